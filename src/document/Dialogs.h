@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The modal questions, messages and file choosers the program shows. The
+// program answers them with real dialogs; tests answer them from a script.
+class Dialogs
+{
+public:
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Icon { None, Question, Exclamation };
+    enum class Answer { Ok, Cancel, Yes, No };
+    enum class FileMode { Open, Save };
+
+    virtual ~Dialogs() = default;
+
+    // Shows a message box; line breaks in the text are "\n".
+    virtual Answer message(const QString &text, Buttons buttons, Icon icon) = 0;
+    // Lets the user choose a file through the given filter ("Name (*.ext);;...");
+    // empty when nothing was chosen.
+    virtual QString chooseFile(FileMode mode, const QString &filter) = 0;
+};
+
+// The filter every task-list file chooser offers.
+inline QString TaskFileFilter()
+{
+    return QStringLiteral("ToDo-list (*.tvk);;All files (*)");
+}
