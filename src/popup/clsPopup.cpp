@@ -1,0 +1,105 @@
+#include "clsPopup.h"
+
+#include "MenuPresenter.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QIcon>
+#include <QMenu>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+// One icon for both looks of the item; an icon with only one picture shows it
+// in both states.
+QIcon ItemIcon(const QPixmap &pctUnchecked, const QPixmap &pctChecked)
+{
+    QIcon icon;
+    if (!pctUnchecked.isNull())
+        icon.addPixmap(pctUnchecked, QIcon::Normal, QIcon::Off);
+    if (!pctChecked.isNull())
+        icon.addPixmap(pctChecked, QIcon::Normal, QIcon::On);
+    return icon;
+}
+
+ExecMenuPresenter &RealMenuPresenter()
+{
+    static ExecMenuPresenter presenter;
+    return presenter;
+}
+
+} // namespace
+
+clsPopup::clsPopup(MenuPresenter *presenter, QObject *parent)
+    : QObject(parent)
+    , m_presenter(presenter ? presenter : &RealMenuPresenter())
+    , m_menu(std::make_unique<QMenu>())
+{
+}
+
+clsPopup::~clsPopup() = default;
+
+int clsPopup::AddItem(const QString &sKey, const QString &sCaption, uint eType, uint eState,
+                      int lItemData, const QPixmap &pctUnchecked, const QPixmap &pctChecked)
+{
+    const int commandId = NextCommandId(m_lastCommandId);
+    if (commandId == 0)
+        return 0;
+    m_lastCommandId = commandId;
+
+    QAction *item = nullptr;
+    if (eType == TypeDivider) {
+        item = m_menu->addSeparator();
+        // Disabled, a click on the line leaves the menu open instead of closing it.
+        item->setEnabled(false);
+    } else if (eType == TypeText) {
+        item = m_menu->addAction(sCaption);
+        item->setEnabled((eState & StateDisabled) == 0);
+        if (eState & StateChecked) {
+            item->setCheckable(true);
+            item->setChecked(true);
+            // Choosing a checkable action toggles it; the mark is part of the
+            // item as it was added and stays.
+            connect(item, &QAction::toggled, item, [item] { item->setChecked(true); });
+        }
+        item->setIcon(ItemIcon(pctUnchecked, pctChecked));
+    } else {
+        return commandId;
+    }
+    item->setData(lItemData);
+    SetMenuCommandId(*item, commandId);
+    m_itemKeys.insert(LookupText(commandId), sKey);
+    return commandId;
+}
+
+void clsPopup::PopupMenu(QWidget *owner)
+{
+    // Tied to the owner's window, the menu can be placed by window systems that
+    // position popups relative to their parent.
+    if (owner) {
+        if (QWindow *ownerWindow = owner->window()->windowHandle()) {
+            m_menu->winId();
+            m_menu->windowHandle()->setTransientParent(ownerWindow);
+        }
+    }
+
+    const int chosen = m_presenter->present(*m_menu, QCursor::pos());
+    if (chosen == 0)
+        return;
+    if (const std::optional<QString> key = ItemKey(chosen))
+        Q_EMIT ItemClick(*key);
+}
+
+std::optional<QString> clsPopup::ItemKey(int commandId) const
+{
+    const auto found = m_itemKeys.constFind(LookupText(commandId));
+    if (found == m_itemKeys.cend())
+        return std::nullopt;
+    return *found;
+}
+
+QString clsPopup::LookupText(int commandId)
+{
+    return QLatin1Char('h') + QString::number(commandId);
+}

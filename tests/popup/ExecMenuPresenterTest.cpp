@@ -1,0 +1,91 @@
+#include "clsPopup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QStringList>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+// The real menu, driven by the keyboard and the mouse once it is open.
+
+namespace {
+
+class ExecMenuTest : public ::testing::Test
+{
+protected:
+    ExecMenuTest()
+    {
+        QObject::connect(&popup, &clsPopup::ItemClick, [this](const QString &key) { clicked.append(key); });
+        for (const char *name : {"Complete", "Incomplete"})
+            popup.AddItem(QString::fromLatin1(name), QString::fromLatin1(name), clsPopup::TypeText, 0, 0);
+        popup.AddItem(QStringLiteral("Divider1"), QString(), clsPopup::TypeDivider, 0, 0);
+        popup.AddItem(QStringLiteral("Locked"), QStringLiteral("Locked"), clsPopup::TypeText, clsPopup::StateDisabled, 0);
+        popup.AddItem(QStringLiteral("Request"), QStringLiteral("Request"), clsPopup::TypeText, 0, 0);
+    }
+
+    // Shows the popup and lets `user` act on the open menu. A menu the user
+    // leaves open is closed, so that a fault cannot hang the test.
+    void showAnd(const std::function<void(QMenu &)> &user)
+    {
+        bool acted = false;
+        QTimer::singleShot(0, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            acted = true;
+            user(*menu);
+            if (menu->isVisible()) {
+                ADD_FAILURE() << "the menu was left open";
+                menu->close();
+            }
+        });
+        popup.PopupMenu(nullptr);
+        EXPECT_TRUE(acted) << "the menu did not open";
+    }
+
+    static QAction *item(QMenu &menu, int position) { return menu.actions().at(position); }
+
+    static void click(QMenu &menu, int position)
+    {
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(item(menu, position)).center());
+    }
+
+    clsPopup popup;
+    QStringList clicked;
+};
+
+} // namespace
+
+TEST_F(ExecMenuTest, ReportsTheItemClicked)
+{
+    showAnd([](QMenu &menu) { click(menu, 4); });
+    EXPECT_EQ(clicked, QStringList({QStringLiteral("Request")}));
+}
+
+TEST_F(ExecMenuTest, KeyboardSkipsTheDividerAndDisabledItems)
+{
+    showAnd([](QMenu &menu) {
+        for (int press = 0; press < 3; ++press)
+            QTest::keyClick(&menu, Qt::Key_Down);
+        QTest::keyClick(&menu, Qt::Key_Return);
+    });
+    // Down from nothing selected: Complete, Incomplete, then past the line and
+    // the disabled item.
+    EXPECT_EQ(clicked, QStringList({QStringLiteral("Request")}));
+}
+
+TEST_F(ExecMenuTest, DividerAndDisabledItemIgnoreClicksAndEscapeDismisses)
+{
+    showAnd([](QMenu &menu) {
+        click(menu, 2);
+        click(menu, 3);
+        EXPECT_TRUE(menu.isVisible());
+        QTest::keyClick(&menu, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(clicked.isEmpty());
+}
