@@ -1,0 +1,86 @@
+#include "CommandLine.h"
+
+#include "ListCommand.h"
+#include "modFunctions.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <unistd.h>
+
+namespace {
+
+QString helpText()
+{
+    return QCoreApplication::translate("CommandLine", "Usage: tarvik [FILE]\n"
+              "       tarvik --list FILE\n"
+              "Keeps a to-do list in a task-list file (.tvk).\n"
+              "\n"
+              "  FILE         the task-list file to open; all arguments together,\n"
+              "               joined with blanks, are its path\n"
+              "  --list FILE  print the entries of FILE, one line of TAB-separated\n"
+              "               fields each, under a heading for each list\n"
+              "  --help       show this help\n"
+              "  --version    show the version\n"
+              "\n"
+              "Exit status of --list: 0 when the whole file was read, 1 when reading\n"
+              "stopped at a failure, 2 for a usage error, 3 when the output failed.\n");
+}
+
+QString usageErrorText()
+{
+    return QCoreApplication::translate("CommandLine", "tarvik: --list needs exactly one FILE\n"
+              "Try 'tarvik --help' for more information.\n");
+}
+
+bool write(QIODevice &device, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return device.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList &arguments)
+{
+    const QStringList given = arguments.mid(1);
+    if (given == QStringList{QStringLiteral("--help")})
+        return {CommandLine::Action::ShowHelp, {}};
+    if (given == QStringList{QStringLiteral("--version")})
+        return {CommandLine::Action::ShowVersion, {}};
+    if (!given.isEmpty() && given.first() == QLatin1String("--list")) {
+        if (given.size() != 2)
+            return {CommandLine::Action::UsageError, {}};
+        return {CommandLine::Action::ListFile, given[1]};
+    }
+    return {CommandLine::Action::OpenWindow, given.join(u' ')};
+}
+
+int RunTerminalCommand(const CommandLine &commandLine, QIODevice &out, QIODevice &err)
+{
+    switch (commandLine.action) {
+    case CommandLine::Action::ShowHelp:
+        return write(out, helpText()) ? ExitStatus::Success : ExitStatus::OutputFailed;
+    case CommandLine::Action::ShowVersion:
+        return write(out, modFunctions::GetVersionString() + u'\n') ? ExitStatus::Success : ExitStatus::OutputFailed;
+    case CommandLine::Action::ListFile:
+        return RunListCommand(commandLine.path, out, err);
+    case CommandLine::Action::UsageError:
+        write(err, usageErrorText());
+        return ExitStatus::UsageError;
+    case CommandLine::Action::OpenWindow:
+        break; // the window is no terminal command
+    }
+    return ExitStatus::UsageError;
+}
+
+int RunTerminalCommand(const CommandLine &commandLine)
+{
+    // Unbuffered: the commands buffer their output themselves, and a failed
+    // write must show at once.
+    QFile out;
+    QFile err;
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
+    return RunTerminalCommand(commandLine, out, err);
+}

@@ -1,0 +1,160 @@
+#include "ListCommand.h"
+
+#include "CommandLine.h"
+#include "Dialogs.h"
+#include "Status.h"
+#include "TaskFile.h"
+#include "TaskLists.h"
+
+#include <QIODevice>
+#include <QStringEncoder>
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Keeps the messages for standard error instead of showing them.
+class CollectingDialogs : public Dialogs
+{
+public:
+    Answer message(const QString &text, Buttons, Icon) override
+    {
+        messages.append(text);
+        return Answer::Ok;
+    }
+    QString chooseFile(FileMode, const QString &) override { return {}; }
+
+    QStringList messages;
+};
+
+// Builds the listing in a buffer and writes it out in large pieces; after the
+// first failed write it only counts as failed.
+class ListingWriter
+{
+public:
+    explicit ListingWriter(QIODevice &out)
+        : m_out(out)
+    {
+    }
+
+    void writeLine(const char *text)
+    {
+        append(text, static_cast<qsizetype>(std::strlen(text)));
+        append("\n", 1);
+    }
+
+    void writeRow(const Entry &row)
+    {
+        const std::string status = FormatStatusUtf8(row.status);
+        append(status.data(), static_cast<qsizetype>(status.size()));
+        for (int field = Entry::Task; field <= Entry::User; ++field) {
+            append("\t", 1);
+            appendEscaped(row.field(field));
+        }
+        append("\n", 1);
+        if (m_size >= kFlushSize)
+            flush();
+    }
+
+    // True when everything reached the device.
+    bool finish()
+    {
+        flush();
+        return !m_failed;
+    }
+
+private:
+    static constexpr qsizetype kFlushSize = 1024 * 1024;
+
+    char *reserve(qsizetype size)
+    {
+        if (m_buffer.size() < m_size + size)
+            m_buffer.resize(std::max(2 * m_buffer.size(), m_size + size + kFlushSize));
+        return m_buffer.data() + m_size;
+    }
+
+    void append(const char *text, qsizetype size)
+    {
+        std::memcpy(reserve(size), text, static_cast<size_t>(size));
+        m_size += size;
+    }
+
+    void appendEscaped(QStringView text)
+    {
+        static constexpr char kHex[] = "0123456789abcdef";
+        // "\xNN" is the longest form of one code unit.
+        char *out = reserve(4 * text.size());
+        qsizetype runStart = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            if (c >= 0x20 && c != u'\\' && c != 0x7F)
+                continue;
+            out = m_utf8.appendToBuffer(out, text.mid(runStart, i - runStart));
+            *out++ = '\\';
+            switch (c) {
+            case u'\\': *out++ = '\\'; break;
+            case u'\t': *out++ = 't'; break;
+            case u'\r': *out++ = 'r'; break;
+            case u'\n': *out++ = 'n'; break;
+            default:
+                *out++ = 'x';
+                *out++ = kHex[c >> 4];
+                *out++ = kHex[c & 0xF];
+            }
+            runStart = i + 1;
+        }
+        out = m_utf8.appendToBuffer(out, text.mid(runStart));
+        m_size = out - m_buffer.data();
+    }
+
+    void flush()
+    {
+        if (!m_failed && m_size > 0 && m_out.write(m_buffer.constData(), m_size) != m_size)
+            m_failed = true;
+        m_size = 0;
+    }
+
+    QIODevice &m_out;
+    QByteArray m_buffer;
+    qsizetype m_size = 0;
+    bool m_failed = false;
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+};
+
+// Headings for scripts to match, so they are never translated.
+constexpr std::array<const char *, CategoryCount> kHeadings = {
+    "# Tasks", "# Completed", "# Unresolved", "# Information", "# Requests",
+};
+
+} // namespace
+
+int RunListCommand(const QString &path, QIODevice &out, QIODevice &err)
+{
+    TaskLists lists;
+    CollectingDialogs dialogs;
+    const bool complete = LoadTaskFile(path, lists, dialogs) == LoadResult::Complete;
+
+    ListingWriter listing(out);
+    const auto all = lists.all();
+    for (int category = 0; category < CategoryCount; ++category) {
+        listing.writeLine(kHeadings[category]);
+        const CategoryList &list = *all[category];
+        for (int position = 1; position <= list.count(); ++position)
+            listing.writeRow(*list.rowAt(position));
+    }
+    const bool printed = listing.finish();
+
+    for (const QString &message : std::as_const(dialogs.messages)) {
+        QString text = message;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        err.write((text + u'\n').toUtf8());
+    }
+
+    if (!printed)
+        return ExitStatus::OutputFailed;
+    return complete ? ExitStatus::Success : ExitStatus::ReadingFailed;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+class QIODevice;
+class QString;
+
+// `tarvik --list FILE`, for scripts and terminals: reads the file into the five
+// lists just as the program does at start, without a window or display, and
+// prints them to out as UTF-8 with LF line ends. Each list gets a heading line
+// ("# Tasks", "# Completed", "# Unresolved", "# Information", "# Requests"),
+// always, followed by one line per row in display order: status, task text,
+// added, edited and user, separated by TAB. Inside a field "\" prints as "\\",
+// TAB as "\t", CR as "\r", LF as "\n", and the other control characters below
+// U+0020 and U+007F as "\x" with two lowercase hex digits.
+//
+// When reading stops at a failure, the rows read so far are still printed and
+// the reading message goes to err. Returns the exit status: 0, 1 for a
+// reading failure, 3 when writing to out fails (that outranks 1).
+int RunListCommand(const QString &path, QIODevice &out, QIODevice &err);

@@ -1,0 +1,235 @@
+#include "TaskFileReader.h"
+
+#include "TaskFileFormat.h"
+#include "Windows1252.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Large enough that system calls cost nothing, small enough to stay in cache.
+constexpr size_t kBlockSize = 256 * 1024;
+
+} // namespace
+
+LoadResult TaskFileReader::read(const QString &path)
+{
+    if (!open(path))
+        return m_result;
+
+    while (m_end < TaskFileFormat::ByteOrderMarkSize && !m_atEnd) {
+        if (!fillBuffer())
+            return m_result;
+    }
+    if (m_end >= TaskFileFormat::ByteOrderMarkSize
+        && std::memcmp(m_buffer.data(), TaskFileFormat::ByteOrderMark, TaskFileFormat::ByteOrderMarkSize) == 0) {
+        m_extended = true;
+        m_begin = m_scan = TaskFileFormat::ByteOrderMarkSize;
+    }
+    while (m_begin == m_end && !m_atEnd) {
+        if (!fillBuffer())
+            return m_result;
+    }
+    if (m_begin == m_end) {
+        fail(tr("The file is empty."), LoadResult::Missing);
+        return m_result;
+    }
+
+    Span line;
+    nextLine(false, line); // the header, which says nothing the reader needs
+    if (m_result != LoadResult::Complete)
+        return m_result;
+    for (qint64 lineNumber = 2; nextLine(true, line); ++lineNumber) {
+        if (!readEntry(lineNumber, line))
+            break;
+    }
+    return m_result;
+}
+
+bool TaskFileReader::open(const QString &path)
+{
+    // Opened without blocking and checked before reading, so that a pipe or a
+    // device named by mistake is refused instead of hanging the program.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int error = errno;
+        const bool missing = error == ENOENT || error == ENOTDIR;
+        return fail(qt_error_string(error), missing ? LoadResult::Missing : LoadResult::Incomplete);
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return fail(qt_error_string(error));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(S_ISDIR(info.st_mode) ? tr("The path names a folder, not a file.")
+                                          : tr("The path names a device, pipe or socket, not a file."));
+    }
+    if (!m_file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(m_file.errorString());
+    }
+    return true;
+}
+
+bool TaskFileReader::fillBuffer()
+{
+    if (m_begin > 0) {
+        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+        m_end -= m_begin;
+        m_scan -= m_begin;
+        m_begin = 0;
+    }
+    if (m_buffer.size() < m_end + kBlockSize)
+        m_buffer.resize(m_end + kBlockSize);
+    const qint64 count = m_file.read(m_buffer.data() + m_end, kBlockSize);
+    if (count < 0)
+        return fail(m_file.errorString());
+    if (count == 0)
+        m_atEnd = true;
+    m_end += static_cast<size_t>(count);
+    return true;
+}
+
+// The next line without its line end: CR LF, a CR alone or an LF alone. A line
+// that is not kept is dropped as it is scanned, so that a header without a
+// line end (any binary file) takes no memory. False at the end of the file and
+// on a read failure.
+bool TaskFileReader::nextLine(bool keep, Span &line)
+{
+    for (;;) {
+        if (m_skipLineFeed && m_begin < m_end) {
+            if (m_buffer[m_begin] == '\n')
+                ++m_begin;
+            m_skipLineFeed = false;
+            m_scan = m_begin;
+        }
+        const char *data = m_buffer.data();
+        size_t at = m_scan;
+        while (at < m_end && data[at] != '\r' && data[at] != '\n')
+            ++at;
+        if (at < m_end) {
+            line = {data + m_begin, data + at};
+            m_skipLineFeed = data[at] == '\r';
+            m_begin = m_scan = at + 1;
+            return true;
+        }
+        m_scan = at;
+        if (!keep)
+            m_begin = m_scan;
+        if (m_atEnd) {
+            if (m_begin == m_end)
+                return false;
+            line = {data + m_begin, data + m_end};
+            m_begin = m_scan = m_end;
+            return true;
+        }
+        if (!fillBuffer())
+            return false;
+    }
+}
+
+bool TaskFileReader::readEntry(qint64 lineNumber, Span line)
+{
+    if (line.begin == line.end)
+        return fail(tr("Line %1 is empty.").arg(lineNumber));
+
+    std::array<Span, TaskFileFormat::FieldCount> fields;
+    const int fieldCount = m_extended ? splitExtended(line, fields) : splitPlain(line, fields);
+
+    // Neither code page needs more UTF-16 code units than bytes.
+    const size_t lineSize = static_cast<size_t>(line.end - line.begin);
+    if (m_text.size() < lineSize)
+        m_text.resize(lineSize);
+    char16_t *out = m_text.data();
+    std::array<QStringView, TaskFileFormat::FieldCount> texts;
+    for (int i = 0; i < fieldCount; ++i)
+        texts[i] = decode(fields[i], out);
+
+    const std::optional<double> status = ParseStatusField(std::u16string_view(texts[0].utf16(), texts[0].size()));
+    if (!status)
+        return fail(tr("Line %1: the status is too large.").arg(lineNumber));
+    m_rows[static_cast<int>(CategoryForStatus(*status))].push_back(
+        Entry::create(*status, texts[1], texts[2], texts[3], texts[4]));
+    if (fieldCount < TaskFileFormat::FieldCount)
+        return fail(tr("Line %1 has fewer than five fields.").arg(lineNumber));
+    return true;
+}
+
+// Splits at ";" into at most five fields; the rest of the line is ignored.
+int TaskFileReader::splitPlain(Span line, std::array<Span, 5> &fields)
+{
+    int count = 0;
+    const char *start = line.begin;
+    while (count < TaskFileFormat::FieldCount) {
+        const auto *separator = static_cast<const char *>(
+            std::memchr(start, TaskFileFormat::FieldSeparator, static_cast<size_t>(line.end - start)));
+        const char *end = separator ? separator : line.end;
+        fields[count++] = {start, end};
+        if (!separator)
+            break;
+        start = separator + 1;
+    }
+    return count;
+}
+
+// As splitPlain, but "\\", "\;", "\r" and "\n" stand for "\", ";", CR and LF;
+// a "\" before anything else is itself. The fields end up in m_unescaped.
+int TaskFileReader::splitExtended(Span line, std::array<Span, 5> &fields)
+{
+    const size_t lineSize = static_cast<size_t>(line.end - line.begin);
+    if (m_unescaped.size() < lineSize)
+        m_unescaped.resize(lineSize);
+    char *out = m_unescaped.data();
+    const char *fieldStart = out;
+    int count = 0;
+    for (const char *in = line.begin; in < line.end; ++in) {
+        char c = *in;
+        if (c == TaskFileFormat::Escape && in + 1 < line.end) {
+            const char next = in[1];
+            const char unescaped = next == '\\' ? '\\' : next == ';' ? ';' : next == 'r' ? '\r' : next == 'n' ? '\n' : 0;
+            if (unescaped != 0) {
+                *out++ = unescaped;
+                ++in;
+                continue;
+            }
+        }
+        if (c == TaskFileFormat::FieldSeparator) {
+            fields[count++] = {fieldStart, out};
+            if (count == TaskFileFormat::FieldCount)
+                return count;
+            fieldStart = out;
+            continue;
+        }
+        *out++ = c;
+    }
+    fields[count++] = {fieldStart, out};
+    return count;
+}
+
+QStringView TaskFileReader::decode(Span field, char16_t *&out)
+{
+    char16_t *start = out;
+    if (m_extended) {
+        out = reinterpret_cast<char16_t *>(
+            m_utf8.appendToBuffer(reinterpret_cast<QChar *>(out), QByteArrayView(field.begin, field.end)));
+    } else {
+        for (const char *in = field.begin; in < field.end; ++in)
+            *out++ = Windows1252::ToUnicode[static_cast<unsigned char>(*in)];
+    }
+    return QStringView(start, out - start);
+}
+
+bool TaskFileReader::fail(const QString &description, LoadResult result)
+{
+    m_failure = description;
+    m_result = result;
+    return false;
+}

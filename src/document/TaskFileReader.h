@@ -1,0 +1,72 @@
+#pragma once
+
+#include "Entry.h"
+#include "Status.h"
+#include "TaskFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QString>
+#include <QStringDecoder>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Reads the entries of a task-list file into one batch of rows per category,
+// in file order. The file is read block by block, so memory stays within a
+// small multiple of the file's size whatever it holds.
+class TaskFileReader
+{
+    Q_DECLARE_TR_FUNCTIONS(TaskFileReader)
+
+public:
+    using Rows = std::vector<std::unique_ptr<Entry>>;
+
+    // Reads up to the end of the file or up to the first failure. The rows
+    // read before a failure are kept, with the row of the failing line holding
+    // the fields it got.
+    LoadResult read(const QString &path);
+
+    // Why reading stopped, for the user; empty after a complete read.
+    QString failure() const { return m_failure; }
+
+    Rows takeRows(Category category) { return std::move(m_rows[static_cast<int>(category)]); }
+
+private:
+    struct Span {
+        const char *begin = nullptr;
+        const char *end = nullptr;
+    };
+
+    bool open(const QString &path);
+    bool fillBuffer();
+    bool nextLine(bool keep, Span &line);
+    bool readEntry(qint64 lineNumber, Span line);
+    int splitPlain(Span line, std::array<Span, 5> &fields);
+    int splitExtended(Span line, std::array<Span, 5> &fields);
+    QStringView decode(Span field, char16_t *&out);
+    bool fail(const QString &description, LoadResult result = LoadResult::Incomplete);
+
+    QFile m_file;
+    bool m_extended = false;
+
+    // Bytes read but not yet used are m_buffer[m_begin, m_end); the search for
+    // the next line end has got as far as m_scan.
+    std::vector<char> m_buffer;
+    size_t m_begin = 0;
+    size_t m_end = 0;
+    size_t m_scan = 0;
+    bool m_atEnd = false;
+    bool m_skipLineFeed = false; // the last line ended in CR, so a next LF belongs to it
+
+    std::string m_unescaped;
+    std::u16string m_text;
+    QStringDecoder m_utf8{QStringDecoder::Utf8,
+                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
+
+    std::array<Rows, CategoryCount> m_rows;
+    QString m_failure;
+    LoadResult m_result = LoadResult::Complete;
+};

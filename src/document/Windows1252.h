@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <array>
+
+// The Windows-1252 code page of task-list files, by table so that a million
+// entries convert quickly. Every byte stands for one character: the five bytes
+// the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the
+// C1 control characters of the same value, so any file survives a round trip.
+namespace Windows1252 {
+
+extern const std::array<char16_t, 256> ToUnicode;
+
+// The byte for the character 0x80 to 0xFF and above, or -1 when the code page
+// has none. Characters below 0x80 are their own bytes.
+int ByteForNonAscii(char16_t c);
+
+inline int ByteFor(char16_t c)
+{
+    return c < 0x80 ? static_cast<int>(c) : ByteForNonAscii(c);
+}
+
+} // namespace Windows1252
