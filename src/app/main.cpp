@@ -1,0 +1,35 @@
+#include "AppInfo.h"
+#include "CommandLine.h"
+#include "GioFileAssociations.h"
+#include "QtDialogs.h"
+#include "frmMain.h"
+#include "modFileAssociations.h"
+
+#include <QApplication>
+#include <QStringList>
+
+int main(int argc, char **argv)
+{
+    QStringList arguments;
+    arguments.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    // --list, --help and --version run in a terminal, without a display.
+    const CommandLine commandLine = ParseCommandLine(arguments);
+    if (commandLine.action != CommandLine::Action::OpenWindow)
+        return RunTerminalCommand(commandLine);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(AppInfo::ProductName());
+    QApplication::setApplicationDisplayName(AppInfo::ProductName());
+    QApplication::setDesktopFileName(QStringLiteral("tarvik"));
+
+    QtDialogs dialogs;
+    GioFileAssociations associations;
+    frmMain window(dialogs, commandLine.path, [&] {
+        modFileAssociations::CheckFileAssociation(associations, dialogs);
+    });
+    window.show();
+    return QApplication::exec();
+}
