@@ -22,7 +22,6 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::ProductName());
-    QApplication::setApplicationDisplayName(AppInfo::ProductName());
     QApplication::setDesktopFileName(QStringLiteral("tarvik"));
 
     QtDialogs dialogs;
