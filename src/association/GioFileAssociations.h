@@ -1,0 +1,28 @@
+#pragma once
+
+#include "FileAssociations.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+// File associations as the freedesktop.org desktops keep them, read and written
+// through GIO: a MIME type for the extension in the user's shared MIME database,
+// a desktop entry that opens such files with the executable, and that entry as
+// the user's default for the type. Nothing outside the user's own data and
+// configuration folders is touched.
+//
+// GIO rereads the MIME database at most every five seconds and learns of new
+// desktop entries from a file monitor, so a lookup in the process that has just
+// registered may still give the old answer; the next start sees the new one.
+class GioFileAssociations : public FileAssociations
+{
+public:
+    explicit GioFileAssociations(
+        const QString &sExecutablePath = QCoreApplication::applicationFilePath());
+
+    QString GetAssociatedExecutable(const QString &sExtension) override;
+    AssociationResult AssociateFileType(const QString &sExtension) override;
+
+private:
+    QString m_sExecutablePath;
+};

@@ -1,0 +1,112 @@
+// Runs association steps against the desktop in a process of its own, so that
+// GIO starts afresh in whatever folders the environment names, and prints what
+// each step gave as a JSON array:
+//   lookup            the executable that opens *.tvk files, or ""
+//   associate <exe>   registers <exe> for *.tvk files: "ok" or the failure
+//   check <exe>       the start-up check for <exe>, answering Yes and OK: the
+//                     messages shown, each {text, buttons, icon}
+//   open <file>       opens <file> as the desktop does and waits for the program
+//                     it starts: its exit code, or the failure
+
+#include "Dialogs.h"
+#include "GioFileAssociations.h"
+#include "modFileAssociations.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+#include <sys/wait.h>
+
+namespace {
+
+const QString Extension = QStringLiteral("tvk");
+
+class AgreeingDialogs : public Dialogs
+{
+public:
+    QJsonArray shown;
+
+    Answer message(const QString &text, Buttons buttons, Icon icon) override
+    {
+        shown.append(QJsonObject{{QStringLiteral("text"), text},
+                                 {QStringLiteral("buttons"), static_cast<int>(buttons)},
+                                 {QStringLiteral("icon"), static_cast<int>(icon)}});
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+    }
+    QString chooseFile(FileMode, const QString &) override { return {}; }
+};
+
+QJsonValue Associate(const QString &sExecutable)
+{
+    GioFileAssociations associations(sExecutable);
+    const AssociationResult result = associations.AssociateFileType(Extension);
+    return result.bSuccess ? QStringLiteral("ok") : result.sFailure;
+}
+
+QJsonValue Check(const QString &sExecutable)
+{
+    GioFileAssociations associations(sExecutable);
+    AgreeingDialogs dialogs;
+    modFileAssociations::CheckFileAssociation(associations, dialogs, sExecutable);
+    return dialogs.shown;
+}
+
+QJsonValue Open(const QString &sFile)
+{
+    g_autoptr(GFile) file = g_file_new_for_path(QFile::encodeName(sFile).constData());
+    g_autoptr(GError) error = nullptr;
+    g_autoptr(GAppInfo) app = g_file_query_default_handler(file, nullptr, &error);
+    if (!app)
+        return QString::fromUtf8(error->message);
+    if (!G_IS_DESKTOP_APP_INFO(app))
+        return QStringLiteral("not a desktop entry");
+
+    g_autofree gchar *uri = g_file_get_uri(file);
+    GList uris = {uri, nullptr, nullptr};
+    GPid pid = 0;
+    const GDesktopAppLaunchCallback remember = [](GDesktopAppInfo *, GPid started, gpointer data) {
+        *static_cast<GPid *>(data) = started;
+    };
+    if (!g_desktop_app_info_launch_uris_as_manager(
+            G_DESKTOP_APP_INFO(app), &uris, nullptr,
+            GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr,
+            remember, &pid, &error))
+        return QString::fromUtf8(error->message);
+
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return QStringLiteral("the program did not end normally");
+    return WEXITSTATUS(status);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList steps = app.arguments().mid(1);
+    QJsonArray results;
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        const QString &step = steps[i];
+        const bool bHasArgument = i + 1 < steps.size();
+        if (step == QLatin1String("lookup"))
+            results.append(GioFileAssociations().GetAssociatedExecutable(Extension));
+        else if (step == QLatin1String("associate") && bHasArgument)
+            results.append(Associate(steps[++i]));
+        else if (step == QLatin1String("check") && bHasArgument)
+            results.append(Check(steps[++i]));
+        else if (step == QLatin1String("open") && bHasArgument)
+            results.append(Open(steps[++i]));
+        else
+            return 2;
+    }
+    QTextStream(stdout) << QJsonDocument(results).toJson(QJsonDocument::Compact);
+    return 0;
+}

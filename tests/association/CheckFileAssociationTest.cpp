@@ -1,0 +1,140 @@
+#include "FileAssociations.h"
+#include "ScriptedDialogs.h"
+#include "modFileAssociations.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Executable = QStringLiteral("/opt/Tarvik/Tarvik");
+const QString Question = QStringLiteral(
+    "ToDo-files(*.tvk) are not associated with Tarvik!\nDo You want to associate them now?");
+
+// Remembers what it was asked; an association that succeeds is found afterwards.
+class FakeAssociations : public FileAssociations
+{
+public:
+    QString sAssociated;
+    AssociationResult result = AssociationResult::Success();
+    QStringList lookups;
+    QStringList registrations;
+
+    QString GetAssociatedExecutable(const QString &sExtension) override
+    {
+        lookups.append(sExtension);
+        return sAssociated;
+    }
+    AssociationResult AssociateFileType(const QString &sExtension) override
+    {
+        registrations.append(sExtension);
+        if (result.bSuccess)
+            sAssociated = Executable;
+        return result;
+    }
+};
+
+void ExpectQuestion(const ScriptedDialogs::Message &message)
+{
+    EXPECT_EQ(message.text, Question);
+    EXPECT_EQ(message.buttons, Dialogs::Buttons::YesNo);
+    EXPECT_EQ(message.icon, Dialogs::Icon::Question);
+}
+
+} // namespace
+
+TEST(CheckFileAssociation, AsksNothingWhenTaskFilesOpenWithThisExecutable)
+{
+    for (const QString &sFound : {Executable, QStringLiteral("/OPT/tarvik/TARVIK")}) {
+        FakeAssociations associations;
+        associations.sAssociated = sFound;
+        ScriptedDialogs dialogs;
+        modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+        EXPECT_EQ(associations.lookups, QStringList{QStringLiteral("tvk")});
+        EXPECT_TRUE(dialogs.messages().isEmpty()) << sFound.toStdString();
+        EXPECT_TRUE(associations.registrations.isEmpty());
+    }
+}
+
+TEST(CheckFileAssociation, AnyOtherPathOrNoneIsNotAssociated)
+{
+    const QString others[] = {
+        QString(),
+        QStringLiteral("/opt//Tarvik/Tarvik"),
+        QStringLiteral("/opt/Tarvik/./Tarvik"),
+        QStringLiteral("/opt/Tarvik/Tarvik "),
+        QStringLiteral("/opt/Moved/Tarvik"),
+        QStringLiteral("/opt/Tarvik/Other"),
+        QStringLiteral("Tarvik"),
+    };
+    for (const QString &sFound : others) {
+        FakeAssociations associations;
+        associations.sAssociated = sFound;
+        ScriptedDialogs dialogs;
+        dialogs.answer(Dialogs::Answer::No);
+        modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+        ASSERT_EQ(dialogs.messages().size(), 1) << sFound.toStdString();
+        ExpectQuestion(dialogs.messages().first());
+        EXPECT_TRUE(associations.registrations.isEmpty());
+    }
+
+    // Nothing found never matches, not even an unknown path of its own.
+    FakeAssociations associations;
+    ScriptedDialogs dialogs;
+    dialogs.answer(Dialogs::Answer::No);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, QString());
+    EXPECT_EQ(dialogs.messages().size(), 1);
+}
+
+TEST(CheckFileAssociation, NoLeavesItAndTheNextStartAsksAgain)
+{
+    FakeAssociations associations;
+    ScriptedDialogs dialogs;
+    dialogs.answer(Dialogs::Answer::No);
+    dialogs.answer(Dialogs::Answer::No);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+    ASSERT_EQ(dialogs.messages().size(), 2);
+    ExpectQuestion(dialogs.messages()[0]);
+    ExpectQuestion(dialogs.messages()[1]);
+    EXPECT_TRUE(associations.registrations.isEmpty());
+}
+
+TEST(CheckFileAssociation, YesAssociatesTaskFilesAndConfirms)
+{
+    FakeAssociations associations;
+    associations.sAssociated = QStringLiteral("/usr/bin/other-editor");
+    ScriptedDialogs dialogs;
+    dialogs.answer(Dialogs::Answer::Yes);
+    dialogs.answer(Dialogs::Answer::Ok);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+
+    EXPECT_EQ(associations.registrations, QStringList{QStringLiteral("tvk")});
+    ASSERT_EQ(dialogs.messages().size(), 2);
+    ExpectQuestion(dialogs.messages()[0]);
+    EXPECT_EQ(dialogs.messages()[1].text, QStringLiteral("The file association has been made!"));
+    EXPECT_EQ(dialogs.messages()[1].buttons, Dialogs::Buttons::Ok);
+    EXPECT_EQ(dialogs.messages()[1].icon, Dialogs::Icon::None);
+    EXPECT_EQ(dialogs.pendingAnswers(), 0);
+
+    // The next start finds the association and asks nothing.
+    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+    EXPECT_EQ(dialogs.messages().size(), 2);
+}
+
+TEST(CheckFileAssociation, AFailedAssociationIsReportedWithItsCause)
+{
+    FakeAssociations associations;
+    associations.result = AssociationResult::Failure(QStringLiteral("Cannot write /x: denied"));
+    ScriptedDialogs dialogs;
+    dialogs.answer(Dialogs::Answer::Yes);
+    dialogs.answer(Dialogs::Answer::Ok);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+
+    ASSERT_EQ(dialogs.messages().size(), 2);
+    EXPECT_EQ(dialogs.messages()[1].text,
+              QStringLiteral("The file association could not be made!\nCannot write /x: denied"));
+    EXPECT_EQ(dialogs.messages()[1].buttons, Dialogs::Buttons::Ok);
+    EXPECT_EQ(dialogs.messages()[1].icon, Dialogs::Icon::Exclamation);
+}

@@ -1,0 +1,282 @@
+// The association as the desktop sees it. Every probe runs in a fresh process
+// whose XDG folders all lie in this test's own temporary folder.
+
+#include "Dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// Readable failures: texts and probe results as text.
+static void PrintTo(const QString &sText, std::ostream *out)
+{
+    *out << '"' << sText.toStdString() << '"';
+}
+static void PrintTo(const QJsonArray &array, std::ostream *out)
+{
+    *out << QJsonDocument(array).toJson(QJsonDocument::Compact).toStdString();
+}
+
+namespace {
+
+const QString Question = QStringLiteral(
+    "ToDo-files(*.tvk) are not associated with Tarvik!\nDo You want to associate them now?");
+const QString Made = QStringLiteral("The file association has been made!");
+const QString NotMade = QStringLiteral("The file association could not be made!\n");
+
+// A stand-in for the program: it writes the words it was started with, each
+// followed by a NUL, to the file that TARVIK_RECORD names.
+const QByteArray RecordingProgram = "#!/bin/sh\nprintf '%s\\0' \"$0\" \"$@\" > \"$TARVIK_RECORD\"\n";
+
+class DesktopAssociation : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_root.isValid()); }
+
+    QString path(const QString &sRelative) const { return m_root.filePath(sRelative); }
+
+    QString makeProgram(const QString &sRelative) const
+    {
+        const QString sPath = path(sRelative);
+        EXPECT_TRUE(QDir().mkpath(QFileInfo(sPath).absolutePath()));
+        QFile program(sPath);
+        EXPECT_TRUE(program.open(QIODevice::WriteOnly));
+        program.write(RecordingProgram);
+        program.close();
+        program.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        return sPath;
+    }
+
+    QString makeTaskFile() const
+    {
+        const QString sPath = path(QStringLiteral("files/list.tvk"));
+        QDir().mkpath(path(QStringLiteral("files")));
+        QFile file(sPath);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Status;Task;Added;Edited;User\r\n");
+        return sPath;
+    }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const char *folders[][2] = {
+            {"HOME", "home"},
+            {"XDG_DATA_HOME", "data"},
+            {"XDG_CONFIG_HOME", "config"},
+            {"XDG_DATA_DIRS", "system-data"},
+            {"XDG_CONFIG_DIRS", "system-config"},
+            {"XDG_CACHE_HOME", "cache"},
+            {"XDG_RUNTIME_DIR", "runtime"},
+        };
+        for (const auto &folder : folders) {
+            QDir().mkpath(path(QLatin1String(folder[1])));
+            environment.insert(QLatin1String(folder[0]), path(QLatin1String(folder[1])));
+        }
+        for (const char *name : {"XDG_CURRENT_DESKTOP", "DBUS_SESSION_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("TARVIK_RECORD"), path(QStringLiteral("record")));
+        return environment;
+    }
+
+    QJsonArray probe(const QStringList &steps,
+                     const QProcessEnvironment &environment) const
+    {
+        QDir().mkpath(path(QStringLiteral("work")));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(path(QStringLiteral("work")));
+        process.start(QStringLiteral(TARVIK_ASSOCIATION_PROBE), steps);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return QJsonDocument::fromJson(process.readAllStandardOutput()).array();
+    }
+    QJsonArray probe(const QStringList &steps) const { return probe(steps, environment()); }
+
+    // The words the stand-in program was last started with.
+    QStringList recorded() const
+    {
+        QFile record(path(QStringLiteral("record")));
+        if (!record.open(QIODevice::ReadOnly))
+            return {};
+        QStringList words;
+        for (const QByteArray &word : record.readAll().split('\0'))
+            words.append(QFile::decodeName(word));
+        words.removeLast();
+        return words;
+    }
+
+    // The types that files named *.tvk have in the user's MIME database.
+    QStringList typesForTaskFiles() const
+    {
+        QFile globs(path(QStringLiteral("data/mime/globs2")));
+        if (!globs.open(QIODevice::ReadOnly))
+            return {};
+        QStringList types;
+        for (const QByteArray &line : globs.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.split(':');
+            if (fields.size() >= 3 && fields[2] == "*.tvk")
+                types.append(QString::fromUtf8(fields[1]));
+        }
+        return types;
+    }
+
+private:
+    QTemporaryDir m_root;
+};
+
+void ExpectMessage(const QJsonValue &message, const QString &sText, Dialogs::Buttons buttons,
+                   Dialogs::Icon icon)
+{
+    EXPECT_EQ(message[QStringLiteral("text")].toString(), sText);
+    EXPECT_EQ(message[QStringLiteral("buttons")].toInt(), static_cast<int>(buttons));
+    EXPECT_EQ(message[QStringLiteral("icon")].toInt(), static_cast<int>(icon));
+}
+
+} // namespace
+
+TEST_F(DesktopAssociation, IsFoundByTheNextStart)
+{
+    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+
+    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("associate"), sProgram}),
+              (QJsonArray{QString(), QStringLiteral("ok")}));
+    EXPECT_EQ(probe({QStringLiteral("lookup")}), QJsonArray{sProgram});
+
+    // Written where every freedesktop.org desktop looks, for this user only.
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("data/mime/packages/tvk-file.xml"))));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("data/applications/tarvik-document.desktop"))));
+    QFile defaults(path(QStringLiteral("config/mimeapps.list")));
+    ASSERT_TRUE(defaults.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(defaults.readAll().contains("application/x-tarvik-document=tarvik-document.desktop"));
+    EXPECT_EQ(typesForTaskFiles(), QStringList{QStringLiteral("application/x-tarvik-document")});
+}
+
+TEST_F(DesktopAssociation, StartUpCheckAsksUntilAssociated)
+{
+    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+
+    const QJsonArray first = probe({QStringLiteral("check"), sProgram});
+    ASSERT_EQ(first.size(), 1);
+    ASSERT_EQ(first[0].toArray().size(), 2);
+    ExpectMessage(first[0][0], Question, Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
+    ExpectMessage(first[0][1], Made, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+
+    EXPECT_EQ(probe({QStringLiteral("check"), sProgram}), QJsonArray{QJsonArray()});
+}
+
+TEST_F(DesktopAssociation, MovedOrRenamedExecutableIsNotAssociated)
+{
+    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    ASSERT_EQ(probe({QStringLiteral("associate"), sProgram}), QJsonArray{QStringLiteral("ok")});
+
+    ASSERT_TRUE(QDir().rename(path(QStringLiteral("opt/Tarvik")), path(QStringLiteral("opt/Moved"))));
+    const QString sMoved = path(QStringLiteral("opt/Moved/Tarvik"));
+    EXPECT_EQ(probe({QStringLiteral("lookup")}), QJsonArray{QString()});
+
+    const QString sRenamed = path(QStringLiteral("opt/Moved/Other"));
+    ASSERT_TRUE(QFile::rename(sMoved, sRenamed));
+    const QJsonArray asked = probe({QStringLiteral("check"), sRenamed});
+    ASSERT_EQ(asked.size(), 1);
+    ASSERT_EQ(asked[0].toArray().size(), 2);
+    ExpectMessage(asked[0][0], Question, Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
+    ExpectMessage(asked[0][1], Made, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+
+    // The renamed executable's type replaces the old one instead of joining it.
+    EXPECT_EQ(typesForTaskFiles(), QStringList{QStringLiteral("application/x-other-document")});
+    EXPECT_EQ(probe({QStringLiteral("lookup")}), QJsonArray{sRenamed});
+}
+
+TEST_F(DesktopAssociation, AwkwardProgramFoldersStartThatProgramAndNothingElse)
+{
+    const QString folders[] = {
+        QStringLiteral("with  blanks "),
+        QStringLiteral("\"double\" and 'single' quotes"),
+        QStringLiteral("dollar $HOME ${HOME} $(touch injected)"),
+        QStringLiteral("back`touch injected`quotes"),
+        QStringLiteral("back\\slash \\\" \\\\ \\"),
+        QStringLiteral("all; & | < > * ? # ( ) ~ = \" ' $ ` \\ \u00fc\u00df"),
+        QStringLiteral("tab\tand\nline break"),
+    };
+    const QString sTaskFile = makeTaskFile();
+    for (const QString &sFolder : folders) {
+        SCOPED_TRACE(sFolder.toStdString());
+        const QString sProgram = makeProgram(QStringLiteral("opt/%1/Tarvik").arg(sFolder));
+        QFile::remove(path(QStringLiteral("record")));
+
+        EXPECT_EQ(probe({QStringLiteral("associate"), sProgram}), QJsonArray{QStringLiteral("ok")});
+        EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), sTaskFile}),
+                  (QJsonArray{sProgram, 0}));
+        EXPECT_EQ(recorded(), (QStringList{sProgram, sTaskFile}));
+    }
+    EXPECT_EQ(QDir(path(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList());
+}
+
+// GIO looks for the program of an entry before it undoes the "%%" escaping, so
+// it can start no program whose path holds a "%". Such a registration is
+// refused before anything is written.
+TEST_F(DesktopAssociation, APercentSignInTheProgramPathIsRefusedAndChangesNothing)
+{
+    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    const QString sPercent = makeProgram(QStringLiteral("opt/100% %f/Tarvik"));
+    const QString sTaskFile = makeTaskFile();
+    ASSERT_EQ(probe({QStringLiteral("associate"), sProgram}), QJsonArray{QStringLiteral("ok")});
+
+    const QJsonArray result = probe({QStringLiteral("associate"), sPercent});
+    ASSERT_EQ(result.size(), 1);
+    EXPECT_TRUE(result[0].toString().startsWith(QStringLiteral("The desktop does not accept")))
+        << result[0].toString().toStdString();
+
+    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), sTaskFile}),
+              (QJsonArray{sProgram, 0}));
+    EXPECT_EQ(recorded(), (QStringList{sProgram, sTaskFile}));
+}
+
+TEST_F(DesktopAssociation, AFailingStepIsReportedNotConfirmed)
+{
+    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    // A file where the desktop entries belong.
+    QDir().mkpath(path(QStringLiteral("data")));
+    QFile blocker(path(QStringLiteral("data/applications")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    const QJsonArray shown = probe({QStringLiteral("check"), sProgram, QStringLiteral("lookup")});
+    ASSERT_EQ(shown.size(), 2);
+    ASSERT_EQ(shown[0].toArray().size(), 2);
+    const QString sText = shown[0][1][QStringLiteral("text")].toString();
+    EXPECT_TRUE(sText.startsWith(NotMade)) << sText.toStdString();
+    EXPECT_TRUE(sText.contains(path(QStringLiteral("data/applications")))) << sText.toStdString();
+    EXPECT_EQ(shown[0][1][QStringLiteral("icon")].toInt(), static_cast<int>(Dialogs::Icon::Exclamation));
+    EXPECT_EQ(shown[1], QString());
+}
+
+TEST_F(DesktopAssociation, TheMimeDatabaseToolsFailureIsReported)
+{
+    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    const QString sBin = path(QStringLiteral("bin"));
+    QDir().mkpath(sBin);
+    QProcessEnvironment withOwnTools = environment();
+    withOwnTools.insert(QStringLiteral("PATH"), sBin);
+
+    QJsonArray result = probe({QStringLiteral("associate"), sProgram}, withOwnTools);
+    ASSERT_EQ(result.size(), 1);
+    EXPECT_TRUE(result[0].toString().startsWith(QStringLiteral("Cannot start update-mime-database")))
+        << result[0].toString().toStdString();
+
+    QFile tool(sBin + QStringLiteral("/update-mime-database"));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write("#!/bin/sh\necho 'the database is broken' >&2\nexit 1\n");
+    tool.close();
+    tool.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    result = probe({QStringLiteral("associate"), sProgram}, withOwnTools);
+    ASSERT_EQ(result.size(), 1);
+    EXPECT_EQ(result[0].toString(), QStringLiteral("update-mime-database failed: the database is broken"));
+}
