@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+class Dialogs;
+class TaskLists;
+
+// What the document needs of the window that shows it.
+class DocumentView
+{
+public:
+    virtual ~DocumentView() = default;
+
+    virtual void setCaption(const QString &caption) = 0;
+    // Empties the task and user texts of the editing pane.
+    virtual void clearEditingTexts() = 0;
+};
+
+// The document state behind the main window: the current file, the edited
+// flag and the window caption, and the File commands that act on them. The
+// five lists are the document's content; this class decides when they are
+// read, written and emptied.
+class TaskDocument
+{
+    Q_DECLARE_TR_FUNCTIONS(TaskDocument)
+
+public:
+    TaskDocument(TaskLists &lists, Dialogs &dialogs, DocumentView &view);
+
+    const QString &fileName() const { return sFileName; }
+    bool isDirty() const { return bDirty; }
+    // Every change to an entry marks the document as edited.
+    void markEdited() { bDirty = true; }
+
+    // The caption while no file is named.
+    static QString DefaultCaption();
+    // "Tarvik 1.0.0 (/home/me/home.tvk)"
+    QString BuildWindowCaption() const;
+
+    // Empties the editing pane, then the five lists. The file name and the
+    // edited flag stay as they are.
+    void ClearAllLists();
+
+    // Writes the lists to the current file, asking for one when there is
+    // none. True only when the file was written completely.
+    bool SaveTaskFile();
+
+    void newList();
+    void open();
+    void save() { SaveTaskFile(); }
+    void saveAs();
+    // Whether the window may close; asks to save unsaved changes first.
+    bool queryUnload();
+    // Opens the file named on the command line, if any.
+    void openFromCommandLine(const QString &path);
+
+private:
+    bool offerToSaveChanges(const QString &question);
+    void load(const QString &path);
+    void takeOverFileName(const QString &path);
+
+    TaskLists &m_lists;
+    Dialogs &m_dialogs;
+    DocumentView &m_view;
+    QString sFileName;
+    bool bDirty = false;
+};

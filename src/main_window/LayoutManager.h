@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+// Keeps registered controls anchored and sized as the window's inner area
+// changes size. Each control moves and grows by fixed shares of the change in
+// width and height since it was registered. The controls must live as long as
+// the manager.
+class LayoutManager
+{
+public:
+    // The area whose size changes drive the layout: the window below its menu bar.
+    explicit LayoutManager(QWidget *innerArea);
+
+    // a, b: shares of the width and height change added to left and top;
+    // c, d: shares added to width and height.
+    void RegisterControl(QWidget *control, double a, double b, double c, double d);
+    // Places every registered control for the inner area's current size.
+    void ApplyLayout();
+
+private:
+    struct Registration {
+        QWidget *control;
+        double a, b, c, d;
+        QRect start;
+        QSize innerAtStart;
+    };
+
+    QWidget *m_innerArea;
+    QList<Registration> m_registrations;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Dialogs.h"
+
+// The program's dialogs shown with Qt's own message boxes and file dialogs,
+// modal over the window the user is working in.
+class QtDialogs : public Dialogs
+{
+public:
+    Answer message(const QString &text, Buttons buttons, Icon icon) override;
+    QString chooseFile(FileMode mode, const QString &filter) override;
+};

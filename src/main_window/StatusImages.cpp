@@ -1,0 +1,184 @@
+#include "StatusImages.h"
+
+#include "PaintedIcon.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+// All status pictures are designed on a 16 by 16 grid.
+constexpr qreal StatusDesignSize = 16;
+
+const QColor Black(0, 0, 0);
+const QColor White(255, 255, 255);
+const QColor Green(0, 150, 40);
+const QColor Red(215, 25, 25);
+const QColor DarkRed(128, 0, 0);
+const QColor Yellow(255, 208, 0);
+const QColor YellowEdge(150, 110, 0);
+const QColor Grey(128, 128, 128);
+
+QPen strokePen(const QColor &color, qreal width)
+{
+    return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+void questionMark(QPainter &p, const QColor &color)
+{
+    QPainterPath hook;
+    const QRectF bend(8 - 2.6, 5.6 - 2.6, 5.2, 5.2);
+    hook.arcMoveTo(bend, 160);
+    hook.arcTo(bend, 160, -230);
+    hook.lineTo(8, 9.3);
+    hook.lineTo(8, 10.1);
+    p.setPen(strokePen(color, 1.8));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    p.drawEllipse(QPointF(8, 12.7), 1.05, 1.05);
+}
+
+void framedBox(QPainter &p, const QColor &edge)
+{
+    p.setPen(QPen(edge, 1));
+    p.setBrush(White);
+    p.drawRect(QRectF(1.5, 1.5, 13, 13));
+}
+
+void disc(QPainter &p)
+{
+    p.setPen(QPen(YellowEdge, 1));
+    p.setBrush(Yellow);
+    p.drawEllipse(QPointF(8, 8), 7, 7);
+}
+
+void drawIncomplete(QPainter &p)
+{
+    p.setPen(QPen(Black, 1));
+    p.setBrush(White);
+    p.drawRect(QRectF(2.5, 2.5, 11, 11));
+}
+
+void drawComplete(QPainter &p)
+{
+    p.setPen(strokePen(Green, 2.6));
+    const QPointF tick[] = {{3, 8.5}, {6.5, 12}, {13, 4}};
+    p.drawPolyline(tick, 3);
+}
+
+void drawInvalid(QPainter &p)
+{
+    p.setPen(strokePen(Red, 2.6));
+    p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+}
+
+void drawUnresolved(QPainter &p)
+{
+    framedBox(p, DarkRed);
+    questionMark(p, Red);
+}
+
+void drawMoved(QPainter &p)
+{
+    framedBox(p, DarkRed);
+    p.setPen(strokePen(Red, 2));
+    p.drawLine(QPointF(4, 8), QPointF(9.5, 8));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Red);
+    const QPointF head[] = {{8.5, 4.5}, {12.5, 8}, {8.5, 11.5}};
+    p.drawPolygon(head, 3);
+}
+
+void drawInformation(QPainter &p)
+{
+    p.setPen(strokePen(YellowEdge, 1));
+    p.setBrush(Yellow);
+    const QPointF triangle[] = {{8, 1.5}, {15, 14.5}, {1, 14.5}};
+    p.drawPolygon(triangle, 3);
+    p.setPen(strokePen(Black, 1.8));
+    p.drawLine(QPointF(8, 6), QPointF(8, 10));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Black);
+    p.drawEllipse(QPointF(8, 12.5), 1, 1);
+}
+
+void drawQuestion(QPainter &p)
+{
+    disc(p);
+    questionMark(p, Black);
+}
+
+void drawRequest(QPainter &p)
+{
+    disc(p);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Black);
+    p.drawEllipse(QPointF(5.6, 6.2), 1, 1.2);
+    p.drawEllipse(QPointF(10.4, 6.2), 1, 1.2);
+    QPainterPath smile;
+    smile.moveTo(4.3, 9.3);
+    smile.quadTo(8, 13.8, 11.7, 9.3);
+    p.setPen(strokePen(Black, 1.3));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(smile);
+}
+
+// Says "no known status" without looking like any of the eight.
+void drawNeutral(QPainter &p)
+{
+    p.setPen(QPen(Grey, 1, Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(8, 8), 6, 6);
+    p.setPen(strokePen(Grey, 1.6));
+    p.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
+}
+
+void drawProgram(QPainter &p)
+{
+    // Designed on a 32 by 32 grid.
+    p.setPen(QPen(QColor(90, 90, 90), 1.2));
+    p.setBrush(White);
+    p.drawRoundedRect(QRectF(5.5, 2.5, 21, 27), 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 100, 180));
+    p.drawRect(QRectF(6.1, 3.1, 19.8, 4.4));
+    p.setPen(QPen(QColor(170, 170, 170), 1.2));
+    for (qreal y : {12.0, 16.5, 21.0})
+        p.drawLine(QPointF(9, y), QPointF(19, y));
+    p.setPen(strokePen(Green, 3.2));
+    const QPointF tick[] = {{14, 22.5}, {18.5, 27}, {28.5, 14}};
+    p.drawPolyline(tick, 3);
+}
+
+} // namespace
+
+StatusImages::StatusImages()
+    : m_pictures{
+        PaintedIcon(StatusDesignSize, drawIncomplete),
+        PaintedIcon(StatusDesignSize, drawComplete),
+        PaintedIcon(StatusDesignSize, drawInvalid),
+        PaintedIcon(StatusDesignSize, drawUnresolved),
+        PaintedIcon(StatusDesignSize, drawMoved),
+        PaintedIcon(StatusDesignSize, drawInformation),
+        PaintedIcon(StatusDesignSize, drawQuestion),
+        PaintedIcon(StatusDesignSize, drawRequest),
+    }
+    , m_neutral(PaintedIcon(StatusDesignSize, drawNeutral))
+{
+}
+
+QList<QVariant> StatusImages::listImages() const
+{
+    QList<QVariant> images;
+    for (const QIcon &picture : m_pictures)
+        images.append(QVariant::fromValue(picture));
+    return images;
+}
+
+QIcon ProgramIcon()
+{
+    return PaintedIcon(32, drawProgram);
+}

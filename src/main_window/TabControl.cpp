@@ -1,0 +1,63 @@
+#include "TabControl.h"
+
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
+#include <QTabBar>
+
+#include <utility>
+
+TabControl::TabControl(QWidget *parent)
+    : QWidget(parent)
+    , m_bar(new QTabBar(this))
+{
+    m_bar->setDrawBase(false);
+    m_bar->setExpanding(false);
+    connect(m_bar, &QTabBar::currentChanged, this, &TabControl::showCurrentPage);
+}
+
+void TabControl::addTab(const QString &caption, QWidget *page)
+{
+    page->setParent(this);
+    page->setVisible(m_pages.isEmpty());
+    m_pages.append(page);
+    // The strip stays above the pages wherever they reach.
+    m_bar->raise();
+    m_bar->addTab(caption);
+}
+
+int TabControl::currentIndex() const
+{
+    return m_bar->currentIndex();
+}
+
+void TabControl::showCurrentPage(int index)
+{
+    const int previous = std::exchange(m_current, index);
+    for (int i = 0; i < m_pages.size(); ++i)
+        m_pages[i]->setVisible(i == index);
+    if (previous >= 0)
+        Q_EMIT Click(previous);
+}
+
+void TabControl::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_bar->setGeometry(0, 0, width(), m_bar->sizeHint().height());
+}
+
+// The frame of the page area, joined to the strip as a tab widget draws it.
+void TabControl::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    const int stripHeight = m_bar->sizeHint().height();
+    const int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
+    frame.rect = rect().adjusted(0, stripHeight - overlap, 0, 0);
+    frame.shape = m_bar->shape();
+    frame.tabBarSize = m_bar->sizeHint();
+    frame.tabBarRect = QRect(0, 0, m_bar->sizeHint().width(), stripHeight);
+    frame.selectedTabRect = m_bar->tabRect(m_bar->currentIndex());
+    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+}

@@ -1,0 +1,377 @@
+#include "frmMain.h"
+
+#include "CategoryListView.h"
+#include "DateText.h"
+#include "Dialogs.h"
+#include "Status.h"
+#include "TabControl.h"
+#include "Twips.h"
+#include "frmAbout.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextDocument>
+
+namespace {
+
+// The window's inner area below the menu bar at start, in twips.
+constexpr double InnerWidth = 6450;
+constexpr double InnerHeight = 5175;
+
+template<typename Control>
+Control *named(Control *control, const QString &name)
+{
+    control->setObjectName(name);
+    return control;
+}
+
+} // namespace
+
+frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck startupCheck, QWidget *parent)
+    : QMainWindow(parent)
+    , m_dialogs(dialogs)
+    , m_commandLine(commandLine)
+    , m_startupCheck(std::move(startupCheck))
+    , m_document(m_lists, dialogs, *this)
+    , m_innerArea(new QWidget(this))
+    , lmgMain(m_innerArea)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(TaskDocument::DefaultCaption());
+    setWindowIcon(ProgramIcon());
+    setCentralWidget(m_innerArea);
+    createMenus();
+    createControls();
+    connectHandlers();
+
+    const QRect inner = twipsRect(0, 0, InnerWidth, InnerHeight);
+    m_innerArea->resize(inner.size());
+    resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
+
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createMenus()
+{
+    mnuFile = named(menuBar()->addMenu(tr("&File")), QStringLiteral("mnuFile"));
+    mnuFile_New = named(mnuFile->addAction(tr("&New")), QStringLiteral("mnuFile_New"));
+    mnuFile_Open = named(mnuFile->addAction(tr("&Open..")), QStringLiteral("mnuFile_Open"));
+    mnuFile_Save = named(mnuFile->addAction(tr("&Save")), QStringLiteral("mnuFile_Save"));
+    mnuFile_SaveAs = named(mnuFile->addAction(tr("Save &As..")), QStringLiteral("mnuFile_SaveAs"));
+    mnuFile_Exit = named(mnuFile->addAction(tr("&Exit")), QStringLiteral("mnuFile_Exit"));
+    // A command of the menu bar itself, with no menu of its own.
+    mnuAbout = named(menuBar()->addAction(tr("A&bout")), QStringLiteral("mnuAbout"));
+}
+
+void frmMain::createControls()
+{
+    tabMain = named(new TabControl(m_innerArea), QStringLiteral("tabMain"));
+    tabMain->setGeometry(twipsRect(0, 30, 6405, 2415));
+    lvwTasks = new CategoryListView(m_lists.lvwTasks);
+    lvwCompleted = new CategoryListView(m_lists.lvwCompleted);
+    lvwUnresolved = new CategoryListView(m_lists.lvwUnresolved);
+    lvwInformation = new CategoryListView(m_lists.lvwInformation);
+    lvwRequests = new CategoryListView(m_lists.lvwRequests);
+    const QStringList captions = {tr("&Tasks"), tr("&Completed"), tr("&Unresolved"), tr("Information"),
+                                  tr("&Requests")};
+    const QList<CategoryListView *> views = listViews();
+    for (int tab = 0; tab < views.size(); ++tab) {
+        tabMain->addTab(captions[tab], views[tab]);
+        views[tab]->setGeometry(twipsRect(60, 360, 6285, 1965));
+    }
+
+    fraDetails = named(new QGroupBox(tr("Entry Details"), m_innerArea), QStringLiteral("fraDetails"));
+    fraDetails->setGeometry(twipsRect(0, 2520, 5205, 1965));
+    txtTask = named(new QPlainTextEdit(fraDetails), QStringLiteral("txtTask"));
+    txtTask->setGeometry(twipsRect(90, 240, 5025, 1185));
+    txtTask->setTabChangesFocus(true);
+    lblUser = named(new QLabel(tr("User"), fraDetails), QStringLiteral("lblUser"));
+    lblUser->setGeometry(twipsRect(120, 1560, 465, 225));
+    txtUser = named(new QLineEdit(fraDetails), QStringLiteral("txtUser"));
+    txtUser->setGeometry(twipsRect(540, 1560, 4575, 285));
+
+    fraEdit = named(new QGroupBox(tr("Entry Editing"), m_innerArea), QStringLiteral("fraEdit"));
+    fraEdit->setGeometry(twipsRect(5250, 2520, 1155, 1965));
+    btnNew = named(new QPushButton(tr("&New"), fraEdit), QStringLiteral("btnNew"));
+    btnNew->setGeometry(twipsRect(90, 270, 975, 525));
+    btnUpdate = named(new QPushButton(tr("&Update"), fraEdit), QStringLiteral("btnUpdate"));
+    btnUpdate->setGeometry(twipsRect(90, 810, 975, 525));
+    btnDelete = named(new QPushButton(tr("&Delete"), fraEdit), QStringLiteral("btnDelete"));
+    btnDelete->setGeometry(twipsRect(90, 1350, 975, 525));
+
+    fraType = named(new QGroupBox(tr("New Task Type"), m_innerArea), QStringLiteral("fraType"));
+    fraType->setGeometry(twipsRect(0, 4530, 6405, 615));
+    optTask = named(new QRadioButton(tr("Normal Task"), fraType), QStringLiteral("optTask"));
+    optTask->setGeometry(twipsRect(120, 240, 1335, 285));
+    optTask->setChecked(true);
+    optQuestion = named(new QRadioButton(tr("Question"), fraType), QStringLiteral("optQuestion"));
+    optQuestion->setGeometry(twipsRect(1410, 240, 1035, 285));
+}
+
+void frmMain::connectHandlers()
+{
+    connect(mnuFile_New, &QAction::triggered, this, &frmMain::mnuFile_New_Click);
+    connect(mnuFile_Open, &QAction::triggered, this, &frmMain::mnuFile_Open_Click);
+    connect(mnuFile_Save, &QAction::triggered, this, &frmMain::mnuFile_Save_Click);
+    connect(mnuFile_SaveAs, &QAction::triggered, this, &frmMain::mnuFile_SaveAs_Click);
+    connect(mnuFile_Exit, &QAction::triggered, this, &frmMain::mnuFile_Exit_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+    connect(tabMain, &TabControl::Click, this, &frmMain::tabMain_Click);
+    connect(btnNew, &QPushButton::clicked, this, &frmMain::btnNew_Click);
+    connect(btnUpdate, &QPushButton::clicked, this, &frmMain::btnUpdate_Click);
+    connect(btnDelete, &QPushButton::clicked, this, &frmMain::btnDelete_Click);
+    connect(lvwTasks, &CategoryListView::ItemClick, this, &frmMain::lvwTasks_ItemClick);
+    connect(lvwCompleted, &CategoryListView::ItemClick, this, &frmMain::lvwCompleted_ItemClick);
+    connect(lvwUnresolved, &CategoryListView::ItemClick, this, &frmMain::lvwUnresolved_ItemClick);
+    connect(lvwInformation, &CategoryListView::ItemClick, this, &frmMain::lvwInformation_ItemClick);
+    connect(lvwRequests, &CategoryListView::ItemClick, this, &frmMain::lvwRequests_ItemClick);
+}
+
+// Start-up runs in a fixed order: the association check first, then the
+// lists get their layout and columns, and the file named on the command line
+// comes last, into lists that are fully set up.
+void frmMain::Form_Load()
+{
+    if (m_startupCheck)
+        m_startupCheck();
+
+    lmgMain.RegisterControl(lvwTasks, 0, 0, 1, 1);
+    lmgMain.RegisterControl(lvwCompleted, 0, 0, 1, 1);
+    lmgMain.RegisterControl(lvwUnresolved, 0, 0, 1, 1);
+    lmgMain.RegisterControl(lvwInformation, 0, 0, 1, 1);
+    lmgMain.RegisterControl(lvwRequests, 0, 0, 1, 1);
+    lmgMain.RegisterControl(txtTask, 0, 0, 1, 0);
+    lmgMain.RegisterControl(txtUser, 0, 0, 1, 0);
+    lmgMain.RegisterControl(tabMain, 0, 0, 1, 1);
+    lmgMain.RegisterControl(fraDetails, 0, 1, 1, 0);
+    lmgMain.RegisterControl(fraEdit, 1, 1, 0, 0);
+    lmgMain.RegisterControl(fraType, 0, 1, 1, 0);
+
+    for (CategoryListView *list : listViews())
+        SetupListColumns(*list);
+
+    m_document.openFromCommandLine(m_commandLine);
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::Form_Resize()
+{
+    lmgMain.ApplyLayout();
+    // After the layout, so that the Task column follows the lists' new widths.
+    for (CategoryListView *list : listViews())
+        SizeListColumns(*list);
+}
+
+void frmMain::SetupListColumns(CategoryListView &list)
+{
+    CategoryList &columns = list.list();
+    columns.clearColumns();
+    columns.addColumn(QStringLiteral("Status"), QString());
+    columns.addColumn(QStringLiteral("Task"), tr("Task"));
+    columns.addColumn(QStringLiteral("Added"), tr("Added"));
+    columns.addColumn(QStringLiteral("Edited"), tr("Edited"));
+    columns.addColumn(QStringLiteral("User"), tr("User"));
+    columns.addColumn(QStringLiteral("Status_Hidden"), QString());
+    columns.setStatusIcons(imgStatus.listImages(), imgStatus.otherImage());
+}
+
+void frmMain::SizeListColumns(CategoryListView &list)
+{
+    const double dpi = list.logicalDpiX();
+    const auto setWidth = [&list](const QString &key, int pixels) {
+        const int position = list.list().columnPosition(key);
+        if (position > 0)
+            list.header()->resizeSection(position - 1, pixels);
+    };
+    setWidth(QStringLiteral("Status"), TwipsToPixels(300, dpi));
+    setWidth(QStringLiteral("Task"), qRound(list.width() * 0.7));
+    setWidth(QStringLiteral("Added"), TwipsToPixels(1700, dpi));
+    setWidth(QStringLiteral("Edited"), TwipsToPixels(1700, dpi));
+    setWidth(QStringLiteral("User"), TwipsToPixels(1000, dpi));
+    setWidth(QStringLiteral("Status_Hidden"), 0);
+}
+
+void frmMain::tabMain_Click(int)
+{
+    txtTask->clear();
+}
+
+void frmMain::mnuFile_New_Click()
+{
+    m_document.newList();
+}
+
+void frmMain::mnuFile_Open_Click()
+{
+    m_document.open();
+}
+
+void frmMain::mnuFile_Save_Click()
+{
+    m_document.save();
+}
+
+void frmMain::mnuFile_SaveAs_Click()
+{
+    m_document.saveAs();
+}
+
+void frmMain::mnuFile_Exit_Click()
+{
+    close();
+}
+
+void frmMain::mnuAbout_Click()
+{
+    frmAbout about(this);
+    about.AboutForm(QVariant::fromValue(windowIcon()), tr("A simple ToDo tool"));
+}
+
+bool frmMain::Form_QueryUnload()
+{
+    return m_document.queryUnload();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (Form_QueryUnload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void frmMain::btnNew_Click()
+{
+    const std::optional<Category> category = CategoryForTab(tabMain->currentIndex());
+    if (!category)
+        return;
+    const int status = NewEntryStatus(*category, optQuestion->isChecked());
+    m_lists.list(*category).insertAtTop(
+        Entry::create(status, typedTaskText(), CurrentDateText(), QString(), txtUser->text()));
+    // The user text stays for the next entry.
+    txtTask->clear();
+    m_document.markEdited();
+}
+
+void frmMain::btnUpdate_Click()
+{
+    CategoryList *list = currentList();
+    const Row row = list ? list->selectedRow() : nullptr;
+    if (!row)
+        return;
+    list->setSubItem(row, CategoryList::TaskText, typedTaskText());
+    list->setSubItem(row, CategoryList::UserText, txtUser->text());
+    list->setSubItem(row, CategoryList::EditedDate, CurrentDateText());
+    txtTask->clear();
+    m_document.markEdited();
+}
+
+void frmMain::btnDelete_Click()
+{
+    CategoryList *list = currentList();
+    const Row row = list ? list->selectedRow() : nullptr;
+    if (!row)
+        return;
+    if (m_dialogs.message(tr("Remove selected entry?"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question)
+        != Dialogs::Answer::Yes)
+        return;
+    list->removeAt(list->positionOf(row));
+    m_document.markEdited();
+}
+
+void frmMain::lvwTasks_ItemClick(Row item)
+{
+    ShowEntryDetails(m_lists.lvwTasks, item);
+}
+
+void frmMain::lvwCompleted_ItemClick(Row item)
+{
+    ShowEntryDetails(m_lists.lvwCompleted, item);
+}
+
+void frmMain::lvwUnresolved_ItemClick(Row item)
+{
+    ShowEntryDetails(m_lists.lvwUnresolved, item);
+}
+
+void frmMain::lvwInformation_ItemClick(Row item)
+{
+    ShowEntryDetails(m_lists.lvwInformation, item);
+}
+
+void frmMain::lvwRequests_ItemClick(Row item)
+{
+    ShowEntryDetails(m_lists.lvwRequests, item);
+}
+
+// Shows the list's selected row, which is the row just clicked.
+void frmMain::ShowEntryDetails(CategoryList &list, Row)
+{
+    const Row selected = list.selectedRow();
+    if (!selected)
+        return;
+    showTaskText(list.subItem(selected, CategoryList::TaskText));
+    txtUser->setText(list.subItem(selected, CategoryList::UserText));
+}
+
+CategoryList *frmMain::currentList()
+{
+    const std::optional<Category> category = CategoryForTab(tabMain->currentIndex());
+    return category ? &m_lists.list(*category) : nullptr;
+}
+
+QList<CategoryListView *> frmMain::listViews() const
+{
+    return {lvwTasks, lvwCompleted, lvwUnresolved, lvwInformation, lvwRequests};
+}
+
+QString frmMain::typedTaskText() const
+{
+    // The raw text keeps what the user typed (no-break spaces included); its
+    // paragraph and line separators are the typed line breaks.
+    QString typed = txtTask->document()->toRawText();
+    typed.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    typed.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return EncodeLineBreaks(typed);
+}
+
+void frmMain::showTaskText(const QString &stored)
+{
+    QString shown = DecodeLineBreaks(stored);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtTask->setPlainText(shown);
+}
+
+QRect frmMain::twipsRect(double left, double top, double width, double height) const
+{
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    return QRect(TwipsToPixels(left, dpiX), TwipsToPixels(top, dpiY), TwipsToPixels(width, dpiX),
+                 TwipsToPixels(height, dpiY));
+}
+
+void frmMain::setCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+}
+
+void frmMain::clearEditingTexts()
+{
+    txtTask->clear();
+    txtUser->clear();
+}
