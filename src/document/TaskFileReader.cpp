@@ -1,5 +1,6 @@
 #include "TaskFileReader.h"
 
+#include "FileAccess.h"
 #include "TaskFileFormat.h"
 #include "Windows1252.h"
 
@@ -67,10 +68,9 @@ bool TaskFileReader::open(const QString &path)
         ::close(fd);
         return fail(qt_error_string(error));
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (const QString refusal = NotARegularFile(info.st_mode); !refusal.isEmpty()) {
         ::close(fd);
-        return fail(S_ISDIR(info.st_mode) ? tr("The path names a folder, not a file.")
-                                          : tr("The path names a device, pipe or socket, not a file."));
+        return fail(refusal);
     }
     if (!m_file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

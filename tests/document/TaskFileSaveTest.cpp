@@ -12,12 +12,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <functional>
 
-#include <grp.h>
-#include <pwd.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -29,48 +25,6 @@ void fillLists(TaskLists &lists, int count)
     for (int i = 0; i < count; ++i)
         addItem(lists, {double(1 + i % 8), QStringLiteral("task number %1 with some text").arg(i), "12/8/2026 2:05:31 PM",
                         "", "user"});
-}
-
-// A folder that other users may enter, unlike the test's own temporary folder.
-class SharedFolder
-{
-public:
-    SharedFolder()
-        : m_dir(QStringLiteral("/tmp/tarvik-save-XXXXXX"))
-    {
-        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                | QFileDevice::ReadOther | QFileDevice::ExeOther
-                                                | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
-    }
-    bool isValid() const { return m_dir.isValid(); }
-    QString filePath(const QString &name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
-};
-
-bool dropPrivileges()
-{
-    const passwd *nobody = ::getpwnam("nobody");
-    if (!nobody)
-        return false;
-    return ::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 && ::setuid(nobody->pw_uid) == 0;
-}
-
-// Runs check in a child process as the user nobody, so that file permissions
-// hold even when the tests run as root; the child's exit code is its result.
-int runAsNobody(const std::function<int()> &check)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (!dropPrivileges())
-            ::_exit(100);
-        ::_exit(check());
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
 }
 
 } // namespace

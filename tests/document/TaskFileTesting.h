@@ -1,7 +1,8 @@
 #pragma once
 
-// Helpers shared by the task-list file tests: files from bytes, and the
-// contents of the five lists as plain values that gtest can compare and print.
+// Helpers shared by the task-list file tests: files from bytes, the contents
+// of the five lists as plain values that gtest can compare and print, and
+// checks that run as an ordinary user.
 
 #include "CategoryList.h"
 #include "TaskLists.h"
@@ -9,12 +10,25 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <ostream>
 #include <vector>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Texts print as texts in failure reports, not as arrays of code units.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 struct Item {
     double status = 0;
@@ -72,4 +86,46 @@ inline QByteArray readBytes(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<unreadable>");
     return file.readAll();
+}
+
+// A folder that other users may enter, unlike the test's own temporary folder.
+class SharedFolder
+{
+public:
+    SharedFolder()
+        : m_dir(QStringLiteral("/tmp/tarvik-save-XXXXXX"))
+    {
+        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                | QFileDevice::ReadOther | QFileDevice::ExeOther
+                                                | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+    }
+    bool isValid() const { return m_dir.isValid(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+inline bool dropPrivileges()
+{
+    const passwd *nobody = ::getpwnam("nobody");
+    if (!nobody)
+        return false;
+    return ::setgroups(0, nullptr) == 0 && ::setgid(nobody->pw_gid) == 0 && ::setuid(nobody->pw_uid) == 0;
+}
+
+// Runs check in a child process as the user nobody, so that file permissions
+// hold even when the tests run as root; the child's exit code is its result.
+inline int runAsNobody(const std::function<int()> &check)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (!dropPrivileges())
+            ::_exit(100);
+        ::_exit(check());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
