@@ -1,6 +1,8 @@
 #include "CategoryListView.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <utility>
@@ -11,14 +13,20 @@ int buttonCode(Qt::MouseButton button)
 {
     switch (button) {
     case Qt::LeftButton:
-        return 1;
+        return CategoryListView::LeftButton;
     case Qt::RightButton:
-        return 2;
+        return CategoryListView::RightButton;
     case Qt::MiddleButton:
-        return 4;
+        return CategoryListView::MiddleButton;
     default:
         return 0;
     }
+}
+
+bool asksForContextMenu(const QKeyEvent &event)
+{
+    return (event.key() == Qt::Key_Menu && event.modifiers() == Qt::NoModifier)
+        || event.keyCombination() == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10);
 }
 
 } // namespace
@@ -46,6 +54,24 @@ CategoryListView::CategoryListView(CategoryList &list, QWidget *parent)
     // Lets the hidden status column really be zero wide.
     header()->setMinimumSectionSize(0);
     header()->setSectionsMovable(false);
+    // The header's clicks sort through the list's own settings; the view's
+    // sorting stays off so that it never sorts on its own.
+    header()->setSectionsClickable(true);
+    connect(header(), &QHeaderView::sectionClicked, this,
+            [this](int logicalIndex) { Q_EMIT ColumnClick(logicalIndex + 1); });
+}
+
+void CategoryListView::showSortIndicator()
+{
+    const int key = m_list.SortKey();
+    const bool known = key >= 0 && key <= CategoryList::StatusText;
+    header()->setSortIndicatorShown(m_list.Sorted() && known);
+    if (!header()->isSortIndicatorShown())
+        return;
+    // The hidden status column has no width to show an indicator in.
+    const int section = key == CategoryList::StatusText ? 0 : key;
+    header()->setSortIndicator(section, m_list.SortOrder() == CategoryList::Descending ? Qt::DescendingOrder
+                                                                                       : Qt::AscendingOrder);
 }
 
 void CategoryListView::mousePressEvent(QMouseEvent *event)
@@ -69,4 +95,35 @@ void CategoryListView::mouseReleaseEvent(QMouseEvent *event)
 void CategoryListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     mousePressEvent(event);
+}
+
+void CategoryListView::keyPressEvent(QKeyEvent *event)
+{
+    if (!asksForContextMenu(*event)) {
+        QTreeView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    Q_EMIT ContextMenuKey(selectedRowMenuPoint());
+}
+
+// X11 reports the menu key a second time, as a context-menu request at the
+// pointer; the key press has opened the menu already.
+void CategoryListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        event->accept();
+    else
+        QTreeView::contextMenuEvent(event);
+}
+
+QPoint CategoryListView::selectedRowMenuPoint()
+{
+    const int position = m_list.positionOf(m_list.selectedRow());
+    if (position == 0)
+        return viewport()->mapToGlobal(QPoint(0, 0));
+    const QModelIndex row = m_list.index(position - 1, 0);
+    scrollTo(row);
+    const QRect cell = visualRect(row);
+    return viewport()->mapToGlobal(QPoint(qMax(0, cell.left()), cell.bottom() + 1));
 }

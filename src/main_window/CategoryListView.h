@@ -15,21 +15,38 @@ class CategoryListView : public QTreeView
 public:
     explicit CategoryListView(CategoryList &list, QWidget *parent = nullptr);
 
+    // The button codes that MouseDown reports.
+    static constexpr int LeftButton = 1;
+    static constexpr int RightButton = 2;
+    static constexpr int MiddleButton = 4;
+
     CategoryList &list() const { return m_list; }
 
+    // Shows in the header how the list is sorted: on the column of the sort
+    // key, the status column standing for the hidden status texts.
+    void showSortIndicator();
+
 Q_SIGNALS:
-    // Every mouse-button press, before the press selects anything: 1 left,
-    // 2 right, 4 middle.
+    // Every mouse-button press, before the press selects anything.
     void MouseDown(int button);
     // A row was clicked: pressed and released over the same row, with any button.
     void ItemClick(Row item);
+    // A column header was clicked; columnIndex is its 1-based position.
+    void ColumnClick(int columnIndex);
+    // The menu key or Shift+F10 asks for the selected row's menu, which opens
+    // at the given screen point just below the row.
+    void ContextMenuKey(const QPoint &at);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    QPoint selectedRowMenuPoint();
+
     CategoryList &m_list;
     QPersistentModelIndex m_pressedRow;
 };

@@ -26,6 +26,25 @@ namespace {
 constexpr double InnerWidth = 6450;
 constexpr double InnerHeight = 5175;
 
+// The status popup in menu order: the five states, a divider, the three
+// kinds. Each status item's key is its status name, whatever its caption.
+struct PopupItem {
+    const char *key;
+    const char *caption;
+    uint type;
+};
+constexpr PopupItem StatusPopupItems[] = {
+    {"Complete", QT_TRANSLATE_NOOP("frmMain", "Complete"), clsPopup::TypeText},
+    {"Incomplete", QT_TRANSLATE_NOOP("frmMain", "Incomplete"), clsPopup::TypeText},
+    {"Invalid", QT_TRANSLATE_NOOP("frmMain", "Invalid"), clsPopup::TypeText},
+    {"Unresolved", QT_TRANSLATE_NOOP("frmMain", "Unresolved"), clsPopup::TypeText},
+    {"Moved", QT_TRANSLATE_NOOP("frmMain", "Moved"), clsPopup::TypeText},
+    {"Divider1", "", clsPopup::TypeDivider},
+    {"Information", QT_TRANSLATE_NOOP("frmMain", "Information"), clsPopup::TypeText},
+    {"Question", QT_TRANSLATE_NOOP("frmMain", "Question"), clsPopup::TypeText},
+    {"Request", QT_TRANSLATE_NOOP("frmMain", "Request"), clsPopup::TypeText},
+};
+
 template<typename Control>
 Control *named(Control *control, const QString &name)
 {
@@ -35,12 +54,14 @@ Control *named(Control *control, const QString &name)
 
 } // namespace
 
-frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck startupCheck, QWidget *parent)
+frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck startupCheck,
+                 MenuPresenter *menuPresenter, QWidget *parent)
     : QMainWindow(parent)
     , m_dialogs(dialogs)
     , m_commandLine(commandLine)
     , m_startupCheck(std::move(startupCheck))
     , m_document(m_lists, dialogs, *this)
+    , objRightClickPopup(menuPresenter)
     , m_innerArea(new QWidget(this))
     , lmgMain(m_innerArea)
 {
@@ -112,10 +133,18 @@ void frmMain::createControls()
     fraType = named(new QGroupBox(tr("New Task Type"), m_innerArea), QStringLiteral("fraType"));
     fraType->setGeometry(twipsRect(0, 4530, 6405, 615));
     optTask = named(new QRadioButton(tr("Normal Task"), fraType), QStringLiteral("optTask"));
-    optTask->setGeometry(twipsRect(120, 240, 1335, 285));
     optTask->setChecked(true);
     optQuestion = named(new QRadioButton(tr("Question"), fraType), QStringLiteral("optQuestion"));
-    optQuestion->setGeometry(twipsRect(1410, 240, 1035, 285));
+    // The usual desktop fonts need more room for the captions than this
+    // geometry gives: a button grows to its caption, and Question starts where
+    // the caption of Normal Task ends.
+    QRect task = twipsRect(120, 240, 1335, 285);
+    task.setSize(task.size().expandedTo(optTask->sizeHint()));
+    optTask->setGeometry(task);
+    QRect question = twipsRect(1410, 240, 1035, 285);
+    question.moveLeft(qMax(question.left(), task.left() + optTask->sizeHint().width()));
+    question.setSize(question.size().expandedTo(optQuestion->sizeHint()));
+    optQuestion->setGeometry(question);
 }
 
 void frmMain::connectHandlers()
@@ -135,11 +164,26 @@ void frmMain::connectHandlers()
     connect(lvwUnresolved, &CategoryListView::ItemClick, this, &frmMain::lvwUnresolved_ItemClick);
     connect(lvwInformation, &CategoryListView::ItemClick, this, &frmMain::lvwInformation_ItemClick);
     connect(lvwRequests, &CategoryListView::ItemClick, this, &frmMain::lvwRequests_ItemClick);
+    connect(lvwTasks, &CategoryListView::MouseDown, this, &frmMain::lvwTasks_MouseDown);
+    connect(lvwCompleted, &CategoryListView::MouseDown, this, &frmMain::lvwCompleted_MouseDown);
+    connect(lvwUnresolved, &CategoryListView::MouseDown, this, &frmMain::lvwUnresolved_MouseDown);
+    connect(lvwInformation, &CategoryListView::MouseDown, this, &frmMain::lvwInformation_MouseDown);
+    connect(lvwRequests, &CategoryListView::MouseDown, this, &frmMain::lvwRequests_MouseDown);
+    connect(lvwTasks, &CategoryListView::ColumnClick, this, &frmMain::lvwTasks_ColumnClick);
+    connect(lvwCompleted, &CategoryListView::ColumnClick, this, &frmMain::lvwCompleted_ColumnClick);
+    connect(lvwUnresolved, &CategoryListView::ColumnClick, this, &frmMain::lvwUnresolved_ColumnClick);
+    connect(lvwInformation, &CategoryListView::ColumnClick, this, &frmMain::lvwInformation_ColumnClick);
+    connect(lvwRequests, &CategoryListView::ColumnClick, this, &frmMain::lvwRequests_ColumnClick);
+    for (CategoryListView *view : listViews()) {
+        connect(view, &CategoryListView::ContextMenuKey, this,
+                [this, view](const QPoint &at) { ShowEntryMenu(view->list(), at); });
+    }
+    connect(&objRightClickPopup, &clsPopup::ItemClick, this, &frmMain::objRightClickPopup_ItemClick);
 }
 
 // Start-up runs in a fixed order: the association check first, then the
-// lists get their layout and columns, and the file named on the command line
-// comes last, into lists that are fully set up.
+// lists get their layout and columns and the status popup its items, and the
+// file named on the command line comes last, into lists that are fully set up.
 void frmMain::Form_Load()
 {
     if (m_startupCheck)
@@ -160,7 +204,18 @@ void frmMain::Form_Load()
     for (CategoryListView *list : listViews())
         SetupListColumns(*list);
 
+    BuildPopupMenu();
+
     m_document.openFromCommandLine(m_commandLine);
+    showSortIndicators();
+}
+
+void frmMain::BuildPopupMenu()
+{
+    for (const PopupItem &item : StatusPopupItems) {
+        const QString caption = *item.caption ? tr(item.caption) : QString();
+        objRightClickPopup.AddItem(QString::fromLatin1(item.key), caption, item.type, clsPopup::StateEnabled, 0);
+    }
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -219,6 +274,7 @@ void frmMain::mnuFile_New_Click()
 void frmMain::mnuFile_Open_Click()
 {
     m_document.open();
+    showSortIndicators();
 }
 
 void frmMain::mnuFile_Save_Click()
@@ -319,14 +375,139 @@ void frmMain::lvwRequests_ItemClick(Row item)
     ShowEntryDetails(m_lists.lvwRequests, item);
 }
 
-// Shows the list's selected row, which is the row just clicked.
+void frmMain::lvwTasks_MouseDown(int button)
+{
+    bRightClick = button == CategoryListView::RightButton;
+}
+
+void frmMain::lvwCompleted_MouseDown(int button)
+{
+    bRightClick = button == CategoryListView::RightButton;
+}
+
+void frmMain::lvwUnresolved_MouseDown(int button)
+{
+    bRightClick = button == CategoryListView::RightButton;
+}
+
+void frmMain::lvwInformation_MouseDown(int button)
+{
+    bRightClick = button == CategoryListView::RightButton;
+}
+
+void frmMain::lvwRequests_MouseDown(int button)
+{
+    bRightClick = button == CategoryListView::RightButton;
+}
+
+// Shows the list's selected row, which is the row just clicked, and after a
+// right-button press offers its statuses. The flag outlives the popup: it
+// belongs to the press, not to the click.
 void frmMain::ShowEntryDetails(CategoryList &list, Row)
+{
+    if (showSelectedEntry(list) && bRightClick)
+        objRightClickPopup.PopupMenu(this);
+}
+
+void frmMain::ShowEntryMenu(CategoryList &list, const QPoint &at)
+{
+    if (showSelectedEntry(list))
+        objRightClickPopup.PopupMenu(this, at);
+}
+
+bool frmMain::showSelectedEntry(CategoryList &list)
 {
     const Row selected = list.selectedRow();
     if (!selected)
-        return;
+        return false;
     showTaskText(list.subItem(selected, CategoryList::TaskText));
     txtUser->setText(list.subItem(selected, CategoryList::UserText));
+    return true;
+}
+
+void frmMain::objRightClickPopup_ItemClick(const QString &sItemKey)
+{
+    // Only the eight status names give a status; the divider's key is none.
+    if (const std::optional<int> code = StatusCodeForName(sItemKey))
+        SetSelectedEntryStatus(*code);
+}
+
+// The status code picks the entry's list: an entry whose new code belongs to
+// another list is rebuilt there, otherwise it changes where it is. Either way
+// the main text shows the code and the edited date becomes now.
+void frmMain::SetSelectedEntryStatus(int code)
+{
+    CategoryList *current = currentList();
+    if (!current || code < FirstStatusCode || code > LastStatusCode)
+        return;
+    const Row selected = current->selectedRow();
+    if (!selected)
+        return;
+    CategoryList &target = m_lists.listForStatus(code);
+    const QString digits = FormatStatus(code);
+    const QString now = CurrentDateText();
+
+    if (&target != current) {
+        std::unique_ptr<Entry> moved =
+            Entry::create(code, current->subItem(selected, CategoryList::TaskText),
+                          current->subItem(selected, CategoryList::AddedDate), now,
+                          current->subItem(selected, CategoryList::UserText));
+        moved->setField(Entry::MainText, digits);
+        target.append(std::move(moved));
+        m_document.markEdited();
+        current->removeAt(current->positionOf(selected));
+        return;
+    }
+    current->setStatus(selected, code);
+    current->setMainText(selected, digits);
+    current->setSubItem(selected, CategoryList::EditedDate, now);
+    m_document.markEdited();
+}
+
+void frmMain::lvwTasks_ColumnClick(int columnIndex)
+{
+    SortListByColumn(*lvwTasks, columnIndex);
+}
+
+void frmMain::lvwCompleted_ColumnClick(int columnIndex)
+{
+    SortListByColumn(*lvwCompleted, columnIndex);
+}
+
+void frmMain::lvwUnresolved_ColumnClick(int columnIndex)
+{
+    SortListByColumn(*lvwUnresolved, columnIndex);
+}
+
+void frmMain::lvwInformation_ColumnClick(int columnIndex)
+{
+    SortListByColumn(*lvwInformation, columnIndex);
+}
+
+void frmMain::lvwRequests_ColumnClick(int columnIndex)
+{
+    SortListByColumn(*lvwRequests, columnIndex);
+}
+
+// The status column's own texts are empty: it sorts by the hidden status
+// texts, like the hidden column itself. The sorted column again reverses the
+// direction, whether or not the list is sorted right now; another column
+// keeps it.
+void frmMain::SortListByColumn(CategoryListView &list, int columnIndex)
+{
+    CategoryList &rows = list.list();
+    const int key = columnIndex == 1 ? static_cast<int>(CategoryList::StatusText) : columnIndex - 1;
+    int order = rows.SortOrder();
+    if (rows.SortKey() == key)
+        order = order == CategoryList::Descending ? CategoryList::Ascending : CategoryList::Descending;
+    rows.setSorting(key, order, true);
+    list.showSortIndicator();
+}
+
+void frmMain::showSortIndicators()
+{
+    for (CategoryListView *list : listViews())
+        list->showSortIndicator();
 }
 
 CategoryList *frmMain::currentList()

@@ -5,6 +5,7 @@
 #include "StatusImages.h"
 #include "TaskDocument.h"
 #include "TaskLists.h"
+#include "clsPopup.h"
 
 #include <QMainWindow>
 
@@ -12,6 +13,7 @@
 
 class CategoryListView;
 class Dialogs;
+class MenuPresenter;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -34,8 +36,9 @@ public:
     // dialogs: answers every question and file choice of the window.
     // commandLine: the path of a task-list file to open at start; empty for none.
     // startupCheck: runs first when the window loads, before anything is set up.
+    // menuPresenter: shows the status popup; null for the real menu.
     frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck startupCheck = {},
-            QWidget *parent = nullptr);
+            MenuPresenter *menuPresenter = nullptr, QWidget *parent = nullptr);
     ~frmMain() override;
 
     const TaskDocument &document() const { return m_document; }
@@ -61,6 +64,22 @@ public:
     void lvwInformation_ItemClick(Row item);
     void lvwRequests_ItemClick(Row item);
 
+    void lvwTasks_MouseDown(int button);
+    void lvwCompleted_MouseDown(int button);
+    void lvwUnresolved_MouseDown(int button);
+    void lvwInformation_MouseDown(int button);
+    void lvwRequests_MouseDown(int button);
+
+    // columnIndex: the clicked header's 1-based position.
+    void lvwTasks_ColumnClick(int columnIndex);
+    void lvwCompleted_ColumnClick(int columnIndex);
+    void lvwUnresolved_ColumnClick(int columnIndex);
+    void lvwInformation_ColumnClick(int columnIndex);
+    void lvwRequests_ColumnClick(int columnIndex);
+
+    // A status chosen from the popup, by its item key.
+    void objRightClickPopup_ItemClick(const QString &sItemKey);
+
     // Creates the six columns of a list and gives it the status pictures.
     void SetupListColumns(CategoryListView &list);
     // Sets the widths of a list's columns from the list's current width.
@@ -75,7 +94,16 @@ private:
     void createControls();
     void connectHandlers();
     void Form_Load();
+    void BuildPopupMenu();
     void ShowEntryDetails(CategoryList &list, Row item);
+    // The keyboard's way to the popup: the selected entry as after a right-click.
+    void ShowEntryMenu(CategoryList &list, const QPoint &at);
+    // Fills the editing pane from the list's selected row; false without one.
+    bool showSelectedEntry(CategoryList &list);
+    void SetSelectedEntryStatus(int code);
+    void SortListByColumn(CategoryListView &list, int columnIndex);
+    // After a file is read, whose reader sorts the Tasks list.
+    void showSortIndicators();
     CategoryList *currentList();
     QList<CategoryListView *> listViews() const;
 
@@ -94,6 +122,9 @@ private:
     TaskLists m_lists;
     TaskDocument m_document;
     StatusImages imgStatus;
+    clsPopup objRightClickPopup;
+    // Whether the last mouse press in any of the lists was the right button.
+    bool bRightClick = false;
 
     QWidget *m_innerArea;
     LayoutManager lmgMain;

@@ -75,6 +75,11 @@ int clsPopup::AddItem(const QString &sKey, const QString &sCaption, uint eType, 
 
 void clsPopup::PopupMenu(QWidget *owner)
 {
+    PopupMenu(owner, QCursor::pos());
+}
+
+void clsPopup::PopupMenu(QWidget *owner, const QPoint &at)
+{
     // Tied to the owner's window, the menu can be placed by window systems that
     // position popups relative to their parent.
     if (owner) {
@@ -84,7 +89,7 @@ void clsPopup::PopupMenu(QWidget *owner)
         }
     }
 
-    const int chosen = m_presenter->present(*m_menu, QCursor::pos());
+    const int chosen = m_presenter->present(*m_menu, at);
     if (chosen == 0)
         return;
     if (const std::optional<QString> key = ItemKey(chosen))

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPixmap>
+#include <QPoint>
 #include <QString>
 
 #include <limits>
@@ -50,6 +51,9 @@ public:
     // Shows the menu at the mouse pointer over the owner's window and waits.
     // A choice raises ItemClick before this returns; a dismissal raises nothing.
     void PopupMenu(QWidget *owner);
+    // The same with the menu's top-left corner at a screen point of the
+    // caller's, for a menu opened from the keyboard.
+    void PopupMenu(QWidget *owner, const QPoint &at);
 
     // The key of the item the menu took under this command ID; nothing for a
     // refused item or an ID not handed out.

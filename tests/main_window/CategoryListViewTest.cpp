@@ -1,6 +1,7 @@
 #include "CategoryListView.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -97,4 +98,21 @@ TEST_F(CategoryListViewTest, EachPressOfADoubleClickCounts)
     }
     EXPECT_EQ(mouseDowns.size(), 2);
     EXPECT_EQ(clicks.size(), 2);
+}
+
+TEST_F(CategoryListViewTest, MenuKeyAsksOnceForTheMenuAndOtherKeysStillMove)
+{
+    QSignalSpy asks(&view, &CategoryListView::ContextMenuKey);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rowCenter(3));
+
+    // What X11 delivers for the menu key: a request at the pointer, then the key itself.
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(1, 1), view.mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(&view, &request);
+    EXPECT_TRUE(request.isAccepted());
+    QTest::keyClick(&view, Qt::Key_Menu);
+    EXPECT_EQ(asks.size(), 1);
+
+    QTest::keyClick(&view, Qt::Key_Up);
+    EXPECT_EQ(list.selectedRow(), list.rowAt(2));
+    EXPECT_EQ(asks.size(), 1);
 }

@@ -1,40 +1,24 @@
-#include "CategoryListView.h"
-#include "ScriptedDialogs.h"
+#include "MainWindowFixture.h"
 #include "Status.h"
-#include "TabControl.h"
 #include "frmAbout.h"
-#include "Twips.h"
-#include "frmMain.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QGroupBox>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
 using Answer = Dialogs::Answer;
-
-struct TwipsGeometry {
-    const char *name;
-    const char *container;
-    double left, top, width, height;
-};
 
 // The window's composition at start, in twips within each control's container.
 const TwipsGeometry StartGeometry[] = {
@@ -53,68 +37,12 @@ const TwipsGeometry StartGeometry[] = {
     {"btnUpdate", "fraEdit", 90, 810, 975, 525},
     {"btnDelete", "fraEdit", 90, 1350, 975, 525},
     {"fraType", "", 0, 4530, 6405, 615},
-    {"optTask", "fraType", 120, 240, 1335, 285},
-    {"optQuestion", "fraType", 1410, 240, 1035, 285},
 };
 
-const char *const ListNames[] = {"lvwTasks", "lvwCompleted", "lvwUnresolved", "lvwInformation", "lvwRequests"};
-
-class MainWindowTest : public ::testing::Test
-{
-protected:
-    void open(const QString &commandLine = QString(), frmMain::StartupCheck check = {})
-    {
-        window = std::make_unique<frmMain>(dialogs, commandLine, std::move(check));
-        window->show();
-        QCoreApplication::processEvents();
-    }
-
-    template<typename T = QWidget>
-    T *control(const char *name) const
-    {
-        T *found = window->findChild<T *>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
-    CategoryListView *view(int tab) const { return control<CategoryListView>(ListNames[tab]); }
-    CategoryList &list(int tab) const { return view(tab)->list(); }
-    TabControl *tabMain() const { return control<TabControl>("tabMain"); }
-    QPlainTextEdit *txtTask() const { return control<QPlainTextEdit>("txtTask"); }
-    QLineEdit *txtUser() const { return control<QLineEdit>("txtUser"); }
-
-    int pxX(double twips) const { return TwipsToPixels(twips, window->logicalDpiX()); }
-    int pxY(double twips) const { return TwipsToPixels(twips, window->logicalDpiY()); }
-    QRect px(const TwipsGeometry &g) const { return QRect(pxX(g.left), pxY(g.top), pxX(g.width), pxY(g.height)); }
-
-    void select(int tab, int position) const
-    {
-        CategoryList &l = list(tab);
-        l.selectionModel()->select(l.index(position - 1, 0),
-                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    }
-
-    Row addRow(int tab, int status, const QString &task, const QString &user = QStringLiteral("u"))
-    {
-        return list(tab).append(Entry::create(status, task, u"added once", u"", user));
-    }
-
-    // Clicks a row the way the user does: press and release over it.
-    void clickRow(int tab, int position, Qt::MouseButton button = Qt::LeftButton) const
-    {
-        CategoryListView *v = view(tab);
-        const QPoint at = v->visualRect(v->model()->index(position - 1, 1)).center();
-        QTest::mouseClick(v->viewport(), button, {}, at);
-    }
-
-    void TearDown() override
-    {
-        EXPECT_EQ(dialogs.pendingAnswers(), 0);
-        EXPECT_EQ(dialogs.pendingFiles(), 0);
-    }
-
-    ScriptedDialogs dialogs;
-    std::unique_ptr<frmMain> window;
+// The radio buttons' geometry where their captions fit in it.
+const TwipsGeometry RadioGeometry[] = {
+    {"optTask", "fraType", 120, 240, 1335, 285},
+    {"optQuestion", "fraType", 1410, 240, 1035, 285},
 };
 
 } // namespace
@@ -181,6 +109,22 @@ TEST_F(MainWindowTest, StartGeometry)
         else
             EXPECT_EQ(c->parentWidget(), window->centralWidget()) << g.name;
     }
+
+    // A caption that needs more room than the table gives grows its button;
+    // Question then starts after the caption of Normal Task.
+    auto *optTask = control<QRadioButton>("optTask");
+    auto *optQuestion = control<QRadioButton>("optQuestion");
+    const QRect taskTable = px(RadioGeometry[0]);
+    const QRect questionTable = px(RadioGeometry[1]);
+    for (auto [button, table] : {std::pair{optTask, taskTable}, std::pair{optQuestion, questionTable}}) {
+        EXPECT_EQ(button->parentWidget()->objectName(), QStringLiteral("fraType"));
+        EXPECT_EQ(button->y(), table.y());
+        EXPECT_EQ(button->size(), table.size().expandedTo(button->sizeHint())) << button->objectName().toStdString();
+    }
+    EXPECT_EQ(optTask->x(), taskTable.x());
+    const int taskCaptionEnd = optTask->x() + optTask->sizeHint().width();
+    EXPECT_EQ(optQuestion->x(), qMax(questionTable.x(), taskCaptionEnd));
+
     // Only the current tab's list shows, and the tab strip sits above it.
     for (int tab = 0; tab < 5; ++tab)
         EXPECT_EQ(view(tab)->isVisible(), tab == 0);
@@ -191,6 +135,11 @@ TEST_F(MainWindowTest, StartGeometry)
 TEST_F(MainWindowTest, GrowingTheWindowMovesAndSizesTheRegisteredControls)
 {
     open();
+    QHash<QString, QRect> start;
+    for (const TwipsGeometry &g : StartGeometry)
+        start.insert(QLatin1String(g.name), control(g.name)->geometry());
+    for (const TwipsGeometry &g : RadioGeometry)
+        start.insert(QLatin1String(g.name), control(g.name)->geometry());
     const int dW = pxX(600);
     const int dH = pxY(300);
     window->resize(window->size() + QSize(dW, dH));
@@ -207,14 +156,14 @@ TEST_F(MainWindowTest, GrowingTheWindowMovesAndSizesTheRegisteredControls)
         {"txtUser", 0, 0, 1, 0},    {"tabMain", 0, 0, 1, 1},      {"fraDetails", 0, 1, 1, 0},
         {"fraEdit", 1, 1, 0, 0},    {"fraType", 0, 1, 1, 0},
     };
-    for (const TwipsGeometry &g : StartGeometry) {
-        QRect expected = px(g);
+    for (auto it = start.cbegin(); it != start.cend(); ++it) {
+        QRect expected = it.value();
         for (const Factors &f : registered) {
-            if (qstrcmp(f.name, g.name) == 0)
+            if (it.key() == QLatin1String(f.name))
                 expected = QRect(expected.x() + f.a * dW, expected.y() + f.b * dH, expected.width() + f.c * dW,
                                  expected.height() + f.d * dH);
         }
-        EXPECT_EQ(control(g.name)->geometry(), expected) << g.name;
+        EXPECT_EQ(window->findChild<QWidget *>(it.key())->geometry(), expected) << it.key().toStdString();
     }
     for (int tab = 0; tab < 5; ++tab)
         EXPECT_EQ(view(tab)->header()->sectionSize(1), qRound(0.7 * (pxX(6285) + dW))) << ListNames[tab];
@@ -251,6 +200,7 @@ TEST_F(MainWindowTest, ListColumns)
         EXPECT_FALSE(h->isSectionHidden(5));
         EXPECT_FALSE(h->stretchLastSection());
         EXPECT_FALSE(v->isSortingEnabled());
+        EXPECT_TRUE(h->sectionsClickable());
         EXPECT_FALSE(v->rootIsDecorated());
     }
 
@@ -490,6 +440,8 @@ TEST_F(MainWindowTest, RowClicksShowTheEntryOnEveryTab)
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
             txtTask()->clear();
             txtUser()->clear();
+            if (button == Qt::RightButton)
+                menus.dismiss();
             clickRow(tab, 2, button);
             EXPECT_EQ(list(tab).selectedRow(), list(tab).rowAt(2)) << tab;
             EXPECT_EQ(txtTask()->toPlainText(), QStringLiteral("line 1\nline 2")) << tab;

@@ -180,7 +180,7 @@ TEST_F(PopupTest, DismissalReportsNothingAndTheMenuStaysTheSame)
     }
 }
 
-TEST_F(PopupTest, OpensAtThePointerOverItsOwner)
+TEST_F(PopupTest, OpensAtThePointerOrAGivenPointOverItsOwner)
 {
     addStatusItems();
     QWidget owner;
@@ -190,6 +190,12 @@ TEST_F(PopupTest, OpensAtThePointerOverItsOwner)
     popup.PopupMenu(&owner);
     EXPECT_EQ(presenter.showings().constLast().at, QPoint(140, 70));
     EXPECT_EQ(presenter.showings().constLast().transientParent, owner.windowHandle());
+
+    presenter.choose(QStringLiteral("Question"));
+    popup.PopupMenu(&owner, QPoint(30, 45));
+    EXPECT_EQ(presenter.showings().constLast().at, QPoint(30, 45));
+    EXPECT_EQ(presenter.showings().constLast().transientParent, owner.windowHandle());
+    EXPECT_EQ(clicked, QStringList({QStringLiteral("Question")}));
 }
 
 TEST(PopupCommandIds, CounterStopsAtTheHighestId)
