@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tarvik with its tests and runs the whole suite.
+# Installs what is missing, builds Tarvik with its tests and runs the whole suite,
+# then runs it again under the sanitizers and fuzzes the task-list file for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)" --timeout 600
+./scripts/reliability.sh

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs the whole test suite built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (leak detection included), then fuzzes the
+# task-list file reader and writer on the seed corpus for a minute.
+# ASAN_BUILD_DIR, FUZZ_BUILD_DIR and FUZZ_SECONDS change the defaults.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+asan_dir=${ASAN_BUILD_DIR:-build-asan}
+fuzz_dir=${FUZZ_BUILD_DIR:-build-fuzz}
+fuzz_seconds=${FUZZ_SECONDS:-60}
+
+# Set before building too: test discovery runs the sanitized test programs.
+export ASAN_OPTIONS=detect_leaks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
+echo "reliability: test suite with AddressSanitizer and UndefinedBehaviorSanitizer in $asan_dir"
+cmake -S . -B "$asan_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON >/dev/null
+cmake --build "$asan_dir" --parallel "$(nproc)"
+ctest --test-dir "$asan_dir" --output-on-failure --parallel "$(nproc)" --timeout 600
+
+echo "reliability: fuzzing the task-list file for ${fuzz_seconds}s in $fuzz_dir"
+CXX=clang++-14 cmake -S fuzz -B "$fuzz_dir" -G Ninja >/dev/null
+cmake --build "$fuzz_dir" --parallel "$(nproc)"
+corpus="$fuzz_dir/corpus"
+fuzz/make-seeds.sh "$corpus"
+# The fuzzer writes two small files per input; a memory-backed folder keeps
+# that from waiting on the disk.
+fuzz_tmp=${TMPDIR:-/tmp}
+[ -d /dev/shm ] && [ -w /dev/shm ] && fuzz_tmp=/dev/shm
+TMPDIR=$fuzz_tmp "$fuzz_dir/task_file_fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+  -artifact_prefix="$fuzz_dir/" "$corpus" 2>"$fuzz_dir/fuzz.log" || {
+  tail -n 60 "$fuzz_dir/fuzz.log"
+  echo "reliability: the fuzzer found a fault; the input is in $fuzz_dir/ (crash-*, leak-*, timeout-*)" >&2
+  exit 1
+}
+grep -E '^(Done|stat::number_of_executed_units)' "$fuzz_dir/fuzz.log" || true
