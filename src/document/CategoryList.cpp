@@ -2,8 +2,6 @@
 
 #include "Status.h"
 
-#include <QSet>
-
 #include <algorithm>
 
 int CompareSortTexts(QStringView a, QStringView b)
@@ -11,6 +9,197 @@ int CompareSortTexts(QStringView a, QStringView b)
     const int folded = a.compare(b, Qt::CaseInsensitive);
     return folded != 0 ? folded : a.compare(b, Qt::CaseSensitive);
 }
+
+namespace {
+
+// The texts that order the rows, by row index.
+class SortKeys
+{
+public:
+    SortKeys(const std::vector<std::unique_ptr<Entry>> &rows, int key)
+        : m_rows(rows)
+        , m_key(key)
+    {
+        if (key != CategoryList::StatusText)
+            return;
+        m_statusTexts.reserve(rows.size());
+        for (const auto &row : rows)
+            m_statusTexts.push_back(FormatStatus(row->status));
+    }
+
+    QStringView operator()(quint32 row) const
+    {
+        if (m_key == CategoryList::StatusText)
+            return m_statusTexts[row];
+        if (m_key < 0 || m_key > CategoryList::UserText)
+            return {};
+        return m_rows[row]->field(m_key);
+    }
+
+private:
+    const std::vector<std::unique_ptr<Entry>> &m_rows;
+    const int m_key;
+    std::vector<QString> m_statusTexts;
+};
+
+// Sorting a million rows by comparing their texts would read the texts, spread
+// all over memory, some twenty times each. Instead each row's key is read a
+// few code units at a time into a sort item, whose numbers order the rows as
+// CompareSortTexts does or tie them; only tied rows read their next units.
+//
+// The case-insensitive half of CompareSortTexts compares code unit by code
+// unit the case folding of each, a low surrogate counting as the folding of
+// its whole character. Packs hold PackUnits of those values, 16 bits each; a
+// key that has ended is padded with 0, below any unit, since the shorter of
+// two texts goes first. A value beyond 16 bits (a folded character outside
+// the Basic Multilingual Plane) counts as 0xFFFF, and so does the rest of
+// that pack, which leaves such ties to CompareSortTexts itself.
+constexpr int PackUnits = 8;
+// Keys that tie this far are left to CompareSortTexts, so that two long equal
+// texts do not take one pass per pack.
+constexpr qsizetype MaxPackedUnits = 1024;
+
+struct SortItem {
+    enum Flag : quint8 { GoesOn = 1, Clamped = 2 };
+    quint64 high = 0;
+    quint64 low = 0;
+    quint32 row = 0;
+    quint8 flags = 0;
+
+    bool samePack(const SortItem &other) const { return high == other.high && low == other.low; }
+};
+
+char32_t foldedUnit(const char16_t *text, qsizetype i)
+{
+    const char16_t c = text[i];
+    if (c < 0x80)
+        return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
+    if (QChar::isLowSurrogate(c) && i > 0 && QChar::isHighSurrogate(text[i - 1]))
+        return QChar::toCaseFolded(QChar::surrogateToUcs4(text[i - 1], c));
+    return QChar::toCaseFolded(char32_t(c));
+}
+
+// Packs the units from offset on: folded, or as they are for the case-sensitive half.
+void pack(SortItem &item, QStringView key, qsizetype offset, bool folded)
+{
+    const char16_t *text = key.utf16();
+    const qsizetype size = key.size();
+    quint64 packs[2] = {0, 0};
+    bool clamped = false;
+    for (int i = 0; i < PackUnits; ++i) {
+        const qsizetype at = offset + i;
+        quint64 unit = 0;
+        if (clamped) {
+            unit = 0xFFFF;
+        } else if (at < size) {
+            unit = folded ? foldedUnit(text, at) : text[at];
+            if (unit > 0xFFFF) {
+                clamped = true;
+                unit = 0xFFFF;
+            }
+        }
+        packs[i / 4] = (packs[i / 4] << 16) | unit;
+    }
+    item.high = packs[0];
+    item.low = packs[1];
+    item.flags = (size > offset + PackUnits ? SortItem::GoesOn : 0) | (clamped ? SortItem::Clamped : 0);
+}
+
+class RowSorter
+{
+public:
+    RowSorter(const SortKeys &keys, bool descending)
+        : m_keys(keys)
+        , m_descending(descending)
+    {
+    }
+
+    void sort(SortItem *begin, SortItem *end, qsizetype offset)
+    {
+        for (SortItem *item = begin; item != end; ++item)
+            pack(*item, m_keys(item->row), offset, true);
+        sortByPack(begin, end);
+        for (SortItem *run = begin; run != end;) {
+            SortItem *runEnd = run + 1;
+            bool goesOn = run->flags & SortItem::GoesOn;
+            bool clamped = run->flags & SortItem::Clamped;
+            for (; runEnd != end && runEnd->samePack(*run); ++runEnd) {
+                goesOn = goesOn || (runEnd->flags & SortItem::GoesOn);
+                clamped = clamped || (runEnd->flags & SortItem::Clamped);
+            }
+            if (runEnd - run > 1) {
+                if (clamped || offset + PackUnits >= MaxPackedUnits)
+                    sortByText(run, runEnd);
+                else if (goesOn)
+                    sort(run, runEnd, offset + PackUnits);
+                else
+                    sortEqualFolded(run, runEnd);
+            }
+            run = runEnd;
+        }
+    }
+
+private:
+    // Rows whose folded keys have all ended within the same pack, so that
+    // they tie in the case-insensitive half.
+    void sortEqualFolded(SortItem *begin, SortItem *end)
+    {
+        const qsizetype size = m_keys(begin->row).size();
+        const bool sameSize = std::all_of(begin, end, [&](const SortItem &item) { return m_keys(item.row).size() == size; });
+        // Keys of different lengths can tie here only through padding against
+        // real U+0000 units; CompareSortTexts knows how those compare.
+        if (!sameSize) {
+            sortByText(begin, end);
+        } else if (size <= PackUnits) {
+            for (SortItem *item = begin; item != end; ++item)
+                pack(*item, m_keys(item->row), 0, false);
+            sortByPack(begin, end);
+        } else {
+            sortBy(begin, end, [this](const SortItem &a, const SortItem &b) {
+                return m_keys(a.row).compare(m_keys(b.row), Qt::CaseSensitive);
+            });
+        }
+    }
+
+    void sortByPack(SortItem *begin, SortItem *end)
+    {
+        const auto ascending = [](const SortItem &a, const SortItem &b) {
+            return a.high != b.high ? a.high < b.high : a.low < b.low;
+        };
+        if (m_descending)
+            sortStably(begin, end, [&](const SortItem &a, const SortItem &b) { return ascending(b, a); });
+        else
+            sortStably(begin, end, ascending);
+    }
+
+    void sortByText(SortItem *begin, SortItem *end)
+    {
+        sortBy(begin, end,
+               [this](const SortItem &a, const SortItem &b) { return CompareSortTexts(m_keys(a.row), m_keys(b.row)); });
+    }
+
+    template<typename Compare>
+    void sortBy(SortItem *begin, SortItem *end, Compare compare)
+    {
+        if (m_descending)
+            sortStably(begin, end, [&](const SortItem &a, const SortItem &b) { return compare(a, b) > 0; });
+        else
+            sortStably(begin, end, [&](const SortItem &a, const SortItem &b) { return compare(a, b) < 0; });
+    }
+
+    // Rows that are in order already, as after every single change, cost one pass.
+    template<typename Less>
+    static void sortStably(SortItem *begin, SortItem *end, Less less)
+    {
+        if (!std::is_sorted(begin, end, less))
+            std::stable_sort(begin, end, less);
+    }
+
+    const SortKeys &m_keys;
+    const bool m_descending;
+};
+
+} // namespace
 
 CategoryList::CategoryList(const QString &name, QObject *parent)
     : QAbstractTableModel(parent)
@@ -57,7 +246,7 @@ void CategoryList::appendAll(std::vector<std::unique_ptr<Entry>> entries)
     m_rows.reserve(m_rows.size() + entries.size());
     std::move(entries.begin(), entries.end(), std::back_inserter(m_rows));
     if (m_sorted)
-        sortRows();
+        reorderRows(sortedOrder());
     endResetModel();
 }
 
@@ -121,6 +310,8 @@ Row CategoryList::selectedRow() const
 
 void CategoryList::setSorting(int key, int order, bool sorted)
 {
+    // Rows sorted by the same key the other way round need no comparing.
+    const bool reverse = sorted && m_sorted && key == m_sortKey && order != m_sortOrder;
     const bool resort = sorted && (!m_sorted || key != m_sortKey || order != m_sortOrder);
     m_sortKey = key;
     m_sortOrder = order;
@@ -130,25 +321,19 @@ void CategoryList::setSorting(int key, int order, bool sorted)
 
     // Keep the selection and the views' other persistent indexes on their rows.
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<quint32> arrangement = reverse ? reversedOrder() : sortedOrder();
     const QModelIndexList before = persistentIndexList();
-    QList<Row> rowsBefore;
-    rowsBefore.reserve(before.size());
-    for (const QModelIndex &index : before)
-        rowsBefore.append(m_rows[index.row()].get());
-
-    sortRows();
-
-    QHash<Row, int> newIndex;
-    const QSet<Row> wanted(rowsBefore.cbegin(), rowsBefore.cend());
-    for (int i = 0; i < count() && newIndex.size() < wanted.size(); ++i) {
-        if (wanted.contains(m_rows[i].get()))
-            newIndex.insert(m_rows[i].get(), i);
+    if (!before.isEmpty()) {
+        std::vector<quint32> newIndex(arrangement.size());
+        for (size_t i = 0; i < arrangement.size(); ++i)
+            newIndex[arrangement[i]] = static_cast<quint32>(i);
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex &index : before)
+            after.append(this->index(static_cast<int>(newIndex[index.row()]), index.column()));
+        changePersistentIndexList(before, after);
     }
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (int i = 0; i < before.size(); ++i)
-        after.append(index(newIndex.value(rowsBefore[i]), before[i].column()));
-    changePersistentIndexList(before, after);
+    reorderRows(arrangement);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
@@ -305,32 +490,47 @@ void CategoryList::rowChanged(Row row, bool keyChanged)
     Q_EMIT dataChanged(index(current, 0), index(current, qMax(0, columnCount() - 1)));
 }
 
-void CategoryList::sortRows()
+// The row indexes in the order of the sort settings; a stable sort keeps rows
+// with equal keys in their present order.
+std::vector<quint32> CategoryList::sortedOrder() const
 {
-    // Sort on the key texts computed once; a stable sort keeps rows with equal
-    // keys in their present order.
-    struct Keyed {
-        QString key;
-        std::unique_ptr<Entry> entry;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(m_rows.size());
-    for (auto &entry : m_rows) {
-        QString key = m_sortKey == StatusText ? FormatStatus(entry->status) : QString();
-        keyed.push_back({std::move(key), std::move(entry)});
+    const SortKeys keys(m_rows, m_sortKey);
+    std::vector<SortItem> items(m_rows.size());
+    for (size_t i = 0; i < items.size(); ++i)
+        items[i].row = static_cast<quint32>(i);
+    RowSorter(keys, m_sortOrder == Descending).sort(items.data(), items.data() + items.size(), 0);
+    std::vector<quint32> order(items.size());
+    for (size_t i = 0; i < items.size(); ++i)
+        order[i] = items[i].row;
+    return order;
+}
+
+// For rows in order by the present key the other way round: the reverse
+// order, in which rows with equal keys keep their present order.
+std::vector<quint32> CategoryList::reversedOrder() const
+{
+    const SortKeys keys(m_rows, m_sortKey);
+    const quint32 count = static_cast<quint32>(m_rows.size());
+    std::vector<quint32> order;
+    order.reserve(count);
+    // Equal keys are identical texts, which sit next to each other.
+    for (quint32 end = count; end > 0;) {
+        quint32 begin = end - 1;
+        while (begin > 0 && keys(begin - 1) == keys(end - 1))
+            --begin;
+        for (quint32 i = begin; i < end; ++i)
+            order.push_back(i);
+        end = begin;
     }
-    auto keyOf = [this](const Keyed &k) -> QStringView {
-        if (m_sortKey == StatusText)
-            return k.key;
-        if (m_sortKey < 0 || m_sortKey > UserText)
-            return {};
-        return k.entry->field(m_sortKey);
-    };
-    const bool descending = m_sortOrder == Descending;
-    std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed &a, const Keyed &b) {
-        const int order = CompareSortTexts(keyOf(a), keyOf(b));
-        return descending ? order > 0 : order < 0;
-    });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        m_rows[i] = std::move(keyed[i].entry);
+    return order;
+}
+
+// Puts the rows in the given order: order[i] is the present index of the row
+// that goes to index i.
+void CategoryList::reorderRows(const std::vector<quint32> &order)
+{
+    std::vector<std::unique_ptr<Entry>> rows(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        rows[i] = std::move(m_rows[order[i]]);
+    m_rows.swap(rows);
 }

@@ -90,7 +90,9 @@ private:
     int placeFor(const QString &key, bool afterEqual, int skip) const;
     Row insertSorted(std::unique_ptr<Entry> entry, bool afterEqual);
     void rowChanged(Row row, bool keyChanged);
-    void sortRows();
+    std::vector<quint32> sortedOrder() const;
+    std::vector<quint32> reversedOrder() const;
+    void reorderRows(const std::vector<quint32> &order);
 
     QString m_name;
     std::vector<std::unique_ptr<Entry>> m_rows;

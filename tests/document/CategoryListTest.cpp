@@ -160,6 +160,73 @@ TEST(CategoryList, ManyRandomEditsMatchASimpleModel)
     }
 }
 
+// Keys that tie for many units, differ only in case, hold characters outside
+// the Basic Multilingual Plane, lone surrogates, U+0000 and U+FFFF: sorting
+// must give exactly what a stable sort by CompareSortTexts gives, in both
+// directions and when a sorted list is turned round.
+TEST(CategoryList, SortingLargeListsMatchesAStableSortByCompareSortTexts)
+{
+    const QList<QString> units = {
+        QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("B"), QStringLiteral(" "),
+        QString::fromUtf16(u"\u00e4\u00c4"), QString::fromUtf16(u"\u00df"), QString::fromUtf16(u"\u1e9e"),
+        QString::fromUtf16(u"\u0130"), QString::fromUtf16(u"\u03c3"), QString::fromUtf16(u"\u03a3"),
+        QString::fromUtf16(u"\u03c2"), QString::fromUtf16(u"\U00010400"), QString::fromUtf16(u"\U00010428"),
+        QString::fromUtf16(u"\U0001F600"), QString(QChar(0xD800)), QString(QChar(0xDC00)), QString(QChar(0)),
+        QString(QChar(0xFFFF))};
+    const QList<QString> stems = {QString(),
+                                  QStringLiteral("call the supplier"),
+                                  QStringLiteral("Call the Supplier"),
+                                  QStringLiteral("call the sup"),
+                                  QStringLiteral("12345678"),
+                                  QStringLiteral("1234567")};
+    QRandomGenerator random(7);
+    const auto randomKey = [&] {
+        QString key = stems[random.bounded(stems.size())];
+        const int extra = random.bounded(12);
+        for (int i = 0; i < extra; ++i)
+            key += units[random.bounded(units.size())];
+        return key;
+    };
+
+    for (const int sortKey : {int(CategoryList::TaskText), int(CategoryList::StatusText)}) {
+        CategoryList list(QStringLiteral("lvwTasks"));
+        QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::Warning);
+        const double statuses[] = {1, 7, 2, 1.5, -2, 10, 0};
+        for (int serial = 0; serial < 3000; ++serial)
+            list.append(
+                Entry::create(statuses[random.bounded(7)], randomKey(), QString::number(serial), u"", u""));
+
+        const auto rows = [&] {
+            std::vector<std::pair<QString, QString>> out; // key and serial
+            for (int p = 1; p <= list.count(); ++p)
+                out.emplace_back(list.subItem(list.rowAt(p), sortKey),
+                                 list.subItem(list.rowAt(p), CategoryList::AddedDate));
+            return out;
+        };
+        const auto stablySorted = [](auto sequence, int order) {
+            std::stable_sort(sequence.begin(), sequence.end(), [order](const auto &a, const auto &b) {
+                const int c = CompareSortTexts(a.first, b.first);
+                return order == CategoryList::Descending ? c > 0 : c < 0;
+            });
+            return sequence;
+        };
+        // Unsorted to ascending, turned round, back again, then a fresh
+        // descending sort from another key's order.
+        const std::pair<int, int> steps[] = {{sortKey, CategoryList::Ascending},
+                                             {sortKey, CategoryList::Descending},
+                                             {sortKey, CategoryList::Ascending},
+                                             {CategoryList::UserText, CategoryList::Ascending},
+                                             {sortKey, CategoryList::Descending}};
+        for (const auto &[key, order] : steps) {
+            const auto expected = stablySorted(rows(), order);
+            list.setSorting(key, order, true);
+            if (key == sortKey) {
+                ASSERT_EQ(rows(), expected) << "key " << key << " order " << order;
+            }
+        }
+    }
+}
+
 TEST(TaskLists, ClearAllListsKeepsSortSettings)
 {
     TaskLists lists;
