@@ -221,8 +221,9 @@ QStringView TaskFileReader::decode(Span field, char16_t *&out)
         out = reinterpret_cast<char16_t *>(
             m_utf8.appendToBuffer(reinterpret_cast<QChar *>(out), QByteArrayView(field.begin, field.end)));
     } else {
-        for (const char *in = field.begin; in < field.end; ++in)
-            *out++ = Windows1252::ToUnicode[static_cast<unsigned char>(*in)];
+        const qsizetype size = field.end - field.begin;
+        Windows1252::Decode(field.begin, size, out);
+        out += size;
     }
     return QStringView(start, out - start);
 }

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace Windows1252 {
 
 namespace {
@@ -38,6 +42,28 @@ constexpr auto kFromUnicode = makeFromUnicode();
 } // namespace
 
 const std::array<char16_t, 256> ToUnicode = makeToUnicode();
+
+void Decode(const char *in, qsizetype size, char16_t *out)
+{
+    qsizetype i = 0;
+#ifdef __SSE2__
+    // Files are mostly ASCII, which widens sixteen bytes at a time; a block
+    // holding anything else goes through the table.
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= size; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+        if (_mm_movemask_epi8(bytes) == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_unpacklo_epi8(bytes, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
+        } else {
+            for (qsizetype j = i; j < i + 16; ++j)
+                out[j] = ToUnicode[static_cast<unsigned char>(in[j])];
+        }
+    }
+#endif
+    for (; i < size; ++i)
+        out[i] = ToUnicode[static_cast<unsigned char>(in[i])];
+}
 
 int ByteForNonAscii(char16_t c)
 {

@@ -12,6 +12,9 @@ namespace Windows1252 {
 
 extern const std::array<char16_t, 256> ToUnicode;
 
+// Decodes size bytes into as many UTF-16 code units.
+void Decode(const char *in, qsizetype size, char16_t *out);
+
 // The byte for the character 0x80 to 0xFF and above, or -1 when the code page
 // has none. Characters below 0x80 are their own bytes.
 int ByteForNonAscii(char16_t c);

@@ -1,4 +1,5 @@
 #include "TaskFile.h"
+#include "TaskFileEncoder.h"
 #include "TaskFileTesting.h"
 #include "Windows1252.h"
 
@@ -294,6 +295,40 @@ TEST_F(TaskFileTest, RandomEntriesSurviveSaveAndLoadInBothForms)
             EXPECT_EQ(loadPath(pathOf("saved.tvk")), LoadResult::Complete);
             EXPECT_EQ(contentsOf(lists), before);
             EXPECT_EQ(save(), saved);
+        }
+    }
+}
+
+// Long fields are converted many characters at a time: a character that the
+// plain form cannot carry, or a byte outside ASCII, must count wherever in a
+// long field it stands.
+TEST_F(TaskFileTest, EveryPlaceInALongFieldIsConverted)
+{
+    const QString filler = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJ");
+    const QString odds[] = {QStringLiteral(";"), QStringLiteral("\r"), QStringLiteral("\n"), QString(QChar(0x80)),
+                            QString(QChar(0x9F)), QString(QChar(0x100)), QString(QChar(0x3A9))};
+    for (const QString &odd : odds) {
+        for (int at = 0; at <= filler.size(); ++at) {
+            SCOPED_TRACE(at);
+            lists.ClearAllLists();
+            const QString task = filler.left(at) + odd + filler.mid(at);
+            addItem(lists, {1, task, filler, "", filler});
+            const QByteArray encoded = TaskFileEncoder().encode(lists);
+            EXPECT_TRUE(encoded.startsWith("\xEF\xBB\xBF")) << odd.toStdString();
+            EXPECT_EQ(load(encoded), LoadResult::Complete);
+            EXPECT_EQ(tasks(), (Items{{1, task, filler, "", filler}}));
+        }
+    }
+    for (const char odd : {'\x80', '\x9f', '\xa0', '\xe9', '\xff'}) {
+        for (int at = 0; at <= filler.size(); ++at) {
+            SCOPED_TRACE(at);
+            const QByteArray task = filler.left(at).toLatin1() + odd + filler.mid(at).toLatin1();
+            const QByteArray file = kHeader + "1;" + task + ";;;\r\n";
+            EXPECT_EQ(load(file), LoadResult::Complete);
+            ASSERT_EQ(tasks().size(), 1u);
+            EXPECT_EQ(tasks()[0].task, filler.left(at) + QChar(Windows1252::ToUnicode[static_cast<uchar>(odd)])
+                                           + filler.mid(at));
+            EXPECT_EQ(TaskFileEncoder().encode(lists), file);
         }
     }
 }
