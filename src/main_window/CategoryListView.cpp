@@ -32,7 +32,7 @@ bool asksForContextMenu(const QKeyEvent &event)
 } // namespace
 
 CategoryListView::CategoryListView(CategoryList &list, QWidget *parent)
-    : QTreeView(parent)
+    : QTableView(parent)
     , m_list(list)
 {
     setObjectName(list.name());
@@ -42,14 +42,20 @@ CategoryListView::CategoryListView(CategoryList &list, QWidget *parent)
     setSelectionModel(list.selectionModel());
     delete own;
 
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setCornerButtonEnabled(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setIconSize(QSize(16, 16));
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(0);
+    fitRowHeight();
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header()->setHighlightSections(false);
     header()->setStretchLastSection(false);
     // Lets the hidden status column really be zero wide.
     header()->setMinimumSectionSize(0);
@@ -78,12 +84,12 @@ void CategoryListView::mousePressEvent(QMouseEvent *event)
 {
     Q_EMIT MouseDown(buttonCode(event->button()));
     m_pressedRow = indexAt(event->position().toPoint()).siblingAtColumn(0);
-    QTreeView::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
 }
 
 void CategoryListView::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTreeView::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
     const QModelIndex released = indexAt(event->position().toPoint()).siblingAtColumn(0);
     const QPersistentModelIndex pressed = std::exchange(m_pressedRow, QPersistentModelIndex());
     if (pressed.isValid() && released == pressed)
@@ -100,7 +106,7 @@ void CategoryListView::mouseDoubleClickEvent(QMouseEvent *event)
 void CategoryListView::keyPressEvent(QKeyEvent *event)
 {
     if (!asksForContextMenu(*event)) {
-        QTreeView::keyPressEvent(event);
+        QTableView::keyPressEvent(event);
         return;
     }
     event->accept();
@@ -114,7 +120,24 @@ void CategoryListView::contextMenuEvent(QContextMenuEvent *event)
     if (event->reason() == QContextMenuEvent::Keyboard)
         event->accept();
     else
-        QTreeView::contextMenuEvent(event);
+        QTableView::contextMenuEvent(event);
+}
+
+void CategoryListView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitRowHeight();
+}
+
+void CategoryListView::fitRowHeight()
+{
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    option.text = QStringLiteral("Xg");
+    verticalHeader()->setDefaultSectionSize(
+        style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height());
 }
 
 QPoint CategoryListView::selectedRowMenuPoint()

@@ -201,7 +201,8 @@ TEST_F(MainWindowTest, ListColumns)
         EXPECT_FALSE(h->stretchLastSection());
         EXPECT_FALSE(v->isSortingEnabled());
         EXPECT_TRUE(h->sectionsClickable());
-        EXPECT_FALSE(v->rootIsDecorated());
+        EXPECT_TRUE(v->verticalHeader()->isHidden());
+        EXPECT_FALSE(v->showGrid());
     }
 
     // Setting the columns up again replaces them.
