@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QList>
+#include <QString>
+
+// Answers the window's dialogs as the benchmark planned them. A question or
+// message nobody planned for (a reading error, say) stops the benchmark, so
+// that it never times a path the user would not take.
+class BenchDialogs : public Dialogs
+{
+public:
+    void answer(Answer answer) { m_answers.append(answer); }
+    void choose(const QString &path) { m_files.append(path); }
+
+    Answer message(const QString &text, Buttons buttons, Icon icon) override;
+    QString chooseFile(FileMode mode, const QString &filter) override;
+
+private:
+    QList<Answer> m_answers;
+    QList<QString> m_files;
+};

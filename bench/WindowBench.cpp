@@ -1,0 +1,263 @@
+#include "WindowBench.h"
+
+#include "CategoryListView.h"
+#include "Measurement.h"
+#include "TabControl.h"
+#include "frmMain.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+// Repetitions per operation: fewer where one run takes seconds.
+int runsFor(int entries, int small, int large)
+{
+    return entries >= 1000000 ? large : small;
+}
+
+template<typename Control>
+Control *child(QObject &parent, const char *name)
+{
+    Control *control = parent.findChild<Control *>(QLatin1String(name));
+    if (!control)
+        Fail(QStringLiteral("the window has no %1").arg(QLatin1String(name)));
+    return control;
+}
+
+// The rows of the five lists together.
+int totalRows(const QObject &window)
+{
+    int rows = 0;
+    for (const CategoryListView *view : window.findChildren<CategoryListView *>())
+        rows += view->list().count();
+    return rows;
+}
+
+} // namespace
+
+WindowBench::WindowBench(const QString &scratchFolder)
+    : m_scratchFolder(scratchFolder)
+    , m_window(std::make_unique<frmMain>(m_dialogs, QString()))
+{
+    tabMain = child<TabControl>(*m_window, "tabMain");
+    lvwTasks = child<CategoryListView>(*m_window, "lvwTasks");
+    lvwCompleted = child<CategoryListView>(*m_window, "lvwCompleted");
+    txtTask = child<QPlainTextEdit>(*m_window, "txtTask");
+    btnNew = child<QPushButton>(*m_window, "btnNew");
+    btnUpdate = child<QPushButton>(*m_window, "btnUpdate");
+    btnDelete = child<QPushButton>(*m_window, "btnDelete");
+    m_window->show();
+    settle();
+}
+
+WindowBench::~WindowBench() = default;
+
+void WindowBench::measure(int entries, const QString &allCategories, const QString &tasksOnly)
+{
+    measureLoadAndSave(entries, allCategories);
+    measureMove(entries);
+    open(tasksOnly, entries);
+    measureSort(entries);
+    measureEditing(entries);
+}
+
+void WindowBench::measureLoadAndSave(int entries, const QString &path)
+{
+    Progress(QStringLiteral("load and save, %1 entries").arg(entries));
+    const double load = MedianOf(runsFor(entries, 11, 5), [&](int) { return open(path, entries); });
+    Report("load", entries, load, "ms");
+
+    // Save As once, so that the timed saves write a copy, not the generated file.
+    const QString copy = m_scratchFolder + QStringLiteral("/saved.tvk");
+    m_dialogs.choose(copy);
+    m_window->mnuFile_SaveAs_Click();
+    settle();
+    if (QFileInfo(copy).size() != QFileInfo(path).size())
+        Fail(QStringLiteral("the saved file differs in size from the one read"));
+    const double save = MedianOf(runsFor(entries, 11, 5), [&](int) {
+        return TimeMs([&] {
+            m_window->mnuFile_Save_Click();
+            settle();
+        });
+    });
+    Report("save", entries, save, "ms");
+}
+
+// Entries that change between Tasks and Completed, the two large lists of a
+// file with every category, both sorted by task text, so that the entry's
+// place in the other list is searched for as well.
+void WindowBench::measureMove(int entries)
+{
+    Progress(QStringLiteral("move, %1 entries").arg(entries));
+    showTab(1);
+    sortByTask(*lvwCompleted);
+    showTab(0);
+    sortByTask(*lvwTasks);
+    const double moved = MedianOf(21, [&](int run) {
+        // Back and forth, so that both lists keep their sizes.
+        const bool toCompleted = run % 2 == 0;
+        CategoryListView &from = toCompleted ? *lvwTasks : *lvwCompleted;
+        CategoryListView &to = toCompleted ? *lvwCompleted : *lvwTasks;
+        showTab(toCompleted ? 0 : 1);
+        clickRow(from, 1 + m_random.below(from.list().count()));
+        const int before = to.list().count();
+        const double time = TimeMs([&] {
+            m_window->objRightClickPopup_ItemClick(toCompleted ? QStringLiteral("Complete")
+                                                               : QStringLiteral("Incomplete"));
+            settle();
+        });
+        if (to.list().count() != before + 1)
+            Fail(QStringLiteral("the status change moved no entry"));
+        return time;
+    });
+    Report("move", entries, moved, "ms");
+}
+
+void WindowBench::measureSort(int entries)
+{
+    Progress(QStringLiteral("sort, %1 entries").arg(entries));
+    showTab(0);
+    const CategoryList &list = lvwTasks->list();
+    std::vector<double> sorts;
+    const double reverse = MedianOf(runsFor(entries, 9, 3), [&](int) {
+        // Back to the status order the file was read in, so that the next
+        // click on Task really sorts.
+        clickHeader(*lvwTasks, 0);
+        const int order = list.SortOrder();
+        sorts.push_back(TimeMs([&] { clickHeader(*lvwTasks, 1); }));
+        if (list.SortKey() != CategoryList::TaskText || list.SortOrder() != order)
+            Fail(QStringLiteral("a click on Task did not sort by task text"));
+        const double time = TimeMs([&] { clickHeader(*lvwTasks, 1); });
+        if (list.SortOrder() == order)
+            Fail(QStringLiteral("a second click on Task did not reverse the order"));
+        return time;
+    });
+    Report("sort", entries, MedianOf(static_cast<int>(sorts.size()), [&](int i) { return sorts[i]; }), "ms");
+    Report("reverse", entries, reverse, "ms");
+}
+
+// New, Update and Delete on the Tasks list holding every entry, sorted by
+// task text, so that each change also finds the row's place.
+void WindowBench::measureEditing(int entries)
+{
+    Progress(QStringLiteral("new, update, delete, %1 entries").arg(entries));
+    showTab(0);
+    CategoryList &list = lvwTasks->list();
+    sortByTask(*lvwTasks);
+    constexpr int Runs = 21;
+
+    const double added = MedianOf(Runs, [&](int) {
+        const int before = list.count();
+        txtTask->setPlainText(m_random.task());
+        const double time = TimeMs([&] {
+            btnNew->click();
+            settle();
+        });
+        if (list.count() != before + 1)
+            Fail(QStringLiteral("New added no row"));
+        return time;
+    });
+    Report("new", entries, added, "ms");
+
+    const double updated = MedianOf(Runs, [&](int) {
+        clickRow(*lvwTasks, 1 + m_random.below(list.count()));
+        const Row row = list.selectedRow();
+        const QString text = m_random.task();
+        txtTask->setPlainText(text);
+        const double time = TimeMs([&] {
+            btnUpdate->click();
+            settle();
+        });
+        if (list.subItem(row, CategoryList::TaskText) != text)
+            Fail(QStringLiteral("Update did not change the row"));
+        return time;
+    });
+    Report("update", entries, updated, "ms");
+
+    const double deleted = MedianOf(Runs, [&](int) {
+        clickRow(*lvwTasks, 1 + m_random.below(list.count()));
+        const int before = list.count();
+        m_dialogs.answer(Dialogs::Answer::Yes);
+        const double time = TimeMs([&] {
+            btnDelete->click();
+            settle();
+        });
+        if (list.count() != before - 1)
+            Fail(QStringLiteral("Delete removed no row"));
+        return time;
+    });
+    Report("delete", entries, deleted, "ms");
+}
+
+// Runs the event loop until nothing is left to do: posted events, the views'
+// delayed layouts and the paints they ask for.
+void WindowBench::settle()
+{
+    QAbstractEventDispatcher *dispatcher = QThread::currentThread()->eventDispatcher();
+    for (int pass = 0; pass < 100; ++pass) {
+        QCoreApplication::sendPostedEvents();
+        if (!dispatcher->processEvents(QEventLoop::AllEvents))
+            break;
+    }
+}
+
+void WindowBench::emptyWindow()
+{
+    if (m_window->document().isDirty())
+        m_dialogs.answer(Dialogs::Answer::No);
+    m_window->mnuFile_New_Click();
+    settle();
+}
+
+// Opens the file through File Open into an empty window; the time it takes.
+double WindowBench::open(const QString &path, int entries)
+{
+    emptyWindow();
+    m_dialogs.choose(path);
+    const double time = TimeMs([&] {
+        m_window->mnuFile_Open_Click();
+        settle();
+    });
+    if (totalRows(*m_window) != entries)
+        Fail(QStringLiteral("%1 was not read completely").arg(path));
+    return time;
+}
+
+void WindowBench::showTab(int index)
+{
+    tabMain->tabBar()->setCurrentIndex(index);
+    settle();
+}
+
+void WindowBench::clickHeader(CategoryListView &view, int section)
+{
+    QHeaderView *header = view.header();
+    const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    settle();
+}
+
+void WindowBench::clickRow(CategoryListView &view, int position)
+{
+    const QModelIndex index = view.model()->index(position - 1, CategoryList::TaskText);
+    view.scrollTo(index);
+    settle();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
+    settle();
+    if (view.list().selectedRow() != view.list().rowAt(position))
+        Fail(QStringLiteral("a click on row %1 did not select it").arg(position));
+}
+
+void WindowBench::sortByTask(CategoryListView &view)
+{
+    if (view.list().SortKey() != CategoryList::TaskText || !view.list().Sorted())
+        clickHeader(view, CategoryList::TaskText);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "BenchDialogs.h"
+#include "TaskListGenerator.h"
+
+#include <QString>
+
+#include <memory>
+
+class CategoryListView;
+class QPlainTextEdit;
+class QPushButton;
+class TabControl;
+class frmMain;
+
+// Times the program's own handlers in a shown main window on the offscreen
+// platform: each operation counts until the window has processed every event
+// it caused, painting included.
+class WindowBench
+{
+public:
+    explicit WindowBench(const QString &scratchFolder);
+    ~WindowBench();
+
+    // allCategories: a file of this many entries in every list; tasksOnly: one
+    // whose entries all land in the Tasks list, so that sorting and editing
+    // act on a list of the full size.
+    void measure(int entries, const QString &allCategories, const QString &tasksOnly);
+
+private:
+    void measureLoadAndSave(int entries, const QString &path);
+    void measureMove(int entries);
+    void measureSort(int entries);
+    void measureEditing(int entries);
+
+    void settle();
+    void emptyWindow();
+    double open(const QString &path, int entries);
+    void showTab(int index);
+    void clickHeader(CategoryListView &view, int section);
+    void clickRow(CategoryListView &view, int position);
+    void sortByTask(CategoryListView &view);
+
+    QString m_scratchFolder;
+    BenchDialogs m_dialogs;
+    std::unique_ptr<frmMain> m_window;
+    TabControl *tabMain;
+    CategoryListView *lvwTasks;
+    CategoryListView *lvwCompleted;
+    QPlainTextEdit *txtTask;
+    QPushButton *btnNew;
+    QPushButton *btnUpdate;
+    QPushButton *btnDelete;
+    TaskListGenerator m_random{20240806};
+};

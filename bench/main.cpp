@@ -1,0 +1,141 @@
+// tarvik-bench: generates large task-list files from a fixed seed and times
+// the program on them. Prints one line per measurement: operation, number of
+// entries, median of the runs, unit. Progress goes to standard error.
+
+#include "GioFileAssociations.h"
+#include "Measurement.h"
+#include "ProcessBench.h"
+#include "TaskListGenerator.h"
+#include "WindowBench.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+QElapsedTimer g_clock;
+
+// Home and XDG folders of the benchmark's own, inherited by the programs it
+// starts, so that the association it makes and anything the program writes
+// stay out of the user's files.
+void isolateEnvironment(const QString &root)
+{
+    const char *folders[][2] = {
+        {"HOME", "home"},           {"XDG_RUNTIME_DIR", "runtime"}, {"XDG_CONFIG_HOME", "config"},
+        {"XDG_CACHE_HOME", "cache"}, {"XDG_DATA_HOME", "data"},
+    };
+    for (const auto &folder : folders) {
+        const QString path = root + QLatin1Char('/') + QLatin1String(folder[1]);
+        QDir().mkpath(path);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv(folder[0], QFile::encodeName(path));
+    }
+}
+
+QString generate(const QString &folder, const QString &name, int entries, TaskListGenerator::Mix mix)
+{
+    const QString path = folder + QLatin1Char('/') + name;
+    // Each file from its own seed, so that adding a file changes no other.
+    if (!TaskListGenerator(0x7A5C + entries * 31 + static_cast<int>(mix)).write(path, entries, mix))
+        Fail(QStringLiteral("cannot write %1").arg(path));
+    return path;
+}
+
+} // namespace
+
+void Progress(const QString &text)
+{
+    std::fprintf(stderr, "[%6.1f s] %s\n", g_clock.elapsed() / 1000.0, qPrintable(text));
+}
+
+void Fail(const QString &text)
+{
+    std::fprintf(stderr, "tarvik-bench: %s\n", qPrintable(text));
+    std::fflush(stdout);
+    std::_Exit(1);
+}
+
+int main(int argc, char **argv)
+{
+    g_clock.start();
+    // The window measured here is never shown on the user's screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/tarvik-bench-XXXXXX"));
+    if (!root.isValid())
+        Fail(QStringLiteral("no temporary folder"));
+    isolateEnvironment(root.path());
+
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Times Tarvik on large task lists."));
+    parser.addHelpOption();
+    const QCommandLineOption tarvikOption(QStringLiteral("tarvik"), QStringLiteral("The program to time."),
+                                          QStringLiteral("path"), QStringLiteral(TARVIK_EXECUTABLE));
+    const QCommandLineOption sizesOption(QStringLiteral("sizes"),
+                                         QStringLiteral("Entries per file for the window's operations."),
+                                         QStringLiteral("list"), QStringLiteral("10000,100000,1000000"));
+    const QCommandLineOption windowOnlyOption(QStringLiteral("window-only"),
+                                              QStringLiteral("Skip the whole-process measurements."));
+    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption});
+    parser.process(app);
+
+    const QString tarvik = QFileInfo(parser.value(tarvikOption)).canonicalFilePath();
+    if (tarvik.isEmpty())
+        Fail(QStringLiteral("no program at %1").arg(parser.value(tarvikOption)));
+    QList<int> sizes;
+    for (const QString &size : parser.value(sizesOption).split(u',')) {
+        bool ok = false;
+        sizes.append(size.toInt(&ok));
+        if (!ok || sizes.last() <= 0)
+            Fail(QStringLiteral("not a number of entries: %1").arg(size));
+    }
+
+    const QString files = root.path() + QStringLiteral("/files");
+    QDir().mkpath(files);
+    const QString scratch = root.path() + QStringLiteral("/scratch");
+    QDir().mkpath(scratch);
+
+    if (!parser.isSet(windowOnlyOption)) {
+        Progress(QStringLiteral("generating files for the whole-process measurements"));
+        const QString forStart = generate(files, QStringLiteral("start-100000.tvk"), 100000,
+                                          TaskListGenerator::Mix::AllCategories);
+        const QString forList = generate(files, QStringLiteral("list-200000.tvk"), 200000,
+                                         TaskListGenerator::Mix::AllCategories);
+        const QString forMemory = generate(files, QStringLiteral("memory-1000000.tvk"), 1000000,
+                                           TaskListGenerator::Mix::AllCategories);
+        // As the program would on a Yes to its start-up question, so that no
+        // question waits when it starts.
+        const AssociationResult associated = GioFileAssociations(tarvik).AssociateFileType(QStringLiteral("tvk"));
+        if (!associated.bSuccess)
+            Fail(QStringLiteral("cannot associate task-list files: ") + associated.sFailure);
+
+        ProcessBench processes(tarvik, scratch);
+        processes.measureStart(100000, forStart);
+        processes.measureListVsIconv(200000, forList);
+        processes.measurePeakMemory(1000000, forMemory);
+        QFile::remove(forMemory);
+    }
+
+    {
+        WindowBench window(scratch);
+        for (const int entries : sizes) {
+            Progress(QStringLiteral("generating files of %1 entries").arg(entries));
+            const QString allCategories = generate(files, QStringLiteral("all-%1.tvk").arg(entries), entries,
+                                                   TaskListGenerator::Mix::AllCategories);
+            const QString tasksOnly = generate(files, QStringLiteral("tasks-%1.tvk").arg(entries), entries,
+                                               TaskListGenerator::Mix::TasksOnly);
+            window.measure(entries, allCategories, tasksOnly);
+            QFile::remove(allCategories);
+            QFile::remove(tasksOnly);
+        }
+    }
+    Progress(QStringLiteral("done"));
+    return 0;
+}
