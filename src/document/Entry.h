@@ -1,13 +1,16 @@
 #pragma once
 
-#include <QString>
 #include <QStringView>
+#include <QtGlobal>
 
 #include <array>
+#include <cstddef>
 #include <memory>
 
 // One to-do item: its status code and its five texts. The texts sit back to
-// back in one string so that a million entries stay small in memory.
+// back in room allocated right behind the entry, so that each entry is one
+// block of memory: a million entries stay small, are quickly made and freed,
+// and have their texts at hand when a list is sorted or saved.
 class Entry
 {
 public:
@@ -15,40 +18,34 @@ public:
     static constexpr int FieldCount = 5;
 
     static std::unique_ptr<Entry> create(double status, QStringView task, QStringView added,
-                                         QStringView edited, QStringView user)
-    {
-        auto entry = std::make_unique<Entry>();
-        entry->status = status;
-        entry->m_text.reserve(task.size() + added.size() + edited.size() + user.size());
-        const std::array<QStringView, FieldCount> fields = {QStringView(), task, added, edited, user};
-        for (int i = 0; i < FieldCount; ++i) {
-            entry->m_text.append(fields[i]);
-            if (i < FieldCount - 1)
-                entry->m_ends[i] = static_cast<quint32>(entry->m_text.size());
-        }
-        return entry;
-    }
+                                         QStringView edited, QStringView user);
+    ~Entry();
+    Entry(const Entry &) = delete;
+    Entry &operator=(const Entry &) = delete;
 
     QStringView field(int which) const
     {
-        const qsizetype begin = which == 0 ? 0 : m_ends[which - 1];
-        const qsizetype end = which == FieldCount - 1 ? m_text.size() : m_ends[which];
-        return QStringView(m_text).mid(begin, end - begin);
+        const quint32 begin = which == 0 ? 0 : m_ends[which - 1];
+        return QStringView(m_text + begin, m_ends[which] - begin);
     }
 
-    void setField(int which, QStringView text)
-    {
-        const qsizetype begin = which == 0 ? 0 : m_ends[which - 1];
-        const qsizetype oldSize = field(which).size();
-        m_text.replace(begin, oldSize, text.data(), text.size());
-        const qsizetype delta = text.size() - oldSize;
-        for (int i = which; i < FieldCount - 1; ++i)
-            m_ends[i] = static_cast<quint32>(m_ends[i] + delta);
-    }
+    void setField(int which, QStringView text);
 
     double status = 0;
 
+    static void operator delete(void *entry);
+
 private:
-    QString m_text;
-    std::array<quint32, FieldCount - 1> m_ends{};
+    explicit Entry(quint32 capacity);
+    static void *operator new(std::size_t size, quint32 capacity);
+    static void operator delete(void *entry, quint32 capacity);
+    char16_t *room() { return reinterpret_cast<char16_t *>(this + 1); }
+
+    // The room behind the entry, or a block of its own once the texts have
+    // outgrown that room.
+    char16_t *m_text;
+    quint32 m_capacity;
+    // Where each field ends; the first begins at 0, each other one where the
+    // one before it ends.
+    std::array<quint32, FieldCount> m_ends{};
 };

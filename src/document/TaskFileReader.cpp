@@ -11,10 +11,33 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Large enough that system calls cost nothing, small enough to stay in cache.
 constexpr size_t kBlockSize = 256 * 1024;
+
+// The index of the first CR or LF in data[at, end), or end when there is none;
+// sixteen bytes at a time where the processor can.
+size_t findLineEnd(const char *data, size_t at, size_t end)
+{
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; at + 16 <= end; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+        const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (found != 0)
+            return at + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(found)));
+    }
+#endif
+    while (at < end && data[at] != '\r' && data[at] != '\n')
+        ++at;
+    return at;
+}
 
 } // namespace
 
@@ -112,9 +135,7 @@ bool TaskFileReader::nextLine(bool keep, Span &line)
             m_scan = m_begin;
         }
         const char *data = m_buffer.data();
-        size_t at = m_scan;
-        while (at < m_end && data[at] != '\r' && data[at] != '\n')
-            ++at;
+        const size_t at = findLineEnd(data, m_scan, m_end);
         if (at < m_end) {
             line = {data + m_begin, data + at};
             m_skipLineFeed = data[at] == '\r';

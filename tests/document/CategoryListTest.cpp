@@ -40,6 +40,38 @@ TEST(Entry, FieldsChangeIndependently)
     EXPECT_EQ(e->field(Entry::User), u"");
 }
 
+// Texts grow past the room they were made with, shrink, and are set from
+// the entry's own fields.
+TEST(Entry, RandomChangesKeepEveryField)
+{
+    QRandomGenerator random(11);
+    const auto randomText = [&] {
+        QString text;
+        const int size = random.bounded(4) == 0 ? random.bounded(300) : random.bounded(12);
+        for (int i = 0; i < size; ++i)
+            text += QChar(u'a' + random.bounded(26));
+        return text;
+    };
+    for (int round = 0; round < 50; ++round) {
+        std::array<QString, Entry::FieldCount> expected = {QString(), randomText(), randomText(), randomText(),
+                                                           randomText()};
+        auto e = Entry::create(1, expected[1], expected[2], expected[3], expected[4]);
+        for (int step = 0; step < 40; ++step) {
+            const int which = random.bounded(Entry::FieldCount);
+            if (random.bounded(5) == 0) {
+                const int from = random.bounded(Entry::FieldCount);
+                expected[which] = expected[from];
+                e->setField(which, e->field(from));
+            } else {
+                expected[which] = randomText();
+                e->setField(which, expected[which]);
+            }
+            for (int field = 0; field < Entry::FieldCount; ++field)
+                ASSERT_EQ(e->field(field), expected[field]) << round << " " << step << " " << field;
+        }
+    }
+}
+
 TEST(CategoryList, PositionsAndHandles)
 {
     CategoryList list(QStringLiteral("lvwTasks"));
