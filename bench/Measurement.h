@@ -38,7 +38,18 @@ inline void Report(const char *operation, int entries, double median, const char
     std::fflush(stdout);
 }
 
-// Progress and failures go to standard error, so that standard output holds
-// the result lines only.
+// Progress goes to standard error, so that standard output holds the result
+// lines only.
 void Progress(const QString &text);
-[[noreturn]] void Fail(const QString &text);
+
+// Why the benchmark cannot go on. Thrown from the benchmark's own code only,
+// never through Qt's, and caught in main(), so that the temporary files and
+// the X server go away with it.
+struct BenchFailure {
+    QString reason;
+};
+
+[[noreturn]] inline void Fail(const QString &reason)
+{
+    throw BenchFailure{reason};
+}

@@ -111,7 +111,7 @@ void ProcessBench::measureListVsIconv(int entries, const QString &path)
     };
     const double list = median(lists);
     const double iconv = median(conversions);
-    Progress(QStringLiteral("  tarvik --list %1 ms, iconv %2 ms").arg(list).arg(iconv));
+    Progress(QStringLiteral("  tarvik --list %1 ms, iconv %2 ms").arg(list, 0, 'f', 1).arg(iconv, 0, 'f', 1));
     Report("list-vs-iconv", entries, list / iconv, "x");
 }
 
@@ -155,7 +155,7 @@ double ProcessBench::startWindow(const QString &path, pid_t &pid)
     const std::optional<double> shown = m_display.waitUntilShown(pid, QFile::encodeName(path), since, 60000, failure);
     if (!shown) {
         stop(pid);
-        Fail(failure + QStringLiteral(" (the program's messages are in %1)").arg(m_log));
+        Fail(failure + lastMessages());
     }
     return *shown;
 }
@@ -169,8 +169,21 @@ double ProcessBench::runToEnd(const QStringList &arguments)
     ::waitpid(pid, &status, 0);
     const double time = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        Fail(QStringLiteral("%1 failed (see %2)").arg(arguments.join(u' '), m_log));
+        Fail(QStringLiteral("%1 failed").arg(arguments.join(u' ')) + lastMessages());
     return time;
+}
+
+// The end of what the programs wrote to standard error, which goes away with
+// the temporary folder.
+QString ProcessBench::lastMessages() const
+{
+    QFile log(m_log);
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    const QStringList lines = QString::fromLocal8Bit(log.readAll()).trimmed().split(u'\n');
+    if (lines.join(QString()).isEmpty())
+        return {};
+    return QStringLiteral("; its last messages:\n") + lines.mid(qMax(0, lines.size() - 5)).join(u'\n');
 }
 
 void ProcessBench::stop(pid_t pid)

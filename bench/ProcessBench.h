@@ -30,6 +30,7 @@ private:
     double startWindow(const QString &path, pid_t &pid);
     double runToEnd(const QStringList &arguments);
     void stop(pid_t pid);
+    QString lastMessages() const;
     void ensureDisplay();
 
     QString m_tarvik;

@@ -34,7 +34,6 @@ private:
     void measureEditing(int entries);
 
     void settle();
-    void emptyWindow();
     double open(const QString &path, int entries);
     void showTab(int index);
     void clickHeader(CategoryListView &view, int section);

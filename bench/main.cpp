@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -55,24 +54,10 @@ void Progress(const QString &text)
     std::fprintf(stderr, "[%6.1f s] %s\n", g_clock.elapsed() / 1000.0, qPrintable(text));
 }
 
-void Fail(const QString &text)
-{
-    std::fprintf(stderr, "tarvik-bench: %s\n", qPrintable(text));
-    std::fflush(stdout);
-    std::_Exit(1);
-}
+namespace {
 
-int main(int argc, char **argv)
+int runBenchmark(QApplication &app, const QString &root)
 {
-    g_clock.start();
-    // The window measured here is never shown on the user's screen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/tarvik-bench-XXXXXX"));
-    if (!root.isValid())
-        Fail(QStringLiteral("no temporary folder"));
-    isolateEnvironment(root.path());
-
-    QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Times Tarvik on large task lists."));
     parser.addHelpOption();
@@ -97,9 +82,9 @@ int main(int argc, char **argv)
             Fail(QStringLiteral("not a number of entries: %1").arg(size));
     }
 
-    const QString files = root.path() + QStringLiteral("/files");
+    const QString files = root + QStringLiteral("/files");
     QDir().mkpath(files);
-    const QString scratch = root.path() + QStringLiteral("/scratch");
+    const QString scratch = root + QStringLiteral("/scratch");
     QDir().mkpath(scratch);
 
     if (!parser.isSet(windowOnlyOption)) {
@@ -139,3 +124,27 @@ int main(int argc, char **argv)
     Progress(QStringLiteral("done"));
     return 0;
 }
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    g_clock.start();
+    // The window measured here is never shown on the user's screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/tarvik-bench-XXXXXX"));
+    if (!root.isValid()) {
+        std::fprintf(stderr, "tarvik-bench: no temporary folder\n");
+        return 1;
+    }
+    isolateEnvironment(root.path());
+
+    QApplication app(argc, argv);
+    try {
+        return runBenchmark(app, root.path());
+    } catch (const BenchFailure &failure) {
+        std::fprintf(stderr, "tarvik-bench: %s\n", qPrintable(failure.reason));
+        return 1;
+    }
+}
+
