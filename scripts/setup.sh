@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   clang-14 libclang-rt-14-dev
   qt6-base-dev libqt6gui6 libqt6widgets6
-  libgtest-dev libgmock-dev googletest libbenchmark-dev libxcb1-dev
+  libgtest-dev libgmock-dev googletest libxcb1-dev
   libglib2.0-dev libglib2.0-bin shared-mime-info desktop-file-utils
   xvfb xauth xdotool imagemagick
   fonts-dejavu-core
