@@ -310,18 +310,24 @@ Row CategoryList::selectedRow() const
 
 void CategoryList::setSorting(int key, int order, bool sorted)
 {
+    const bool changed = key != m_sortKey || order != m_sortOrder || sorted != m_sorted;
     // Rows sorted by the same key the other way round need no comparing.
     const bool reverse = sorted && m_sorted && key == m_sortKey && order != m_sortOrder;
     const bool resort = sorted && (!m_sorted || key != m_sortKey || order != m_sortOrder);
     m_sortKey = key;
     m_sortOrder = order;
     m_sorted = sorted;
-    if (!resort || m_rows.empty())
-        return;
+    if (resort && !m_rows.empty())
+        arrangeRows(reverse ? reversedOrder() : sortedOrder());
+    if (changed)
+        Q_EMIT sortingChanged();
+}
 
-    // Keep the selection and the views' other persistent indexes on their rows.
+// Puts the rows in the given order, keeping the selection and the views'
+// other persistent indexes on their rows.
+void CategoryList::arrangeRows(const std::vector<quint32> &arrangement)
+{
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const std::vector<quint32> arrangement = reverse ? reversedOrder() : sortedOrder();
     const QModelIndexList before = persistentIndexList();
     if (!before.isEmpty()) {
         std::vector<quint32> newIndex(arrangement.size());

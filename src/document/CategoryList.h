@@ -78,6 +78,10 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+Q_SIGNALS:
+    // The sort key, the direction or the sorted setting has changed.
+    void sortingChanged();
+
 private:
     struct Column {
         QString key;
@@ -93,6 +97,7 @@ private:
     std::vector<quint32> sortedOrder() const;
     std::vector<quint32> reversedOrder() const;
     void reorderRows(const std::vector<quint32> &order);
+    void arrangeRows(const std::vector<quint32> &arrangement);
 
     QString m_name;
     std::vector<std::unique_ptr<Entry>> m_rows;

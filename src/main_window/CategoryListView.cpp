@@ -65,6 +65,11 @@ CategoryListView::CategoryListView(CategoryList &list, QWidget *parent)
     header()->setSectionsClickable(true);
     connect(header(), &QHeaderView::sectionClicked, this,
             [this](int logicalIndex) { Q_EMIT ColumnClick(logicalIndex + 1); });
+    // The indicator follows the list's settings however they change, a file
+    // load switching the Tasks list to status order included.
+    connect(&list, &CategoryList::sortingChanged, this, &CategoryListView::showSortIndicator);
+    connect(&list, &QAbstractItemModel::columnsInserted, this, &CategoryListView::showSortIndicator);
+    showSortIndicator();
 }
 
 void CategoryListView::showSortIndicator()

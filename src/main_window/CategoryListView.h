@@ -30,10 +30,6 @@ public:
     // The column headers.
     QHeaderView *header() const { return horizontalHeader(); }
 
-    // Shows in the header how the list is sorted: on the column of the sort
-    // key, the status column standing for the hidden status texts.
-    void showSortIndicator();
-
 Q_SIGNALS:
     // Every mouse-button press, before the press selects anything.
     void MouseDown(int button);
@@ -54,6 +50,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // Shows in the header how the list is sorted: on the column of the sort
+    // key, the status column standing for the hidden status texts.
+    void showSortIndicator();
     QPoint selectedRowMenuPoint();
     // Rows as high as one line of text beside a status picture.
     void fitRowHeight();

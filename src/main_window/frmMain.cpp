@@ -207,7 +207,6 @@ void frmMain::Form_Load()
     BuildPopupMenu();
 
     m_document.openFromCommandLine(m_commandLine);
-    showSortIndicators();
 }
 
 void frmMain::BuildPopupMenu()
@@ -274,7 +273,6 @@ void frmMain::mnuFile_New_Click()
 void frmMain::mnuFile_Open_Click()
 {
     m_document.open();
-    showSortIndicators();
 }
 
 void frmMain::mnuFile_Save_Click()
@@ -501,13 +499,6 @@ void frmMain::SortListByColumn(CategoryListView &list, int columnIndex)
     if (rows.SortKey() == key)
         order = order == CategoryList::Descending ? CategoryList::Ascending : CategoryList::Descending;
     rows.setSorting(key, order, true);
-    list.showSortIndicator();
-}
-
-void frmMain::showSortIndicators()
-{
-    for (CategoryListView *list : listViews())
-        list->showSortIndicator();
 }
 
 CategoryList *frmMain::currentList()

@@ -103,7 +103,6 @@ private:
     void SetSelectedEntryStatus(int code);
     void SortListByColumn(CategoryListView &list, int columnIndex);
     // After a file is read, whose reader sorts the Tasks list.
-    void showSortIndicators();
     CategoryList *currentList();
     QList<CategoryListView *> listViews() const;
 
