@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs the whole test suite built with AddressSanitizer and
-# UndefinedBehaviorSanitizer (leak detection included), then fuzzes the
-# task-list file reader and writer on the seed corpus for a minute.
+# Fuzzes the task-list file reader and writer on the seed corpus for a minute,
+# then runs the whole test suite built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (leak detection included).
 # ASAN_BUILD_DIR, FUZZ_BUILD_DIR and FUZZ_SECONDS change the defaults.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,11 +13,6 @@ fuzz_seconds=${FUZZ_SECONDS:-60}
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-
-echo "reliability: test suite with AddressSanitizer and UndefinedBehaviorSanitizer in $asan_dir"
-cmake -S . -B "$asan_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON >/dev/null
-cmake --build "$asan_dir" --parallel "$(nproc)"
-ctest --test-dir "$asan_dir" --output-on-failure --parallel "$(nproc)" --timeout 600
 
 echo "reliability: fuzzing the task-list file for ${fuzz_seconds}s in $fuzz_dir"
 CXX=clang++-14 cmake -S fuzz -B "$fuzz_dir" -G Ninja >/dev/null
@@ -35,3 +30,8 @@ TMPDIR=$fuzz_tmp "$fuzz_dir/task_file_fuzzer" -max_total_time="$fuzz_seconds" -p
   exit 1
 }
 grep -E '^(Done|stat::number_of_executed_units)' "$fuzz_dir/fuzz.log" || true
+
+echo "reliability: test suite with AddressSanitizer and UndefinedBehaviorSanitizer in $asan_dir"
+cmake -S . -B "$asan_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON >/dev/null
+cmake --build "$asan_dir" --parallel "$(nproc)"
+ctest --test-dir "$asan_dir" --output-on-failure --parallel "$(nproc)" --timeout 600
