@@ -57,9 +57,7 @@ public:
     int SortKey() const { return m_sortKey; }
     int SortOrder() const { return m_sortOrder; }
     bool Sorted() const { return m_sorted; }
-    void setSortKey(int key) { setSorting(key, m_sortOrder, m_sorted); }
     void setSortOrder(int order) { setSorting(m_sortKey, order, m_sorted); }
-    void setSorted(bool sorted) { setSorting(m_sortKey, m_sortOrder, sorted); }
     // Changes all three settings and re-sorts once.
     void setSorting(int key, int order, bool sorted);
 

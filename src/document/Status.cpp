@@ -56,13 +56,6 @@ long long decimalMagnitude(const std::string &number)
 
 } // namespace
 
-QString StatusName(int code)
-{
-    if (code < FirstStatusCode || code > LastStatusCode)
-        return {};
-    return QString::fromUtf16(kNames[code - 1]);
-}
-
 std::optional<int> StatusCodeForName(QStringView name)
 {
     for (int code = FirstStatusCode; code <= LastStatusCode; ++code) {

@@ -32,9 +32,6 @@ enum class Category : int {
 
 constexpr int CategoryCount = 5;
 
-// "Incomplete", "Complete", ... for 1 to 8; empty for anything else.
-QString StatusName(int code);
-
 // The status code whose name is exactly (case-sensitively) the given text.
 std::optional<int> StatusCodeForName(QStringView name);
 

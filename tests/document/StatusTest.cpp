@@ -28,8 +28,8 @@ TEST(Status, RoutesEveryCodeToItsList)
 
 TEST(Status, NamesAndNewEntryCodes)
 {
-    EXPECT_EQ(StatusName(2), QStringLiteral("Complete"));
-    EXPECT_EQ(StatusName(9), QString());
+    EXPECT_EQ(StatusCodeForName(u"Complete"), 2);
+    EXPECT_EQ(StatusCodeForName(u"Incomplete"), 1);
     EXPECT_EQ(StatusCodeForName(u"Request"), 8);
     EXPECT_EQ(StatusCodeForName(u"request"), std::nullopt);
     EXPECT_EQ(StatusCodeForName(u"Divider1"), std::nullopt);
