@@ -324,8 +324,7 @@ void frmMain::btnNew_Click()
 
 void frmMain::btnUpdate_Click()
 {
-    CategoryList *list = currentList();
-    const Row row = list ? list->selectedRow() : nullptr;
+    const auto [list, row] = currentSelection();
     if (!row)
         return;
     list->setSubItem(row, CategoryList::TaskText, typedTaskText());
@@ -337,8 +336,7 @@ void frmMain::btnUpdate_Click()
 
 void frmMain::btnDelete_Click()
 {
-    CategoryList *list = currentList();
-    const Row row = list ? list->selectedRow() : nullptr;
+    const auto [list, row] = currentSelection();
     if (!row)
         return;
     if (m_dialogs.message(tr("Remove selected entry?"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question)
@@ -435,11 +433,8 @@ void frmMain::objRightClickPopup_ItemClick(const QString &sItemKey)
 // the main text shows the code and the edited date becomes now.
 void frmMain::SetSelectedEntryStatus(int code)
 {
-    CategoryList *current = currentList();
-    if (!current || code < FirstStatusCode || code > LastStatusCode)
-        return;
-    const Row selected = current->selectedRow();
-    if (!selected)
+    const auto [current, selected] = currentSelection();
+    if (!selected || code < FirstStatusCode || code > LastStatusCode)
         return;
     CategoryList &target = m_lists.listForStatus(code);
     const QString digits = FormatStatus(code);
@@ -501,10 +496,13 @@ void frmMain::SortListByColumn(CategoryListView &list, int columnIndex)
     rows.setSorting(key, order, true);
 }
 
-CategoryList *frmMain::currentList()
+frmMain::Selection frmMain::currentSelection()
 {
     const std::optional<Category> category = CategoryForTab(tabMain->currentIndex());
-    return category ? &m_lists.list(*category) : nullptr;
+    if (!category)
+        return {};
+    CategoryList &list = m_lists.list(*category);
+    return {&list, list.selectedRow()};
 }
 
 QList<CategoryListView *> frmMain::listViews() const

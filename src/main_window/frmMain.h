@@ -103,7 +103,13 @@ private:
     void SetSelectedEntryStatus(int code);
     void SortListByColumn(CategoryListView &list, int columnIndex);
     // After a file is read, whose reader sorts the Tasks list.
-    CategoryList *currentList();
+    // The current tab's list and its selected row, either missing when there
+    // is none; the editing buttons and the status change act on them.
+    struct Selection {
+        CategoryList *list = nullptr;
+        Row row = nullptr;
+    };
+    Selection currentSelection();
     QList<CategoryListView *> listViews() const;
 
     // The task text box separates lines its own way; rows hold CR LF, encoded.
