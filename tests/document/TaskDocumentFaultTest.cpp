@@ -12,11 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstring>
 #include <functional>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 namespace {
@@ -200,13 +197,9 @@ TEST_F(DocumentFaultTest, FolderDeleted)
 TEST_F(DocumentFaultTest, DiskFull)
 {
     const QString mountPoint = dir.filePath("small");
-    ASSERT_TRUE(QDir().mkpath(mountPoint));
-    if (::mount("tarvik-test", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=256k") != 0)
-        GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
-    struct Unmount {
-        QByteArray path;
-        ~Unmount() { ::umount2(path.constData(), MNT_DETACH); }
-    } unmount{QFile::encodeName(mountPoint)};
+    const SmallDisk disk(mountPoint, "256k");
+    if (!disk.isMounted())
+        GTEST_SKIP() << "cannot mount a small tmpfs here: " << disk.error();
 
     // A file fills the disk up to less than the edited list needs.
     const QString path = mountPoint + "/list.tvk";

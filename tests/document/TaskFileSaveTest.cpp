@@ -10,10 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <cerrno>
-#include <cstring>
 
-#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -115,13 +112,9 @@ TEST(TaskFileSave, AFullDiskLeavesTheOldFileAsItWas)
 {
     QTemporaryDir dir;
     const QString mountPoint = dir.filePath("small");
-    ASSERT_TRUE(QDir().mkpath(mountPoint));
-    if (::mount("tarvik-test", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
-    struct Unmount {
-        QByteArray path;
-        ~Unmount() { ::umount2(path.constData(), MNT_DETACH); }
-    } unmount{QFile::encodeName(mountPoint)};
+    const SmallDisk disk(mountPoint, "64k");
+    if (!disk.isMounted())
+        GTEST_SKIP() << "cannot mount a small tmpfs here: " << disk.error();
 
     const QString path = mountPoint + "/list.tvk";
     writeBytes(path, kOldFile);

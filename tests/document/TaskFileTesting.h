@@ -8,6 +8,7 @@
 #include "TaskLists.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -15,12 +16,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <ostream>
 #include <vector>
 
 #include <grp.h>
 #include <pwd.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,6 +108,36 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// A tmpfs of the given size ("64k") mounted on a new folder for the object's
+// life, so that a test can fill a disk; mounting needs root.
+class SmallDisk
+{
+public:
+    SmallDisk(const QString &mountPoint, const char *size)
+        : m_mountPoint(mountPoint)
+    {
+        QDir().mkpath(mountPoint);
+        const QByteArray options = QByteArray("size=") + size;
+        m_mounted = ::mount("tarvik-test", QFile::encodeName(mountPoint).constData(), "tmpfs", 0,
+                            options.constData())
+                    == 0;
+        if (!m_mounted)
+            m_error = std::strerror(errno);
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_mountPoint).constData(), MNT_DETACH);
+    }
+    bool isMounted() const { return m_mounted; }
+    const char *error() const { return m_error; }
+
+private:
+    QString m_mountPoint;
+    bool m_mounted = false;
+    const char *m_error = "";
 };
 
 inline bool dropPrivileges()
