@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "document/Dialogs.h"
 
 #include <QList>
 #include <QString>

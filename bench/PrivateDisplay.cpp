@@ -53,8 +53,8 @@ QString PrivateDisplay::start()
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     // A black background, so that nothing counts as painted before the program paints.
-    const char *arguments[] = {"Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0",
-                               "1280x1024x24", "-br", nullptr};
+    const char *arguments[] = {"Xvfb", "-displayfd",   "3",   "-nolisten", "tcp", "-screen",
+                               "0",    "1280x1024x24", "-br", nullptr};
     const int spawned = posix_spawnp(&m_server, "Xvfb", &actions, nullptr, const_cast<char **>(arguments), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeEnds[1]);
@@ -85,16 +85,15 @@ QString PrivateDisplay::start()
     const uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &events);
     const char atomName[] = "_NET_WM_NAME";
-    auto atom = owned(xcb_intern_atom_reply(
-        m_connection, xcb_intern_atom(m_connection, 0, sizeof atomName - 1, atomName), nullptr));
+    auto atom = owned(
+        xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, sizeof atomName - 1, atomName), nullptr));
     m_netWmName = atom ? atom->atom : static_cast<unsigned>(XCB_ATOM_WM_NAME);
     xcb_flush(m_connection);
     return {};
 }
 
-std::optional<double> PrivateDisplay::waitUntilShown(pid_t pid, const QByteArray &titlePart,
-                                                     const QElapsedTimer &since, int timeoutMs,
-                                                     QString &failure)
+std::optional<double> PrivateDisplay::waitUntilShown(pid_t pid, const QByteArray &titlePart, const QElapsedTimer &since,
+                                                     int timeoutMs, QString &failure)
 {
     xcb_window_t window = XCB_NONE;
     for (;;) {
@@ -155,11 +154,11 @@ bool PrivateDisplay::isPainted(unsigned window)
     auto geometry = owned(xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
     if (!geometry || geometry->width == 0 || geometry->height == 0)
         return false;
-    auto image = owned(xcb_get_image_reply(
-        m_connection,
-        xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, static_cast<int16_t>(geometry->height / 3),
-                      geometry->width, 1, ~0u),
-        nullptr));
+    auto image =
+        owned(xcb_get_image_reply(m_connection,
+                                  xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0,
+                                                static_cast<int16_t>(geometry->height / 3), geometry->width, 1, ~0u),
+                                  nullptr));
     if (!image)
         return false;
     const uint8_t *data = xcb_get_image_data(image.get());

@@ -22,8 +22,8 @@ namespace {
 // server in place of any the user has, and no session bus to talk to.
 std::vector<QByteArray> childEnvironment(const QByteArray &display)
 {
-    static const QByteArrayList dropped = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
-                                           "DBUS_SESSION_BUS_ADDRESS", "SESSION_MANAGER"};
+    static const QByteArrayList dropped = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS",
+                                           "SESSION_MANAGER"};
     std::vector<QByteArray> variables;
     for (char **variable = environ; *variable; ++variable) {
         const QByteArray entry(*variable);
@@ -102,9 +102,8 @@ void ProcessBench::measureListVsIconv(int entries, const QString &path)
     std::vector<double> conversions;
     for (int run = 0; run < 9; ++run) {
         lists.push_back(runToEnd({m_tarvik, QStringLiteral("--list"), path}));
-        conversions.push_back(
-            runToEnd({QStringLiteral("iconv"), QStringLiteral("-f"), QStringLiteral("WINDOWS-1252"),
-                      QStringLiteral("-t"), QStringLiteral("UTF-8"), path}));
+        conversions.push_back(runToEnd({QStringLiteral("iconv"), QStringLiteral("-f"), QStringLiteral("WINDOWS-1252"),
+                                        QStringLiteral("-t"), QStringLiteral("UTF-8"), path}));
     }
     const auto median = [](const std::vector<double> &figures) {
         return MedianOf(static_cast<int>(figures.size()), [&](int i) { return figures[i]; });
@@ -135,13 +134,13 @@ pid_t ProcessBench::spawn(const QStringList &arguments, bool onDisplay)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.constData(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0600);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, log.constData(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     pid_t pid = 0;
     const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
-        Fail(QStringLiteral("cannot start %1: %2").arg(arguments.first(), QString::fromLocal8Bit(std::strerror(spawned))));
+        Fail(QStringLiteral("cannot start %1: %2")
+                 .arg(arguments.first(), QString::fromLocal8Bit(std::strerror(spawned))));
     return pid;
 }
 

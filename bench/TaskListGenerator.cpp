@@ -1,6 +1,6 @@
 #include "TaskListGenerator.h"
 
-#include "Windows1252.h"
+#include "document/Windows1252.h"
 
 #include <QFile>
 #include <QStringList>
@@ -12,21 +12,21 @@ namespace {
 // Only letters the Windows-1252 code page has, so that the files stay in the
 // plain form and iconv can convert them as well.
 const std::array<const char16_t *, 64> Words = {
-    u"call", u"the", u"supplier", u"about", u"invoice", u"check", u"backup", u"of", u"server",
-    u"Review", u"budget", u"for", u"next", u"quarter", u"order", u"toner", u"printer", u"fix",
-    u"login", u"page", u"update", u"Wiki", u"meeting", u"notes", u"send", u"Offer", u"to",
-    u"customer", u"and", u"ask", u"why", u"delivery", u"is", u"late", u"Übersicht", u"prüfen",
-    u"Größe", u"café", u"menu", u"façade", u"crème", u"brûlée", u"naïve", u"smörgåsbord",
-    u"Señor", u"Muñoz", u"São", u"Paulo", u"Ærø", u"fjord", u"Œuvre", u"Zoë", u"résumé",
-    u"€", u"50", u"2024", u"v1.2", u"#1234", u"(urgent)", u"TODO:", u"-", u"e-mail", u"déjà",
-    u"Straße",
+    u"call",    u"the",    u"supplier",  u"about",       u"invoice", u"check",   u"backup",  u"of",
+    u"server",  u"Review", u"budget",    u"for",         u"next",    u"quarter", u"order",   u"toner",
+    u"printer", u"fix",    u"login",     u"page",        u"update",  u"Wiki",    u"meeting", u"notes",
+    u"send",    u"Offer",  u"to",        u"customer",    u"and",     u"ask",     u"why",     u"delivery",
+    u"is",      u"late",   u"Übersicht", u"prüfen",      u"Größe",   u"café",    u"menu",    u"façade",
+    u"crème",   u"brûlée", u"naïve",     u"smörgåsbord", u"Señor",   u"Muñoz",   u"São",     u"Paulo",
+    u"Ærø",     u"fjord",  u"Œuvre",     u"Zoë",         u"résumé",  u"€",       u"50",      u"2024",
+    u"v1.2",    u"#1234",  u"(urgent)",  u"TODO:",       u"-",       u"e-mail",  u"déjà",    u"Straße",
 };
 
 const std::array<const char16_t *, 36> Users = {
-    u"anna", u"bernd", u"carla", u"dieter", u"Eva", u"frank", u"gül", u"hans", u"ines",
-    u"jörg", u"karin", u"lars", u"Maria", u"niels", u"olga", u"Pál", u"quentin", u"rené",
-    u"sven", u"tanja", u"ulf", u"vera", u"wim", u"xaver", u"yvonne", u"zoë", u"admin",
-    u"it-support", u"Büro", u"François", u"josé", u"Mette", u"Åsa", u"ole", u"Piet", u"",
+    u"anna",       u"bernd", u"carla",    u"dieter", u"Eva",   u"frank", u"gül",    u"hans",    u"ines",
+    u"jörg",       u"karin", u"lars",     u"Maria",  u"niels", u"olga",  u"Pál",    u"quentin", u"rené",
+    u"sven",       u"tanja", u"ulf",      u"vera",   u"wim",   u"xaver", u"yvonne", u"zoë",     u"admin",
+    u"it-support", u"Büro",  u"François", u"josé",   u"Mette", u"Åsa",   u"ole",    u"Piet",    u"",
 };
 
 } // namespace

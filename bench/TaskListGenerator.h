@@ -19,7 +19,10 @@ public:
         TasksOnly,
     };
 
-    explicit TaskListGenerator(std::uint64_t seed) : m_state(seed) {}
+    explicit TaskListGenerator(std::uint64_t seed)
+        : m_state(seed)
+    {
+    }
 
     // Writes the plain Windows-1252 form with CR LF line ends; false when the
     // file cannot be written.

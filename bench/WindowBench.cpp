@@ -1,9 +1,9 @@
 #include "WindowBench.h"
 
-#include "CategoryListView.h"
 #include "Measurement.h"
-#include "TabControl.h"
-#include "frmMain.h"
+#include "main_window/CategoryListView.h"
+#include "main_window/TabControl.h"
+#include "main_window/frmMain.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -2,11 +2,11 @@
 // the program on them. Prints one line per measurement: operation, number of
 // entries, median of the runs, unit. Progress goes to standard error.
 
-#include "GioFileAssociations.h"
 #include "Measurement.h"
 #include "ProcessBench.h"
 #include "TaskListGenerator.h"
 #include "WindowBench.h"
+#include "association/GioFileAssociations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -27,8 +27,11 @@ QElapsedTimer g_clock;
 void isolateEnvironment(const QString &root)
 {
     const char *folders[][2] = {
-        {"HOME", "home"},           {"XDG_RUNTIME_DIR", "runtime"}, {"XDG_CONFIG_HOME", "config"},
-        {"XDG_CACHE_HOME", "cache"}, {"XDG_DATA_HOME", "data"},
+        {"HOME", "home"},
+        {"XDG_RUNTIME_DIR", "runtime"},
+        {"XDG_CONFIG_HOME", "config"},
+        {"XDG_CACHE_HOME", "cache"},
+        {"XDG_DATA_HOME", "data"},
     };
     for (const auto &folder : folders) {
         const QString path = root + QLatin1Char('/') + QLatin1String(folder[1]);
@@ -89,12 +92,12 @@ int runBenchmark(QApplication &app, const QString &root)
 
     if (!parser.isSet(windowOnlyOption)) {
         Progress(QStringLiteral("generating files for the whole-process measurements"));
-        const QString forStart = generate(files, QStringLiteral("start-100000.tvk"), 100000,
-                                          TaskListGenerator::Mix::AllCategories);
-        const QString forList = generate(files, QStringLiteral("list-200000.tvk"), 200000,
-                                         TaskListGenerator::Mix::AllCategories);
-        const QString forMemory = generate(files, QStringLiteral("memory-1000000.tvk"), 1000000,
-                                           TaskListGenerator::Mix::AllCategories);
+        const QString forStart =
+            generate(files, QStringLiteral("start-100000.tvk"), 100000, TaskListGenerator::Mix::AllCategories);
+        const QString forList =
+            generate(files, QStringLiteral("list-200000.tvk"), 200000, TaskListGenerator::Mix::AllCategories);
+        const QString forMemory =
+            generate(files, QStringLiteral("memory-1000000.tvk"), 1000000, TaskListGenerator::Mix::AllCategories);
         // As the program would on a Yes to its start-up question, so that no
         // question waits when it starts.
         const AssociationResult associated = GioFileAssociations(tarvik).AssociateFileType(QStringLiteral("tvk"));
@@ -147,4 +150,3 @@ int main(int argc, char **argv)
         return 1;
     }
 }
-

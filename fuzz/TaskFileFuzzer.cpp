@@ -2,11 +2,11 @@
 // lists it filled and reading the result back gives the same rows in the same
 // lists. Any difference aborts, so that libFuzzer keeps the input.
 
-#include "CategoryList.h"
-#include "Dialogs.h"
-#include "Status.h"
-#include "TaskFile.h"
-#include "TaskLists.h"
+#include "document/CategoryList.h"
+#include "document/Dialogs.h"
+#include "document/Status.h"
+#include "document/TaskFile.h"
+#include "document/TaskLists.h"
 
 #include <QDir>
 #include <QFile>
@@ -131,7 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     RecordingDialogs readDialogs;
     const LoadResult result = LoadTaskFile(input, read, readDialogs);
     if (readDialogs.messages.size() != (result == LoadResult::Complete ? 0 : 1))
-        RecordingDialogs::fault("a complete read showed a message, or a failed one did not", readDialogs.messages.join('\n'));
+        RecordingDialogs::fault("a complete read showed a message, or a failed one did not",
+                                readDialogs.messages.join('\n'));
     if (!readDialogs.messages.isEmpty() && !readDialogs.messages[0].startsWith(QStringLiteral("Error opening file!\n")))
         RecordingDialogs::fault("an unexpected reading message", readDialogs.messages[0]);
 

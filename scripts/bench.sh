@@ -5,5 +5,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh >&2
-BUILD_TYPE=Release ./scripts/build.sh >&2
+BUILD_TYPE=Release ./scripts/build.sh -DTARVIK_BUILD_BENCH=ON >&2
 exec "${BUILD_DIR:-build}/bench/tarvik-bench" "$@"

@@ -6,16 +6,14 @@
 #include <array>
 #include <optional>
 
-struct TwipsRect
-{
+struct TwipsRect {
     double Left = 0;
     double Top = 0;
     double Width = 0;
     double Height = 0;
 };
 
-struct TwipsLine
-{
+struct TwipsLine {
     double X1 = 0;
     double Y1 = 0;
     double X2 = 0;
@@ -24,8 +22,7 @@ struct TwipsLine
 
 // Where the controls of the about box go, in twips from the top left corner
 // of its client area.
-struct AboutLayout
-{
+struct AboutLayout {
     double ClientWidth = 0;
     double ClientHeight = 0;
     TwipsRect Image1;

@@ -1,4 +1,4 @@
-#include "MemoryStatus.h"
+#include "about/MemoryStatus.h"
 
 #include <QFile>
 #include <QLocale>

@@ -8,9 +8,8 @@
 
 // The two memory figures of the about box, in bytes. A figure the system does
 // not report stays empty, so that only its own label is left out.
-struct MemoryStatus
-{
-    std::optional<quint64> TotalPhys;     // the machine's physical memory
+struct MemoryStatus {
+    std::optional<quint64> TotalPhys; // the machine's physical memory
     std::optional<quint64> PageFileInUse; // memory committed to processes
 };
 

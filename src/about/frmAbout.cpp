@@ -1,9 +1,9 @@
-#include "frmAbout.h"
+#include "about/frmAbout.h"
 
-#include "AboutLayout.h"
-#include "AppInfo.h"
-#include "MemoryStatus.h"
-#include "Twips.h"
+#include "about/AboutLayout.h"
+#include "about/MemoryStatus.h"
+#include "document/AppInfo.h"
+#include "document/Twips.h"
 
 #include <QDate>
 #include <QFrame>

@@ -1,9 +1,9 @@
-#include "AppInfo.h"
-#include "CommandLine.h"
-#include "GioFileAssociations.h"
-#include "QtDialogs.h"
-#include "frmMain.h"
-#include "modFileAssociations.h"
+#include "association/GioFileAssociations.h"
+#include "association/modFileAssociations.h"
+#include "document/AppInfo.h"
+#include "document/CommandLine.h"
+#include "main_window/QtDialogs.h"
+#include "main_window/frmMain.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -26,9 +26,8 @@ int main(int argc, char **argv)
 
     QtDialogs dialogs;
     GioFileAssociations associations;
-    frmMain window(dialogs, commandLine.path, [&] {
-        modFileAssociations::CheckFileAssociation(associations, dialogs);
-    });
+    frmMain window(dialogs, commandLine.path,
+                   [&] { modFileAssociations::CheckFileAssociation(associations, dialogs); });
     window.show();
     return QApplication::exec();
 }

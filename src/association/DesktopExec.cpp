@@ -1,4 +1,4 @@
-#include "DesktopExec.h"
+#include "association/DesktopExec.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,8 +11,7 @@ QString DesktopExecForFile(const QString &sExecutablePath)
     // code character everywhere and is doubled. No shell ever sees this line.
     QString sQuoted = QStringLiteral("\"");
     for (const QChar c : sExecutablePath) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$')
-            || c == QLatin1Char('\\'))
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
             sQuoted += QLatin1Char('\\');
         else if (c == QLatin1Char('%'))
             sQuoted += QLatin1Char('%');

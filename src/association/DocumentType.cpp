@@ -1,4 +1,4 @@
-#include "DocumentType.h"
+#include "association/DocumentType.h"
 
 #include <QFileInfo>
 
@@ -10,8 +10,7 @@ QString TypeKey(const QString &sFileName)
 {
     QString sKey;
     for (const char32_t c : sFileName.toLower().toUcs4()) {
-        const bool bKept = (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9') || c == U'.'
-            || c == U'+' || c == U'-';
+        const bool bKept = (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9') || c == U'.' || c == U'+' || c == U'-';
         sKey += bKept ? QChar(static_cast<char16_t>(c)) : QLatin1Char('-');
     }
     return sKey;

@@ -6,8 +6,8 @@
 // follow the executable's file name, so a renamed executable registers anew.
 struct DocumentType {
     QString sApplicationName; // the executable's file name, "Tarvik"
-    QString sMimeType;        // "application/x-tarvik-document"
-    QString sDescription;     // "Tarvik Data"
+    QString sMimeType; // "application/x-tarvik-document"
+    QString sDescription; // "Tarvik Data"
     QString sDesktopFileName; // "tarvik-document.desktop"
 
     static DocumentType ForExecutable(const QString &sExecutablePath);

@@ -1,7 +1,7 @@
-#include "GioFileAssociations.h"
+#include "association/GioFileAssociations.h"
 
-#include "DesktopExec.h"
-#include "DocumentType.h"
+#include "association/DesktopExec.h"
+#include "association/DocumentType.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,15 +37,13 @@ AssociationResult WriteWhole(const QString &sPath, const QByteArray &data)
         return AssociationResult::Failure(tr("Cannot create the folder %1.").arg(Shown(sFolder)));
     QSaveFile file(sPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        return AssociationResult::Failure(
-            tr("Cannot write %1: %2").arg(Shown(sPath), file.errorString()));
+        return AssociationResult::Failure(tr("Cannot write %1: %2").arg(Shown(sPath), file.errorString()));
     return AssociationResult::Success();
 }
 
 // One package file per extension, rewritten whole, so that the extension only
 // ever belongs to the type of the executable registered last.
-AssociationResult WriteMimePackage(const QString &sPath, const DocumentType &type,
-                                   const QString &sExtension)
+AssociationResult WriteMimePackage(const QString &sPath, const DocumentType &type, const QString &sExtension)
 {
     QByteArray xml;
     QXmlStreamWriter writer(&xml);
@@ -70,8 +68,7 @@ AssociationResult UpdateMimeDatabase(const QString &sMimeFolder)
     QProcess process;
     process.start(sProgram, {sMimeFolder});
     if (!process.waitForStarted())
-        return AssociationResult::Failure(
-            tr("Cannot start %1: %2").arg(sProgram, process.errorString()));
+        return AssociationResult::Failure(tr("Cannot start %1: %2").arg(sProgram, process.errorString()));
     if (!process.waitForFinished()) {
         process.kill();
         process.waitForFinished();
@@ -80,9 +77,8 @@ AssociationResult UpdateMimeDatabase(const QString &sMimeFolder)
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         QString sCause = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
         if (sCause.isEmpty())
-            sCause = process.exitStatus() == QProcess::CrashExit
-                ? process.errorString()
-                : tr("exit code %1").arg(process.exitCode());
+            sCause = process.exitStatus() == QProcess::CrashExit ? process.errorString()
+                                                                 : tr("exit code %1").arg(process.exitCode());
         return AssociationResult::Failure(tr("%1 failed: %2").arg(sProgram, sCause));
     }
     return AssociationResult::Success();
@@ -93,10 +89,8 @@ GKeyFile *NewDesktopEntry(const DocumentType &type, const QString &sExecutablePa
 {
     GKeyFile *entry = g_key_file_new();
     const char *group = G_KEY_FILE_DESKTOP_GROUP;
-    g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_TYPE,
-                          G_KEY_FILE_DESKTOP_TYPE_APPLICATION);
-    g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_NAME,
-                          type.sApplicationName.toUtf8().constData());
+    g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_TYPE, G_KEY_FILE_DESKTOP_TYPE_APPLICATION);
+    g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_NAME, type.sApplicationName.toUtf8().constData());
     // The key file adds its own escaping on top of the Exec quoting.
     g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_EXEC,
                           DesktopExecForFile(sExecutablePath).toUtf8().constData());
@@ -111,8 +105,7 @@ GKeyFile *NewDesktopEntry(const DocumentType &type, const QString &sExecutablePa
 AssociationResult NotAccepted(const QString &sExecutablePath)
 {
     return AssociationResult::Failure(
-        tr("The desktop does not accept %1 as a program that opens files.")
-            .arg(Shown(sExecutablePath)));
+        tr("The desktop does not accept %1 as a program that opens files.").arg(Shown(sExecutablePath)));
 }
 
 // GIO refuses entries whose program it cannot find, and it looks for the
@@ -132,16 +125,13 @@ AssociationResult WriteDesktopEntry(const QString &sPath, GKeyFile *entry)
 }
 
 // Writes the user's mimeapps.list.
-AssociationResult SetAsDefault(const QString &sEntryPath, const DocumentType &type,
-                               const QString &sExecutablePath)
+AssociationResult SetAsDefault(const QString &sEntryPath, const DocumentType &type, const QString &sExecutablePath)
 {
-    g_autoptr(GDesktopAppInfo) app =
-        g_desktop_app_info_new_from_filename(QFile::encodeName(sEntryPath).constData());
+    g_autoptr(GDesktopAppInfo) app = g_desktop_app_info_new_from_filename(QFile::encodeName(sEntryPath).constData());
     if (!app)
         return NotAccepted(sExecutablePath);
     g_autoptr(GError) error = nullptr;
-    if (!g_app_info_set_as_default_for_type(G_APP_INFO(app), type.sMimeType.toUtf8().constData(),
-                                            &error))
+    if (!g_app_info_set_as_default_for_type(G_APP_INFO(app), type.sMimeType.toUtf8().constData(), &error))
         return AssociationResult::Failure(QString::fromUtf8(error->message));
     return AssociationResult::Success();
 }
@@ -172,14 +162,13 @@ AssociationResult GioFileAssociations::AssociateFileType(const QString &sExtensi
 {
     const DocumentType type = DocumentType::ForExecutable(m_sExecutablePath);
     const QString sMimeFolder = UserDataFolder() + QStringLiteral("/mime");
-    const QString sEntryPath =
-        UserDataFolder() + QStringLiteral("/applications/") + type.sDesktopFileName;
+    const QString sEntryPath = UserDataFolder() + QStringLiteral("/applications/") + type.sDesktopFileName;
     g_autoptr(GKeyFile) entry = NewDesktopEntry(type, m_sExecutablePath);
 
     AssociationResult result = CheckAccepted(entry, m_sExecutablePath);
     if (result.bSuccess)
-        result = WriteMimePackage(
-            sMimeFolder + QStringLiteral("/packages/%1-file.xml").arg(sExtension), type, sExtension);
+        result =
+            WriteMimePackage(sMimeFolder + QStringLiteral("/packages/%1-file.xml").arg(sExtension), type, sExtension);
     if (result.bSuccess)
         result = UpdateMimeDatabase(sMimeFolder);
     if (result.bSuccess)

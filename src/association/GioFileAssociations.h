@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileAssociations.h"
+#include "association/FileAssociations.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -17,8 +17,7 @@
 class GioFileAssociations : public FileAssociations
 {
 public:
-    explicit GioFileAssociations(
-        const QString &sExecutablePath = QCoreApplication::applicationFilePath());
+    explicit GioFileAssociations(const QString &sExecutablePath = QCoreApplication::applicationFilePath());
 
     QString GetAssociatedExecutable(const QString &sExtension) override;
     AssociationResult AssociateFileType(const QString &sExtension) override;

@@ -9,8 +9,7 @@ namespace modFileAssociations {
 
 // The start-up check: when task-list files do not open with the executable at
 // sExecutablePath, offers to associate them and says how that went.
-void CheckFileAssociation(FileAssociations &associations, Dialogs &dialogs,
-                          const QString &sExecutablePath);
+void CheckFileAssociation(FileAssociations &associations, Dialogs &dialogs, const QString &sExecutablePath);
 // The same for the running executable.
 void CheckFileAssociation(FileAssociations &associations, Dialogs &dialogs);
 

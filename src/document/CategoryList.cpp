@@ -1,6 +1,6 @@
-#include "CategoryList.h"
+#include "document/CategoryList.h"
 
-#include "Status.h"
+#include "document/Status.h"
 
 #include <algorithm>
 
@@ -145,7 +145,8 @@ private:
     void sortEqualFolded(SortItem *begin, SortItem *end)
     {
         const qsizetype size = m_keys(begin->row).size();
-        const bool sameSize = std::all_of(begin, end, [&](const SortItem &item) { return m_keys(item.row).size() == size; });
+        const bool sameSize =
+            std::all_of(begin, end, [&](const SortItem &item) { return m_keys(item.row).size() == size; });
         // Keys of different lengths can tie here only through padding against
         // real U+0000 units; CompareSortTexts knows how those compare.
         if (!sameSize) {
@@ -421,8 +422,8 @@ int CategoryList::indexOf(Row row) const
     // Callers mostly ask again for the row they just looked up.
     if (m_positionHint < count() && m_rows[m_positionHint].get() == row)
         return m_positionHint;
-    const auto found = std::find_if(m_rows.begin(), m_rows.end(),
-                                    [row](const std::unique_ptr<Entry> &e) { return e.get() == row; });
+    const auto found =
+        std::find_if(m_rows.begin(), m_rows.end(), [row](const std::unique_ptr<Entry> &e) { return e.get() == row; });
     if (found == m_rows.end())
         return -1;
     m_positionHint = static_cast<int>(found - m_rows.begin());

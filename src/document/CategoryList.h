@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Entry.h"
+#include "document/Entry.h"
 
 #include <QAbstractTableModel>
 #include <QItemSelectionModel>

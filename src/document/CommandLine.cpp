@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "document/CommandLine.h"
 
-#include "ListCommand.h"
-#include "modFunctions.h"
+#include "document/ListCommand.h"
+#include "document/modFunctions.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,25 +12,27 @@ namespace {
 
 QString helpText()
 {
-    return QCoreApplication::translate("CommandLine", "Usage: tarvik [FILE]\n"
-              "       tarvik --list FILE\n"
-              "Keeps a to-do list in a task-list file (.tvk).\n"
-              "\n"
-              "  FILE         the task-list file to open; all arguments together,\n"
-              "               joined with blanks, are its path\n"
-              "  --list FILE  print the entries of FILE, one line of TAB-separated\n"
-              "               fields each, under a heading for each list\n"
-              "  --help       show this help\n"
-              "  --version    show the version\n"
-              "\n"
-              "Exit status of --list: 0 when the whole file was read, 1 when reading\n"
-              "stopped at a failure, 2 for a usage error, 3 when the output failed.\n");
+    return QCoreApplication::translate("CommandLine",
+                                       "Usage: tarvik [FILE]\n"
+                                       "       tarvik --list FILE\n"
+                                       "Keeps a to-do list in a task-list file (.tvk).\n"
+                                       "\n"
+                                       "  FILE         the task-list file to open; all arguments together,\n"
+                                       "               joined with blanks, are its path\n"
+                                       "  --list FILE  print the entries of FILE, one line of TAB-separated\n"
+                                       "               fields each, under a heading for each list\n"
+                                       "  --help       show this help\n"
+                                       "  --version    show the version\n"
+                                       "\n"
+                                       "Exit status of --list: 0 when the whole file was read, 1 when reading\n"
+                                       "stopped at a failure, 2 for a usage error, 3 when the output failed.\n");
 }
 
 QString usageErrorText()
 {
-    return QCoreApplication::translate("CommandLine", "tarvik: --list needs exactly one FILE\n"
-              "Try 'tarvik --help' for more information.\n");
+    return QCoreApplication::translate("CommandLine",
+                                       "tarvik: --list needs exactly one FILE\n"
+                                       "Try 'tarvik --help' for more information.\n");
 }
 
 bool write(QIODevice &device, const QString &text)

@@ -8,11 +8,11 @@ class QIODevice;
 // What the program was asked to do on its command line.
 struct CommandLine {
     enum class Action {
-        OpenWindow,  // the usual start: the window, with path opened when not empty
-        ShowHelp,    // --help
+        OpenWindow, // the usual start: the window, with path opened when not empty
+        ShowHelp, // --help
         ShowVersion, // --version
-        ListFile,    // --list FILE: print the entries of path
-        UsageError,  // --list without exactly one FILE
+        ListFile, // --list FILE: print the entries of path
+        UsageError, // --list without exactly one FILE
     };
 
     Action action = Action::OpenWindow;

@@ -1,4 +1,4 @@
-#include "DateText.h"
+#include "document/DateText.h"
 
 #include <QRegularExpression>
 

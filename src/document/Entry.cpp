@@ -1,4 +1,4 @@
-#include "Entry.h"
+#include "document/Entry.h"
 
 #include <QString>
 

@@ -17,8 +17,8 @@ public:
     enum Field { MainText = 0, Task = 1, Added = 2, Edited = 3, User = 4 };
     static constexpr int FieldCount = 5;
 
-    static std::unique_ptr<Entry> create(double status, QStringView task, QStringView added,
-                                         QStringView edited, QStringView user);
+    static std::unique_ptr<Entry> create(double status, QStringView task, QStringView added, QStringView edited,
+                                         QStringView user);
     ~Entry();
     Entry(const Entry &) = delete;
     Entry &operator=(const Entry &) = delete;

@@ -1,10 +1,10 @@
-#include "ListCommand.h"
+#include "document/ListCommand.h"
 
-#include "CommandLine.h"
-#include "Dialogs.h"
-#include "Status.h"
-#include "TaskFile.h"
-#include "TaskLists.h"
+#include "document/CommandLine.h"
+#include "document/Dialogs.h"
+#include "document/Status.h"
+#include "document/TaskFile.h"
+#include "document/TaskLists.h"
 
 #include <QIODevice>
 #include <QStringEncoder>
@@ -96,10 +96,18 @@ private:
             out = m_utf8.appendToBuffer(out, text.mid(runStart, i - runStart));
             *out++ = '\\';
             switch (c) {
-            case u'\\': *out++ = '\\'; break;
-            case u'\t': *out++ = 't'; break;
-            case u'\r': *out++ = 'r'; break;
-            case u'\n': *out++ = 'n'; break;
+            case u'\\':
+                *out++ = '\\';
+                break;
+            case u'\t':
+                *out++ = 't';
+                break;
+            case u'\r':
+                *out++ = 'r';
+                break;
+            case u'\n':
+                *out++ = 'n';
+                break;
             default:
                 *out++ = 'x';
                 *out++ = kHex[c >> 4];

@@ -1,4 +1,4 @@
-#include "Status.h"
+#include "document/Status.h"
 
 #include <array>
 #include <charconv>
@@ -8,11 +8,13 @@
 namespace {
 
 const std::array<const char16_t *, 8> kNames = {
-    u"Incomplete", u"Complete", u"Invalid", u"Unresolved",
-    u"Moved", u"Information", u"Question", u"Request",
+    u"Incomplete", u"Complete", u"Invalid", u"Unresolved", u"Moved", u"Information", u"Question", u"Request",
 };
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Length of the digit run starting at pos.
 size_t digitRun(std::u16string_view s, size_t pos)

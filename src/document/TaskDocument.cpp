@@ -1,10 +1,10 @@
-#include "TaskDocument.h"
+#include "document/TaskDocument.h"
 
-#include "AppInfo.h"
-#include "Dialogs.h"
-#include "TaskFile.h"
-#include "TaskLists.h"
-#include "modFunctions.h"
+#include "document/AppInfo.h"
+#include "document/Dialogs.h"
+#include "document/TaskFile.h"
+#include "document/TaskLists.h"
+#include "document/modFunctions.h"
 
 TaskDocument::TaskDocument(TaskLists &lists, Dialogs &dialogs, DocumentView &view)
     : m_lists(lists)

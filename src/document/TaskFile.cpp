@@ -1,11 +1,11 @@
-#include "TaskFile.h"
+#include "document/TaskFile.h"
 
-#include "CategoryList.h"
-#include "Dialogs.h"
-#include "FileAccess.h"
-#include "TaskFileEncoder.h"
-#include "TaskFileReader.h"
-#include "TaskLists.h"
+#include "document/CategoryList.h"
+#include "document/Dialogs.h"
+#include "document/FileAccess.h"
+#include "document/TaskFileEncoder.h"
+#include "document/TaskFileReader.h"
+#include "document/TaskLists.h"
 
 #include <QCoreApplication>
 

@@ -8,8 +8,8 @@ class CategoryList;
 
 // How far reading a task-list file got.
 enum class LoadResult {
-    Complete,   // every line was read
-    Missing,    // the file does not exist or is empty: there was nothing to lose
+    Complete, // every line was read
+    Missing, // the file does not exist or is empty: there was nothing to lose
     Incomplete, // reading stopped at a failure; the lists hold what came before it
 };
 

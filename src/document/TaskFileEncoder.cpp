@@ -1,10 +1,10 @@
-#include "TaskFileEncoder.h"
+#include "document/TaskFileEncoder.h"
 
-#include "CategoryList.h"
-#include "Status.h"
-#include "TaskFileFormat.h"
-#include "TaskLists.h"
-#include "Windows1252.h"
+#include "document/CategoryList.h"
+#include "document/Status.h"
+#include "document/TaskFileFormat.h"
+#include "document/TaskLists.h"
+#include "document/Windows1252.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,8 +35,8 @@ qsizetype PlainLatin1Prefix(const char16_t *in, qsizetype size, char *out)
     for (; i + 8 <= size; i += 8) {
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
         // Above U+00FF, in U+0080 to U+009F (bytes of other characters), or special.
-        const __m128i wide = _mm_andnot_si128(_mm_cmpeq_epi16(_mm_and_si128(units, highByte), zero),
-                                              _mm_set1_epi16(-1));
+        const __m128i wide =
+            _mm_andnot_si128(_mm_cmpeq_epi16(_mm_and_si128(units, highByte), zero), _mm_set1_epi16(-1));
         const __m128i c1 = _mm_cmpeq_epi16(_mm_and_si128(_mm_sub_epi16(units, c1Base), c1Mask), zero);
         const __m128i special = _mm_or_si128(_mm_cmpeq_epi16(units, separator),
                                              _mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf)));

@@ -1,8 +1,8 @@
-#include "TaskFileReader.h"
+#include "document/TaskFileReader.h"
 
-#include "FileAccess.h"
-#include "TaskFileFormat.h"
-#include "Windows1252.h"
+#include "document/FileAccess.h"
+#include "document/TaskFileFormat.h"
+#include "document/Windows1252.h"
 
 #include <cerrno>
 #include <cstring>
@@ -215,7 +215,11 @@ int TaskFileReader::splitExtended(Span line, std::array<Span, 5> &fields)
         char c = *in;
         if (c == TaskFileFormat::Escape && in + 1 < line.end) {
             const char next = in[1];
-            const char unescaped = next == '\\' ? '\\' : next == ';' ? ';' : next == 'r' ? '\r' : next == 'n' ? '\n' : 0;
+            const char unescaped = next == '\\' ? '\\'
+                : next == ';'                   ? ';'
+                : next == 'r'                   ? '\r'
+                : next == 'n'                   ? '\n'
+                                                : 0;
             if (unescaped != 0) {
                 *out++ = unescaped;
                 ++in;

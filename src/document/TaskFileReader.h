@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Entry.h"
-#include "Status.h"
-#include "TaskFile.h"
+#include "document/Entry.h"
+#include "document/Status.h"
+#include "document/TaskFile.h"
 
 #include <QCoreApplication>
 #include <QFile>

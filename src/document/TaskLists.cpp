@@ -1,4 +1,4 @@
-#include "TaskLists.h"
+#include "document/TaskLists.h"
 
 TaskLists::TaskLists()
     : lvwTasks(QStringLiteral("lvwTasks"))

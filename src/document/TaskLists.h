@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CategoryList.h"
-#include "Status.h"
+#include "document/CategoryList.h"
+#include "document/Status.h"
 
 #include <array>
 

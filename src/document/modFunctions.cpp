@@ -1,6 +1,6 @@
-#include "modFunctions.h"
+#include "document/modFunctions.h"
 
-#include "AppInfo.h"
+#include "document/AppInfo.h"
 
 namespace modFunctions {
 

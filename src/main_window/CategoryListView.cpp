@@ -1,4 +1,4 @@
-#include "CategoryListView.h"
+#include "main_window/CategoryListView.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -81,8 +81,8 @@ void CategoryListView::showSortIndicator()
         return;
     // The hidden status column has no width to show an indicator in.
     const int section = key == CategoryList::StatusText ? 0 : key;
-    header()->setSortIndicator(section, m_list.SortOrder() == CategoryList::Descending ? Qt::DescendingOrder
-                                                                                       : Qt::AscendingOrder);
+    header()->setSortIndicator(
+        section, m_list.SortOrder() == CategoryList::Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void CategoryListView::mousePressEvent(QMouseEvent *event)

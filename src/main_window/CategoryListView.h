@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CategoryList.h"
+#include "document/CategoryList.h"
 
 #include <QHeaderView>
 #include <QPersistentModelIndex>

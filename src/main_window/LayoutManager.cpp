@@ -1,4 +1,4 @@
-#include "LayoutManager.h"
+#include "main_window/LayoutManager.h"
 
 #include <QtMath>
 

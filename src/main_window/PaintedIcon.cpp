@@ -1,4 +1,4 @@
-#include "PaintedIcon.h"
+#include "main_window/PaintedIcon.h"
 
 #include <QHash>
 #include <QIconEngine>
@@ -25,9 +25,8 @@ public:
             return;
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
         const QPixmap picture = drawn(qRound(side * ratio), mode, ratio);
-        painter->drawPixmap(QRect(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2,
-                                  side, side),
-                            picture);
+        painter->drawPixmap(
+            QRect(rect.x() + (rect.width() - side) / 2, rect.y() + (rect.height() - side) / 2, side, side), picture);
     }
 
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override

@@ -1,6 +1,6 @@
-#include "QtDialogs.h"
+#include "main_window/QtDialogs.h"
 
-#include "AppInfo.h"
+#include "document/AppInfo.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -75,7 +75,7 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
     box.setTextFormat(Qt::PlainText);
     box.setEscapeButton(escapeButton(buttons));
     box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? QMessageBox::Yes
-                                                                                       : QMessageBox::Ok);
+                                                                                      : QMessageBox::Ok);
     return answerFor(box.exec());
 }
 

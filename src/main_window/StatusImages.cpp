@@ -1,6 +1,6 @@
-#include "StatusImages.h"
+#include "main_window/StatusImages.h"
 
-#include "PaintedIcon.h"
+#include "main_window/PaintedIcon.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "TabControl.h"
+#include "main_window/TabControl.h"
 
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>

@@ -1,12 +1,12 @@
-#include "frmMain.h"
+#include "main_window/frmMain.h"
 
-#include "CategoryListView.h"
-#include "DateText.h"
-#include "Dialogs.h"
-#include "Status.h"
-#include "TabControl.h"
-#include "Twips.h"
-#include "frmAbout.h"
+#include "about/frmAbout.h"
+#include "document/DateText.h"
+#include "document/Dialogs.h"
+#include "document/Status.h"
+#include "document/Twips.h"
+#include "main_window/CategoryListView.h"
+#include "main_window/TabControl.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -54,8 +54,8 @@ Control *named(Control *control, const QString &name)
 
 } // namespace
 
-frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck startupCheck,
-                 MenuPresenter *menuPresenter, QWidget *parent)
+frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck startupCheck, MenuPresenter *menuPresenter,
+                 QWidget *parent)
     : QMainWindow(parent)
     , m_dialogs(dialogs)
     , m_commandLine(commandLine)
@@ -441,10 +441,9 @@ void frmMain::SetSelectedEntryStatus(int code)
     const QString now = CurrentDateText();
 
     if (&target != current) {
-        std::unique_ptr<Entry> moved =
-            Entry::create(code, current->subItem(selected, CategoryList::TaskText),
-                          current->subItem(selected, CategoryList::AddedDate), now,
-                          current->subItem(selected, CategoryList::UserText));
+        std::unique_ptr<Entry> moved = Entry::create(code, current->subItem(selected, CategoryList::TaskText),
+                                                     current->subItem(selected, CategoryList::AddedDate), now,
+                                                     current->subItem(selected, CategoryList::UserText));
         moved->setField(Entry::MainText, digits);
         target.append(std::move(moved));
         m_document.markEdited();

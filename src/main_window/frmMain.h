@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CategoryList.h"
-#include "LayoutManager.h"
-#include "StatusImages.h"
-#include "TaskDocument.h"
-#include "TaskLists.h"
-#include "clsPopup.h"
+#include "document/CategoryList.h"
+#include "document/TaskDocument.h"
+#include "document/TaskLists.h"
+#include "main_window/LayoutManager.h"
+#include "main_window/StatusImages.h"
+#include "popup/clsPopup.h"
 
 #include <QMainWindow>
 

@@ -1,4 +1,4 @@
-#include "MenuPresenter.h"
+#include "popup/MenuPresenter.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
-#include "clsPopup.h"
+#include "popup/clsPopup.h"
 
-#include "MenuPresenter.h"
+#include "popup/MenuPresenter.h"
 
 #include <QAction>
 #include <QCursor>
@@ -40,8 +40,8 @@ clsPopup::clsPopup(MenuPresenter *presenter, QObject *parent)
 
 clsPopup::~clsPopup() = default;
 
-int clsPopup::AddItem(const QString &sKey, const QString &sCaption, uint eType, uint eState,
-                      int lItemData, const QPixmap &pctUnchecked, const QPixmap &pctChecked)
+int clsPopup::AddItem(const QString &sKey, const QString &sCaption, uint eType, uint eState, int lItemData,
+                      const QPixmap &pctUnchecked, const QPixmap &pctChecked)
 {
     const int commandId = NextCommandId(m_lastCommandId);
     if (commandId == 0)

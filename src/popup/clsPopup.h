@@ -45,8 +45,8 @@ public:
     // pctChecked the one shown while it is checked; when one is null the other
     // shows in both states, and a checked item with neither shows the style's
     // check mark.
-    int AddItem(const QString &sKey, const QString &sCaption, uint eType, uint eState,
-                int lItemData, const QPixmap &pctUnchecked = {}, const QPixmap &pctChecked = {});
+    int AddItem(const QString &sKey, const QString &sCaption, uint eType, uint eState, int lItemData,
+                const QPixmap &pctUnchecked = {}, const QPixmap &pctChecked = {});
 
     // Shows the menu at the mouse pointer over the owner's window and waits.
     // A choice raises ItemClick before this returns; a dismissal raises nothing.
@@ -61,10 +61,7 @@ public:
 
     // The ID after lastId, or 0 when lastId is the highest there is: the counter
     // stops there, since a repeated ID would make two items report one key.
-    static constexpr int NextCommandId(int lastId)
-    {
-        return lastId < std::numeric_limits<int>::max() ? lastId + 1 : 0;
-    }
+    static constexpr int NextCommandId(int lastId) { return lastId < std::numeric_limits<int>::max() ? lastId + 1 : 0; }
 
 Q_SIGNALS:
     void ItemClick(const QString &sItemKey);

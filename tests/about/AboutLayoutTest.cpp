@@ -1,4 +1,4 @@
-#include "AboutLayout.h"
+#include "about/AboutLayout.h"
 
 #include <QByteArray>
 
@@ -16,9 +16,8 @@ void expectRect(const TwipsRect &rect, double left, double top, double width, do
 
 std::vector<double> belowNoteTops(const AboutLayout &layout)
 {
-    return {layout.Line1[0].Y1, layout.Line1[0].Y2, layout.Line1[1].Y1, layout.Line1[1].Y2,
-            layout.Label4[0].Top, layout.Label5.Top, layout.Label4[1].Top, layout.Label6.Top,
-            layout.btnOK.Top};
+    return {layout.Line1[0].Y1, layout.Line1[0].Y2,   layout.Line1[1].Y1, layout.Line1[1].Y2, layout.Label4[0].Top,
+            layout.Label5.Top,  layout.Label4[1].Top, layout.Label6.Top,  layout.btnOK.Top};
 }
 
 } // namespace

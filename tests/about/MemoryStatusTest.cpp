@@ -1,5 +1,6 @@
-#include "MemoryStatus.h"
-#include "Twips.h"
+#include "about/MemoryStatus.h"
+
+#include "document/Twips.h"
 
 #include <QLocale>
 #include <QTemporaryFile>
@@ -21,13 +22,12 @@ private:
     QLocale previous;
 };
 
-const char sampleMeminfo[] =
-    "MemTotal:       24683752 kB\n"
-    "MemFree:        24405992 kB\n"
-    "MemAvailable:   24376224 kB\n"
-    "CommitLimit:    12341876 kB\n"
-    "Committed_AS:     339724 kB\n"
-    "VmallocTotal:   34359738367 kB\n";
+const char sampleMeminfo[] = "MemTotal:       24683752 kB\n"
+                             "MemFree:        24405992 kB\n"
+                             "MemAvailable:   24376224 kB\n"
+                             "CommitLimit:    12341876 kB\n"
+                             "Committed_AS:     339724 kB\n"
+                             "VmallocTotal:   34359738367 kB\n";
 
 } // namespace
 

@@ -1,6 +1,7 @@
-#include "MemoryStatus.h"
-#include "Twips.h"
-#include "frmAbout.h"
+#include "about/frmAbout.h"
+
+#include "about/MemoryStatus.h"
+#include "document/Twips.h"
 
 #include <QApplication>
 #include <QDate>
@@ -170,9 +171,8 @@ TEST_F(AboutBox, ShowsTheProductTheLegalTextsAndTheMemoryFigures)
 
     // The total stays put; the commit charge changes from moment to moment.
     EXPECT_EQ(text(about, "Label5"), KilobyteForm(*QueryMemoryStatus().TotalPhys) + QStringLiteral(" KB"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[1-9][0-9]{0,2}(,[0-9]{3})* KB$"))
-                    .match(text(about, "Label6"))
-                    .hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^[1-9][0-9]{0,2}(,[0-9]{3})* KB$")).match(text(about, "Label6")).hasMatch())
         << text(about, "Label6").toStdString();
 }
 

@@ -8,9 +8,9 @@
 //   open <file>       opens <file> as the desktop does and waits for the program
 //                     it starts: its exit code, or the failure
 
-#include "Dialogs.h"
-#include "GioFileAssociations.h"
-#include "modFileAssociations.h"
+#include "association/GioFileAssociations.h"
+#include "association/modFileAssociations.h"
+#include "document/Dialogs.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -74,10 +74,9 @@ QJsonValue Open(const QString &sFile)
     const GDesktopAppLaunchCallback remember = [](GDesktopAppInfo *, GPid started, gpointer data) {
         *static_cast<GPid *>(data) = started;
     };
-    if (!g_desktop_app_info_launch_uris_as_manager(
-            G_DESKTOP_APP_INFO(app), &uris, nullptr,
-            GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr,
-            remember, &pid, &error))
+    if (!g_desktop_app_info_launch_uris_as_manager(G_DESKTOP_APP_INFO(app), &uris, nullptr,
+                                                   GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD),
+                                                   nullptr, nullptr, remember, &pid, &error))
         return QString::fromUtf8(error->message);
 
     int status = 0;

@@ -1,6 +1,6 @@
-#include "FileAssociations.h"
-#include "ScriptedDialogs.h"
-#include "modFileAssociations.h"
+#include "association/FileAssociations.h"
+#include "association/modFileAssociations.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QStringList>
 
@@ -9,8 +9,8 @@
 namespace {
 
 const QString Executable = QStringLiteral("/opt/Tarvik/Tarvik");
-const QString Question = QStringLiteral(
-    "ToDo-files(*.tvk) are not associated with Tarvik!\nDo You want to associate them now?");
+const QString Question =
+    QStringLiteral("ToDo-files(*.tvk) are not associated with Tarvik!\nDo You want to associate them now?");
 
 // Remembers what it was asked; an association that succeeds is found afterwards.
 class FakeAssociations : public FileAssociations

@@ -1,7 +1,7 @@
 // The association as the desktop sees it. Every probe runs in a fresh process
 // whose XDG folders all lie in this test's own temporary folder.
 
-#include "Dialogs.h"
+#include "document/Dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,8 +25,8 @@ static void PrintTo(const QJsonArray &array, std::ostream *out)
 
 namespace {
 
-const QString Question = QStringLiteral(
-    "ToDo-files(*.tvk) are not associated with Tarvik!\nDo You want to associate them now?");
+const QString Question =
+    QStringLiteral("ToDo-files(*.tvk) are not associated with Tarvik!\nDo You want to associate them now?");
 const QString Made = QStringLiteral("The file association has been made!");
 const QString NotMade = QStringLiteral("The file association could not be made!\n");
 
@@ -85,8 +85,7 @@ protected:
         return environment;
     }
 
-    QJsonArray probe(const QStringList &steps,
-                     const QProcessEnvironment &environment) const
+    QJsonArray probe(const QStringList &steps, const QProcessEnvironment &environment) const
     {
         QDir().mkpath(path(QStringLiteral("work")));
         QProcess process;
@@ -131,8 +130,7 @@ private:
     QTemporaryDir m_root;
 };
 
-void ExpectMessage(const QJsonValue &message, const QString &sText, Dialogs::Buttons buttons,
-                   Dialogs::Icon icon)
+void ExpectMessage(const QJsonValue &message, const QString &sText, Dialogs::Buttons buttons, Dialogs::Icon icon)
 {
     EXPECT_EQ(message[QStringLiteral("text")].toString(), sText);
     EXPECT_EQ(message[QStringLiteral("buttons")].toInt(), static_cast<int>(buttons));
@@ -211,12 +209,10 @@ TEST_F(DesktopAssociation, AwkwardProgramFoldersStartThatProgramAndNothingElse)
         QFile::remove(path(QStringLiteral("record")));
 
         EXPECT_EQ(probe({QStringLiteral("associate"), sProgram}), QJsonArray{QStringLiteral("ok")});
-        EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), sTaskFile}),
-                  (QJsonArray{sProgram, 0}));
+        EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), sTaskFile}), (QJsonArray{sProgram, 0}));
         EXPECT_EQ(recorded(), (QStringList{sProgram, sTaskFile}));
     }
-    EXPECT_EQ(QDir(path(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList());
+    EXPECT_EQ(QDir(path(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 // GIO looks for the program of an entry before it undoes the "%%" escaping, so
@@ -234,8 +230,7 @@ TEST_F(DesktopAssociation, APercentSignInTheProgramPathIsRefusedAndChangesNothin
     EXPECT_TRUE(result[0].toString().startsWith(QStringLiteral("The desktop does not accept")))
         << result[0].toString().toStdString();
 
-    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), sTaskFile}),
-              (QJsonArray{sProgram, 0}));
+    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), sTaskFile}), (QJsonArray{sProgram, 0}));
     EXPECT_EQ(recorded(), (QStringList{sProgram, sTaskFile}));
 }
 

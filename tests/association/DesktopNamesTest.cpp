@@ -1,5 +1,5 @@
-#include "DesktopExec.h"
-#include "DocumentType.h"
+#include "association/DesktopExec.h"
+#include "association/DocumentType.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +23,11 @@ const QString AwkwardPaths[] = {
 class ScopedPath
 {
 public:
-    explicit ScopedPath(const QString &sPath) : m_old(qgetenv("PATH")) { qputenv("PATH", QFile::encodeName(sPath)); }
+    explicit ScopedPath(const QString &sPath)
+        : m_old(qgetenv("PATH"))
+    {
+        qputenv("PATH", QFile::encodeName(sPath));
+    }
     ~ScopedPath() { qputenv("PATH", m_old); }
 
 private:
@@ -43,8 +47,7 @@ TEST(DocumentType, FollowsTheExecutablesFileName)
 
 TEST(DocumentType, KeepsOnlySafeCharactersInTheTypeName)
 {
-    const DocumentType type =
-        DocumentType::ForExecutable(QStringLiteral("/opt/x y/My Tool_2.0+b\u00e9\U0001F600"));
+    const DocumentType type = DocumentType::ForExecutable(QStringLiteral("/opt/x y/My Tool_2.0+b\u00e9\U0001F600"));
     EXPECT_EQ(type.sMimeType, QStringLiteral("application/x-my-tool-2.0+b---document"));
     EXPECT_EQ(type.sDesktopFileName, QStringLiteral("my-tool-2.0+b---document.desktop"));
     EXPECT_EQ(type.sDescription, QStringLiteral("My Tool_2.0+b\u00e9\U0001F600 Data"));
@@ -52,8 +55,7 @@ TEST(DocumentType, KeepsOnlySafeCharactersInTheTypeName)
 
 TEST(DesktopExec, QuotesThePathByTheDesktopEntryRules)
 {
-    EXPECT_EQ(DesktopExecForFile(QStringLiteral("/opt/Tarvik/Tarvik")),
-              QStringLiteral("\"/opt/Tarvik/Tarvik\" %f"));
+    EXPECT_EQ(DesktopExecForFile(QStringLiteral("/opt/Tarvik/Tarvik")), QStringLiteral("\"/opt/Tarvik/Tarvik\" %f"));
     EXPECT_EQ(DesktopExecForFile(QStringLiteral("/a b/\"q\"/$v/`c`/50%/\\x/'s'")),
               QStringLiteral("\"/a b/\\\"q\\\"/\\$v/\\`c\\`/50%%/\\\\x/'s'\" %f"));
 }
@@ -69,10 +71,8 @@ TEST(DesktopExec, ReadsTheProgramOfOtherEntries)
     // A quoted path with blanks stays whole.
     EXPECT_EQ(ProgramOfDesktopExec(QStringLiteral("\"/opt/My App/bin/app\" --open %U")),
               QStringLiteral("/opt/My App/bin/app"));
-    EXPECT_EQ(ProgramOfDesktopExec(QStringLiteral("/opt/app/run%%1 %F")),
-              QStringLiteral("/opt/app/run%1"));
-    EXPECT_EQ(ProgramOfDesktopExec(QStringLiteral("/opt//app/./run %f")),
-              QStringLiteral("/opt//app/./run"));
+    EXPECT_EQ(ProgramOfDesktopExec(QStringLiteral("/opt/app/run%%1 %F")), QStringLiteral("/opt/app/run%1"));
+    EXPECT_EQ(ProgramOfDesktopExec(QStringLiteral("/opt//app/./run %f")), QStringLiteral("/opt//app/./run"));
     EXPECT_EQ(ProgramOfDesktopExec(QStringLiteral("\"/opt/unbalanced %f")), QString());
     EXPECT_EQ(ProgramOfDesktopExec(QStringLiteral("bin/app %f")), QString());
     EXPECT_EQ(ProgramOfDesktopExec(QString()), QString());

@@ -1,5 +1,6 @@
-#include "CategoryList.h"
-#include "TaskLists.h"
+#include "document/CategoryList.h"
+
+#include "document/TaskLists.h"
 
 #include <QAbstractItemModelTester>
 #include <QRandomGenerator>
@@ -127,8 +128,9 @@ TEST(CategoryList, TextOrderIsCaseFoldedThenExact)
     for (const char *t : {"b", "B", "a", "\xc3\x84rger", "A", "\xc3\xa4rger", "10", "9"})
         list.append(entry(1, QString::fromUtf8(t)));
     list.setSorting(CategoryList::TaskText, CategoryList::Ascending, true);
-    EXPECT_EQ(tasks(list), (QStringList{"10", "9", "A", "a", "B", "b", QString::fromUtf8("\xc3\x84rger"),
-                                        QString::fromUtf8("\xc3\xa4rger")}));
+    EXPECT_EQ(tasks(list),
+              (QStringList{"10", "9", "A", "a", "B", "b", QString::fromUtf8("\xc3\x84rger"),
+                           QString::fromUtf8("\xc3\xa4rger")}));
 }
 
 TEST(CategoryList, SelectionFollowsItsRowThroughSortAndMoves)
@@ -198,13 +200,25 @@ TEST(CategoryList, ManyRandomEditsMatchASimpleModel)
 // directions and when a sorted list is turned round.
 TEST(CategoryList, SortingLargeListsMatchesAStableSortByCompareSortTexts)
 {
-    const QList<QString> units = {
-        QStringLiteral("a"), QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("B"), QStringLiteral(" "),
-        QString::fromUtf16(u"\u00e4\u00c4"), QString::fromUtf16(u"\u00df"), QString::fromUtf16(u"\u1e9e"),
-        QString::fromUtf16(u"\u0130"), QString::fromUtf16(u"\u03c3"), QString::fromUtf16(u"\u03a3"),
-        QString::fromUtf16(u"\u03c2"), QString::fromUtf16(u"\U00010400"), QString::fromUtf16(u"\U00010428"),
-        QString::fromUtf16(u"\U0001F600"), QString(QChar(0xD800)), QString(QChar(0xDC00)), QString(QChar(0)),
-        QString(QChar(0xFFFF))};
+    const QList<QString> units = {QStringLiteral("a"),
+                                  QStringLiteral("A"),
+                                  QStringLiteral("b"),
+                                  QStringLiteral("B"),
+                                  QStringLiteral(" "),
+                                  QString::fromUtf16(u"\u00e4\u00c4"),
+                                  QString::fromUtf16(u"\u00df"),
+                                  QString::fromUtf16(u"\u1e9e"),
+                                  QString::fromUtf16(u"\u0130"),
+                                  QString::fromUtf16(u"\u03c3"),
+                                  QString::fromUtf16(u"\u03a3"),
+                                  QString::fromUtf16(u"\u03c2"),
+                                  QString::fromUtf16(u"\U00010400"),
+                                  QString::fromUtf16(u"\U00010428"),
+                                  QString::fromUtf16(u"\U0001F600"),
+                                  QString(QChar(0xD800)),
+                                  QString(QChar(0xDC00)),
+                                  QString(QChar(0)),
+                                  QString(QChar(0xFFFF))};
     const QList<QString> stems = {QString(),
                                   QStringLiteral("call the supplier"),
                                   QStringLiteral("Call the Supplier"),
@@ -225,8 +239,7 @@ TEST(CategoryList, SortingLargeListsMatchesAStableSortByCompareSortTexts)
         QAbstractItemModelTester tester(&list, QAbstractItemModelTester::FailureReportingMode::Warning);
         const double statuses[] = {1, 7, 2, 1.5, -2, 10, 0};
         for (int serial = 0; serial < 3000; ++serial)
-            list.append(
-                Entry::create(statuses[random.bounded(7)], randomKey(), QString::number(serial), u"", u""));
+            list.append(Entry::create(statuses[random.bounded(7)], randomKey(), QString::number(serial), u"", u""));
 
         const auto rows = [&] {
             std::vector<std::pair<QString, QString>> out; // key and serial

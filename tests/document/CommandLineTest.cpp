@@ -1,6 +1,7 @@
-#include "CommandLine.h"
-#include "ListCommand.h"
-#include "TaskFileTesting.h"
+#include "document/CommandLine.h"
+
+#include "document/ListCommand.h"
+#include "document/TaskFileTesting.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -75,24 +76,27 @@ TEST(ListCommand, PrintsEveryListWithEscapedFields)
     QTemporaryDir dir;
     const QString path = dir.filePath("list.tvk");
     // The extended form, to carry every kind of character through the reader.
-    writeBytes(path, "\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n"
-                     "7;question;a;;u\r\n"
-                     "1;tab\there | cr\\rlf\\n\\\\ \x01\x1f\x7f \xC2\x81 \xE2\x82\xAC;12/8/2026 2:05:31 PM;;J\xC3\xBCrgen\r\n"
-                     "2;done;a;e;\r\n"
-                     "1.5;odd;;;\r\n"
-                     "8;;;;\r\n");
+    writeBytes(path,
+               "\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n"
+               "7;question;a;;u\r\n"
+               "1;tab\there | cr\\rlf\\n\\\\ \x01\x1f\x7f \xC2\x81 \xE2\x82\xAC;12/8/2026 2:05:31 PM;;J\xC3\xBCrgen\r\n"
+               "2;done;a;e;\r\n"
+               "1.5;odd;;;\r\n"
+               "8;;;;\r\n");
     const Outcome listing = run({"--list", path});
     EXPECT_EQ(listing.status, ExitStatus::Success);
-    EXPECT_EQ(listing.out, "# Tasks\n"
-                           "1\ttab\\there | cr\\rlf\\n\\\\ \\x01\\x1f\\x7f \xC2\x81 \xE2\x82\xAC\t12/8/2026 2:05:31 PM\t\tJ\xC3\xBCrgen\n"
-                           "7\tquestion\ta\t\tu\n"
-                           "# Completed\n"
-                           "2\tdone\ta\te\t\n"
-                           "# Unresolved\n"
-                           "1.5\todd\t\t\t\n"
-                           "# Information\n"
-                           "# Requests\n"
-                           "8\t\t\t\t\n");
+    EXPECT_EQ(
+        listing.out,
+        "# Tasks\n"
+        "1\ttab\\there | cr\\rlf\\n\\\\ \\x01\\x1f\\x7f \xC2\x81 \xE2\x82\xAC\t12/8/2026 2:05:31 PM\t\tJ\xC3\xBCrgen\n"
+        "7\tquestion\ta\t\tu\n"
+        "# Completed\n"
+        "2\tdone\ta\te\t\n"
+        "# Unresolved\n"
+        "1.5\todd\t\t\t\n"
+        "# Information\n"
+        "# Requests\n"
+        "8\t\t\t\t\n");
     EXPECT_TRUE(listing.err.isEmpty());
 }
 
@@ -103,8 +107,9 @@ TEST(ListCommand, ReadingFailuresAndOutputFailures)
     writeBytes(path, "Status;Task;Added;Edited;User\r\n7;question;a;;u\r\n1;short\r\n1;never read;a;;u\r\n");
     const Outcome failed = run({"--list", path});
     EXPECT_EQ(failed.status, ExitStatus::ReadingFailed);
-    EXPECT_EQ(failed.out, "# Tasks\n7\tquestion\ta\t\tu\n1\tshort\t\t\t\n# Completed\n# Unresolved\n# Information\n"
-                          "# Requests\n");
+    EXPECT_EQ(failed.out,
+              "# Tasks\n7\tquestion\ta\t\tu\n1\tshort\t\t\t\n# Completed\n# Unresolved\n# Information\n"
+              "# Requests\n");
     EXPECT_EQ(failed.err, "Error opening file!\nLine 3 has fewer than five fields.\n");
 
     const Outcome missing = run({"--list", dir.filePath("missing.tvk")});

@@ -1,6 +1,7 @@
-#include "DateText.h"
-#include "Status.h"
-#include "modFunctions.h"
+#include "document/Status.h"
+
+#include "document/DateText.h"
+#include "document/modFunctions.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,10 @@
 
 namespace {
 
-std::optional<double> parse(const char16_t *text) { return ParseStatusField(text); }
+std::optional<double> parse(const char16_t *text)
+{
+    return ParseStatusField(text);
+}
 
 } // namespace
 
@@ -103,13 +107,12 @@ TEST(DateText, FourDigitYearSecondsAndPlainBlanks)
     EXPECT_EQ(DateText(moment, QLocale(QLocale::English, QLocale::UnitedStates)),
               QStringLiteral("12/8/2026 2:05:31 PM"));
     EXPECT_EQ(DateText(moment, QLocale(QLocale::German, QLocale::Germany)), QStringLiteral("08.12.2026 14:05:31"));
-    for (const QLocale &locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
-                                                          QLocale::AnyTerritory)) {
+    for (const QLocale &locale :
+         QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
         const QString text = DateText(moment, locale);
         EXPECT_FALSE(text.contains(QLatin1Char(';'))) << locale.name().toStdString();
         for (QChar c : text)
-            EXPECT_TRUE(c.category() != QChar::Separator_Space || c == QLatin1Char(' '))
-                << locale.name().toStdString();
+            EXPECT_TRUE(c.category() != QChar::Separator_Space || c == QLatin1Char(' ')) << locale.name().toStdString();
         // Seconds are always there, in the locale's own digits.
         EXPECT_TRUE(text.contains(locale.toString(31))) << locale.name().toStdString();
     }

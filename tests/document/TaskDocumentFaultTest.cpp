@@ -3,11 +3,10 @@
 // user is told why, the edits stay in the lists and marked as unsaved, the
 // command stops, and the file on disk is as it was.
 
-#include "TaskDocument.h"
-#include "TaskFile.h"
-#include "TaskFileTesting.h"
-
-#include "ScriptedDialogs.h"
+#include "document/TaskDocument.h"
+#include "document/TaskFile.h"
+#include "document/TaskFileTesting.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +26,7 @@ class SilentView : public DocumentView
 {
 public:
     void setCaption(const QString &text) override { caption = text; }
-    void clearEditingTexts() override {}
+    void clearEditingTexts() override { }
 
     QString caption;
 };
@@ -159,39 +158,42 @@ protected:
 TEST_F(DocumentFaultTest, FileReplacedByAFolder)
 {
     const QString path = dir.filePath("list.tvk");
-    expectNothingLost(path, {"The path names a folder, not a file.",
-                             [&] {
-                                 ASSERT_TRUE(QFile::remove(path));
-                                 ASSERT_TRUE(QDir().mkdir(path));
-                                 writeBytes(path + "/inside.tvk", kSavedFile);
-                             },
-                             [&] {
-                                 EXPECT_TRUE(QFileInfo(path).isDir());
-                                 EXPECT_EQ(readBytes(path + "/inside.tvk"), kSavedFile);
-                             }});
+    expectNothingLost(path,
+                      {"The path names a folder, not a file.",
+                       [&] {
+                           ASSERT_TRUE(QFile::remove(path));
+                           ASSERT_TRUE(QDir().mkdir(path));
+                           writeBytes(path + "/inside.tvk", kSavedFile);
+                       },
+                       [&] {
+                           EXPECT_TRUE(QFileInfo(path).isDir());
+                           EXPECT_EQ(readBytes(path + "/inside.tvk"), kSavedFile);
+                       }});
 }
 
 TEST_F(DocumentFaultTest, FileReplacedByAPipe)
 {
     const QString path = dir.filePath("list.tvk");
-    expectNothingLost(path, {"The path names a device, pipe or socket, not a file.",
-                             [&] {
-                                 ASSERT_TRUE(QFile::remove(path));
-                                 ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-                             },
-                             [&] {
-                                 struct stat info = {};
-                                 ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &info), 0);
-                                 EXPECT_TRUE(S_ISFIFO(info.st_mode));
-                             }});
+    expectNothingLost(path,
+                      {"The path names a device, pipe or socket, not a file.",
+                       [&] {
+                           ASSERT_TRUE(QFile::remove(path));
+                           ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+                       },
+                       [&] {
+                           struct stat info = {};
+                           ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &info), 0);
+                           EXPECT_TRUE(S_ISFIFO(info.st_mode));
+                       }});
 }
 
 TEST_F(DocumentFaultTest, FolderDeleted)
 {
     const QString folder = dir.filePath("lists");
     const QString path = folder + "/list.tvk";
-    expectNothingLost(path, {"No such file or directory", [&] { ASSERT_TRUE(QDir(folder).removeRecursively()); },
-                             [&] { EXPECT_FALSE(QFileInfo::exists(folder)); }});
+    expectNothingLost(path,
+                      {"No such file or directory", [&] { ASSERT_TRUE(QDir(folder).removeRecursively()); },
+                       [&] { EXPECT_FALSE(QFileInfo::exists(folder)); }});
 }
 
 TEST_F(DocumentFaultTest, DiskFull)
@@ -204,13 +206,14 @@ TEST_F(DocumentFaultTest, DiskFull)
     // A file fills the disk up to less than the edited list needs.
     const QString path = mountPoint + "/list.tvk";
     const QString filler = mountPoint + "/filler";
-    expectNothingLost(path, {"No space left on device", [&] { writeBytes(filler, QByteArray(200 * 1024, 'f')); },
-                             [&] {
-                                 EXPECT_EQ(readBytes(path), kSavedFile);
-                                 EXPECT_EQ(QDir(mountPoint).entryList(QDir::Files | QDir::Hidden | QDir::System),
-                                           (QStringList{"filler", "list.tvk"}));
-                             },
-                             [&] { ASSERT_TRUE(QFile::remove(filler)); }});
+    expectNothingLost(path,
+                      {"No space left on device", [&] { writeBytes(filler, QByteArray(200 * 1024, 'f')); },
+                       [&] {
+                           EXPECT_EQ(readBytes(path), kSavedFile);
+                           EXPECT_EQ(QDir(mountPoint).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                                     (QStringList{"filler", "list.tvk"}));
+                       },
+                       [&] { ASSERT_TRUE(QFile::remove(filler)); }});
 }
 
 TEST_F(DocumentFaultTest, ReadOnlyFile)

@@ -1,6 +1,7 @@
-#include "ScriptedDialogs.h"
-#include "TaskDocument.h"
-#include "TaskLists.h"
+#include "document/TaskDocument.h"
+
+#include "document/TaskLists.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,7 +14,8 @@ using Answer = Dialogs::Answer;
 using Buttons = Dialogs::Buttons;
 using Icon = Dialogs::Icon;
 
-const QString AskForFile = QStringLiteral("No file specified to save to! Please select a file!\n(Cancel will abort save)");
+const QString AskForFile =
+    QStringLiteral("No file specified to save to! Please select a file!\n(Cancel will abort save)");
 const QString NoFileChosen = QStringLiteral("No file specified, all changes will be lost!");
 const QString SaveOnNew = QStringLiteral("ToDo-list has been edited! Save Changes?");
 const QString SaveOnClose = QStringLiteral("ToDo-list has been edited! Save changes?");

@@ -4,10 +4,9 @@
 // the user may not read. Each case checks what the user is told and compares
 // what is on disk afterwards byte for byte.
 
-#include "TaskFile.h"
-#include "TaskFileTesting.h"
-
-#include "ScriptedDialogs.h"
+#include "document/TaskFile.h"
+#include "document/TaskFileTesting.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,8 +29,9 @@ const QByteArray kOldFile = "Status;Task;Added;Edited;User\r\n1;the old list;a;;
 void fillLists(TaskLists &lists, int count, const QString &prefix)
 {
     for (int i = 0; i < count; ++i)
-        addItem(lists, {double(1 + i % 8), QStringLiteral("%1 task %2 | second line").arg(prefix).arg(i),
-                        "12/8/2026 2:05:31 PM", i % 3 ? "" : "12/9/2026 9:00:00 AM", "user"});
+        addItem(lists,
+                {double(1 + i % 8), QStringLiteral("%1 task %2 | second line").arg(prefix).arg(i),
+                 "12/8/2026 2:05:31 PM", i % 3 ? "" : "12/9/2026 9:00:00 AM", "user"});
 }
 
 QString savingError(const QString &description)
@@ -113,7 +113,8 @@ TEST(TaskFileFaults, AKillWhileSavingLeavesEitherTheWholeOldOrTheWholeNewFile)
             ::close(saving[0]);
             ScriptedDialogs dialogs;
             for (int save = 0; save < 1000; ++save) {
-                if (::write(saving[1], "s", 1) != 1 || !WriteTaskFile(path, save % 2 == 0 ? newLists : oldLists, dialogs))
+                if (::write(saving[1], "s", 1) != 1
+                    || !WriteTaskFile(path, save % 2 == 0 ? newLists : oldLists, dialogs))
                     ::_exit(1);
             }
             ::_exit(0);
@@ -256,8 +257,8 @@ TEST(TaskFileFaults, TheLongestNamesAndPathsSaveAgainAndAgain)
     while (QFile::encodeName(deepFolder).size() < PATH_MAX - 300)
         deepFolder += '/' + QString(200, u'd');
     ASSERT_TRUE(QDir().mkpath(deepFolder));
-    const QString longestPath = deepFolder + '/'
-                                + QString(PATH_MAX - 1 - QFile::encodeName(deepFolder).size() - 1 - 4, u'p') + ".tvk";
+    const QString longestPath =
+        deepFolder + '/' + QString(PATH_MAX - 1 - QFile::encodeName(deepFolder).size() - 1 - 4, u'p') + ".tvk";
     ASSERT_EQ(QFile::encodeName(longestPath).size(), PATH_MAX - 1);
 
     TaskLists first;

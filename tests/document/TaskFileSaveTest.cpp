@@ -1,15 +1,13 @@
 // Saving must never leave a damaged file behind: these tests make writes fail
 // for real (a read-only file, a full disk) and check the old file survives.
 
-#include "TaskFile.h"
-#include "TaskFileTesting.h"
-
-#include "ScriptedDialogs.h"
+#include "document/TaskFile.h"
+#include "document/TaskFileTesting.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 
 #include <unistd.h>
 
@@ -20,8 +18,9 @@ const QByteArray kOldFile = "Status;Task;Added;Edited;User\r\n1;the old list;a;;
 void fillLists(TaskLists &lists, int count)
 {
     for (int i = 0; i < count; ++i)
-        addItem(lists, {double(1 + i % 8), QStringLiteral("task number %1 with some text").arg(i), "12/8/2026 2:05:31 PM",
-                        "", "user"});
+        addItem(lists,
+                {double(1 + i % 8), QStringLiteral("task number %1 with some text").arg(i), "12/8/2026 2:05:31 PM", "",
+                 "user"});
 }
 
 } // namespace
@@ -84,8 +83,8 @@ TEST(TaskFileSave, ReadOnlyFileStaysAndReadOnlyFolderIsWrittenInPlace)
     writeBytes(readOnly, kOldFile);
     writeBytes(writable, kOldFile);
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadOther));
-    ASSERT_TRUE(QFile::setPermissions(writable, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                    | QFileDevice::ReadOther | QFileDevice::WriteOther));
+    ASSERT_TRUE(QFile::setPermissions(
+        writable, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther | QFileDevice::WriteOther));
 
     const int result = runAsNobody([&] {
         TaskLists lists;

@@ -1,9 +1,9 @@
-#include "TaskFile.h"
-#include "TaskFileEncoder.h"
-#include "TaskFileTesting.h"
-#include "Windows1252.h"
+#include "document/TaskFile.h"
 
-#include "ScriptedDialogs.h"
+#include "document/TaskFileEncoder.h"
+#include "document/TaskFileTesting.h"
+#include "document/Windows1252.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QRandomGenerator>
 #include <QStringDecoder>
@@ -132,8 +132,9 @@ TEST_F(TaskFileTest, HeaderOnlyMissingAndEmptyFiles)
 TEST_F(TaskFileTest, ReadingStopsAtTheFirstBadLineKeepingWhatCameBefore)
 {
     // An empty line, here a doubled line end, ends reading; Tasks is not sorted.
-    EXPECT_EQ(load(kHeader + "7;question;a;;u\r\n1;task;a;;u\r\n\r\n2;after;a;;u\r\n", openingError("Line 4 is empty.")),
-              LoadResult::Incomplete);
+    EXPECT_EQ(
+        load(kHeader + "7;question;a;;u\r\n1;task;a;;u\r\n\r\n2;after;a;;u\r\n", openingError("Line 4 is empty.")),
+        LoadResult::Incomplete);
     EXPECT_EQ(tasks(), (Items{{7, "question", "a", "", "u"}, {1, "task", "a", "", "u"}}));
     EXPECT_TRUE(completed().empty());
     EXPECT_FALSE(lists.lvwTasks.Sorted());
@@ -157,32 +158,38 @@ TEST_F(TaskFileTest, ReadingStopsAtTheFirstBadLineKeepingWhatCameBefore)
 
 TEST_F(TaskFileTest, StatusFieldsAndExtraFields)
 {
-    EXPECT_EQ(load(kHeader + "7;plain;a;;u\r\n  7;blanks;a;;u\r\n7abc;letters;a;;u\r\nword;not a number;a;;u\r\n"
-                             "1.50;fraction;a;;u\r\n-0;minus zero;a;;u\r\n+5;plus;a;;u\r\n008;zeros;a;;u\r\n"
-                             "6;extra;a;e;u;more;and more\r\n"),
+    EXPECT_EQ(load(kHeader
+                   + "7;plain;a;;u\r\n  7;blanks;a;;u\r\n7abc;letters;a;;u\r\nword;not a number;a;;u\r\n"
+                     "1.50;fraction;a;;u\r\n-0;minus zero;a;;u\r\n+5;plus;a;;u\r\n008;zeros;a;;u\r\n"
+                     "6;extra;a;e;u;more;and more\r\n"),
               LoadResult::Complete);
     EXPECT_EQ(tasks(), (Items{{7, "plain", "a", "", "u"}, {7, "blanks", "a", "", "u"}, {7, "letters", "a", "", "u"}}));
-    EXPECT_EQ(unresolved(), (Items{{0, "not a number", "a", "", "u"},
-                                   {1.5, "fraction", "a", "", "u"},
-                                   {0, "minus zero", "a", "", "u"},
-                                   {5, "plus", "a", "", "u"}}));
+    EXPECT_EQ(unresolved(),
+              (Items{{0, "not a number", "a", "", "u"},
+                     {1.5, "fraction", "a", "", "u"},
+                     {0, "minus zero", "a", "", "u"},
+                     {5, "plus", "a", "", "u"}}));
     EXPECT_EQ(requests(), (Items{{8, "zeros", "a", "", "u"}}));
     EXPECT_EQ(information(), (Items{{6, "extra", "a", "e", "u"}}));
 
     // Statuses are written back in their shortest form.
-    EXPECT_EQ(save(), kHeader + "7;plain;a;;u\r\n7;blanks;a;;u\r\n7;letters;a;;u\r\n0;not a number;a;;u\r\n"
-                                "1.5;fraction;a;;u\r\n0;minus zero;a;;u\r\n5;plus;a;;u\r\n6;extra;a;e;u\r\n"
-                                "8;zeros;a;;u\r\n");
+    EXPECT_EQ(save(),
+              kHeader
+                  + "7;plain;a;;u\r\n7;blanks;a;;u\r\n7;letters;a;;u\r\n0;not a number;a;;u\r\n"
+                    "1.5;fraction;a;;u\r\n0;minus zero;a;;u\r\n5;plus;a;;u\r\n6;extra;a;e;u\r\n"
+                    "8;zeros;a;;u\r\n");
 }
 
 TEST_F(TaskFileTest, TasksAreSortedByStatusStablyOtherListsKeepTheirSettings)
 {
     lists.lvwCompleted.setSorting(CategoryList::UserText, CategoryList::Descending, true);
-    EXPECT_EQ(load(kHeader + "7;q1;a;;u\r\n1;t1;a;;u\r\n4;x1;a;;u\r\n7;q2;a;;u\r\n2;c1;a;;anna\r\n4;x2;a;;u\r\n"
-                             "1;t2;a;;u\r\n2;c2;a;;zoe\r\n2;c3;a;;bert\r\n"),
+    EXPECT_EQ(load(kHeader
+                   + "7;q1;a;;u\r\n1;t1;a;;u\r\n4;x1;a;;u\r\n7;q2;a;;u\r\n2;c1;a;;anna\r\n4;x2;a;;u\r\n"
+                     "1;t2;a;;u\r\n2;c2;a;;zoe\r\n2;c3;a;;bert\r\n"),
               LoadResult::Complete);
-    EXPECT_EQ(tasks(), (Items{{1, "t1", "a", "", "u"}, {1, "t2", "a", "", "u"}, {7, "q1", "a", "", "u"},
-                              {7, "q2", "a", "", "u"}}));
+    EXPECT_EQ(
+        tasks(),
+        (Items{{1, "t1", "a", "", "u"}, {1, "t2", "a", "", "u"}, {7, "q1", "a", "", "u"}, {7, "q2", "a", "", "u"}}));
     EXPECT_EQ(lists.lvwTasks.SortKey(), CategoryList::StatusText);
     EXPECT_TRUE(lists.lvwTasks.Sorted());
     EXPECT_EQ(unresolved(), (Items{{4, "x1", "a", "", "u"}, {4, "x2", "a", "", "u"}}));
@@ -233,22 +240,24 @@ TEST_F(TaskFileTest, PlainFormIsTheClassicFormatByteForByte)
     addItem(lists, {4, "second unresolved", "d", "", "u"});
     addItem(lists, {3, "first unresolved", "d", "", "u"});
     lists.lvwUnresolved.setSorting(CategoryList::TaskText, CategoryList::Ascending, true);
-    EXPECT_EQ(save(), QByteArray("Status;Task;Added;Edited;User\r\n"
-                                 "1;Order toner | two cartridges;12/8/2026 2:05:31 PM;;office\r\n"
-                                 "2;Send the minutes;12/1/2026 9:12:00 AM;12/7/2026 5:40:02 PM;admin\r\n"
-                                 "3;first unresolved;d;;u\r\n"
-                                 "4;second unresolved;d;;u\r\n"
-                                 "6;Caf\xe9 costs 5 \x80, \\ is fine;12/2/2026 8:00:00 AM;;J\xfcrgen\r\n"
-                                 "8;;;;\r\n"));
+    EXPECT_EQ(save(),
+              QByteArray("Status;Task;Added;Edited;User\r\n"
+                         "1;Order toner | two cartridges;12/8/2026 2:05:31 PM;;office\r\n"
+                         "2;Send the minutes;12/1/2026 9:12:00 AM;12/7/2026 5:40:02 PM;admin\r\n"
+                         "3;first unresolved;d;;u\r\n"
+                         "4;second unresolved;d;;u\r\n"
+                         "6;Caf\xe9 costs 5 \x80, \\ is fine;12/2/2026 8:00:00 AM;;J\xfcrgen\r\n"
+                         "8;;;;\r\n"));
 }
 
 TEST_F(TaskFileTest, ExtendedFormCarriesWhatThePlainFormCannot)
 {
     addItem(lists, {1, "plain", "a", "", "u"});
     addItem(lists, {2, "a;b\\c\r\nd \u03a9", "a", "", "u\\"});
-    EXPECT_EQ(save(), QByteArray("\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n"
-                                 "1;plain;a;;u\r\n"
-                                 "2;a\\;b\\\\c\\r\\nd \xCE\xA9;a;;u\\\\\r\n"));
+    EXPECT_EQ(save(),
+              QByteArray("\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n"
+                         "1;plain;a;;u\r\n"
+                         "2;a\\;b\\\\c\\r\\nd \xCE\xA9;a;;u\\\\\r\n"));
 
     // Unknown escapes and a final "\" stay as they are; bad UTF-8 becomes
     // replacement characters; a mark inside a field is text.
@@ -266,12 +275,33 @@ TEST_F(TaskFileTest, ExtendedFormCarriesWhatThePlainFormCannot)
 
 TEST_F(TaskFileTest, RandomEntriesSurviveSaveAndLoadInBothForms)
 {
-    const QStringList plainPieces = {"a", "Zq", " ", "\t", " | ", "\\", "\\n", "\u00e9", "\u20ac", "\u00df",
-                                     "\u0081", "\u008d", "\u008f", "\u0090", "\u009d", QString(QChar(0)),
+    const QStringList plainPieces = {"a",
+                                     "Zq",
+                                     " ",
+                                     "\t",
+                                     " | ",
+                                     "\\",
+                                     "\\n",
+                                     "\u00e9",
+                                     "\u20ac",
+                                     "\u00df",
+                                     "\u0081",
+                                     "\u008d",
+                                     "\u008f",
+                                     "\u0090",
+                                     "\u009d",
+                                     QString(QChar(0)),
                                      "12/8/2026 2:05:31 PM"};
     QStringList extendedPieces = plainPieces;
-    extendedPieces << ";" << "\r" << "\n" << "\r\n" << "\\;" << "\\r" << "\u03a9" << "\u4e2d" << "\U0001F600"
-                   << QString(QChar(0xFEFF)) << "\u0080";
+    extendedPieces << ";"
+                   << "\r"
+                   << "\n"
+                   << "\r\n"
+                   << "\\;"
+                   << "\\r"
+                   << "\u03a9"
+                   << "\u4e2d"
+                   << "\U0001F600" << QString(QChar(0xFEFF)) << "\u0080";
 
     QRandomGenerator random(20261208);
     for (const bool extended : {false, true}) {
@@ -281,8 +311,9 @@ TEST_F(TaskFileTest, RandomEntriesSurviveSaveAndLoadInBothForms)
             lists.ClearAllLists();
             const int count = random.bounded(60);
             for (int i = 0; i < count; ++i) {
-                addItem(lists, {randomStatus(random), randomText(random, pieces), randomText(random, pieces),
-                                randomText(random, pieces), randomText(random, pieces)});
+                addItem(lists,
+                        {randomStatus(random), randomText(random, pieces), randomText(random, pieces),
+                         randomText(random, pieces), randomText(random, pieces)});
             }
             if (extended) // make sure the round needs the extended form
                 addItem(lists, {4, ";", "", "", ""});
@@ -305,7 +336,7 @@ TEST_F(TaskFileTest, RandomEntriesSurviveSaveAndLoadInBothForms)
 TEST_F(TaskFileTest, EveryPlaceInALongFieldIsConverted)
 {
     const QString filler = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJ");
-    const QString odds[] = {QStringLiteral(";"), QStringLiteral("\r"), QStringLiteral("\n"), QString(QChar(0x80)),
+    const QString odds[] = {QStringLiteral(";"),  QStringLiteral("\r"),  QStringLiteral("\n"), QString(QChar(0x80)),
                             QString(QChar(0x9F)), QString(QChar(0x100)), QString(QChar(0x3A9))};
     for (const QString &odd : odds) {
         for (int at = 0; at <= filler.size(); ++at) {
@@ -326,8 +357,8 @@ TEST_F(TaskFileTest, EveryPlaceInALongFieldIsConverted)
             const QByteArray file = kHeader + "1;" + task + ";;;\r\n";
             EXPECT_EQ(load(file), LoadResult::Complete);
             ASSERT_EQ(tasks().size(), 1u);
-            EXPECT_EQ(tasks()[0].task, filler.left(at) + QChar(Windows1252::ToUnicode[static_cast<uchar>(odd)])
-                                           + filler.mid(at));
+            EXPECT_EQ(tasks()[0].task,
+                      filler.left(at) + QChar(Windows1252::ToUnicode[static_cast<uchar>(odd)]) + filler.mid(at));
             EXPECT_EQ(TaskFileEncoder().encode(lists), file);
         }
     }

@@ -4,8 +4,8 @@
 // of the five lists as plain values that gtest can compare and print, and
 // checks that run as an ordinary user.
 
-#include "CategoryList.h"
-#include "TaskLists.h"
+#include "document/CategoryList.h"
+#include "document/TaskLists.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -46,8 +46,8 @@ struct Item {
 
 inline void PrintTo(const Item &item, std::ostream *out)
 {
-    *out << "{" << item.status << ", \"" << item.task.toStdString() << "\", \"" << item.added.toStdString()
-         << "\", \"" << item.edited.toStdString() << "\", \"" << item.user.toStdString() << "\"}";
+    *out << "{" << item.status << ", \"" << item.task.toStdString() << "\", \"" << item.added.toStdString() << "\", \""
+         << item.edited.toStdString() << "\", \"" << item.user.toStdString() << "\"}";
 }
 
 using Items = std::vector<Item>;
@@ -99,9 +99,10 @@ public:
     SharedFolder()
         : m_dir(QStringLiteral("/tmp/tarvik-save-XXXXXX"))
     {
-        QFile::setPermissions(m_dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                | QFileDevice::ReadOther | QFileDevice::ExeOther
-                                                | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+        QFile::setPermissions(m_dir.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                  | QFileDevice::ReadOther | QFileDevice::ExeOther | QFileDevice::ReadGroup
+                                  | QFileDevice::ExeGroup);
     }
     bool isValid() const { return m_dir.isValid(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
@@ -120,9 +121,8 @@ public:
     {
         QDir().mkpath(mountPoint);
         const QByteArray options = QByteArray("size=") + size;
-        m_mounted = ::mount("tarvik-test", QFile::encodeName(mountPoint).constData(), "tmpfs", 0,
-                            options.constData())
-                    == 0;
+        m_mounted =
+            ::mount("tarvik-test", QFile::encodeName(mountPoint).constData(), "tmpfs", 0, options.constData()) == 0;
         if (!m_mounted)
             m_error = std::strerror(errno);
     }

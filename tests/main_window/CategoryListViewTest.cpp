@@ -1,4 +1,4 @@
-#include "CategoryListView.h"
+#include "main_window/CategoryListView.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -55,8 +55,8 @@ TEST_F(CategoryListViewTest, EveryButtonClicksARowAfterReportingItsPress)
         clicks.clear();
         // Seen from the mouse-down report, the press has not selected yet.
         Row selectedAtPress = list.rowAt(position);
-        auto connection = QObject::connect(&view, &CategoryListView::MouseDown,
-                                           [&] { selectedAtPress = list.selectedRow(); });
+        auto connection =
+            QObject::connect(&view, &CategoryListView::MouseDown, [&] { selectedAtPress = list.selectedRow(); });
         QTest::mouseClick(view.viewport(), button, {}, rowCenter(position));
         QObject::disconnect(connection);
 

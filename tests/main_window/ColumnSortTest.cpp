@@ -1,5 +1,5 @@
-#include "MainWindowFixture.h"
-#include "Status.h"
+#include "document/Status.h"
+#include "main_window/MainWindowFixture.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -83,11 +83,11 @@ TEST_F(ColumnSortTest, SameColumnReversesAnotherKeepsTheDirection)
         const char *indicator;
     };
     const Step steps[] = {
-        {2, {1, 0, true}, "1 up"},   // Task: a new key keeps the ascending start
+        {2, {1, 0, true}, "1 up"}, // Task: a new key keeps the ascending start
         {2, {1, 1, true}, "1 down"}, // Task again reverses
         {3, {2, 1, true}, "2 down"}, // Added keeps descending
         {1, {5, 1, true}, "0 down"}, // Status sorts by the hidden status texts
-        {6, {5, 0, true}, "0 up"},   // Status_Hidden is the same key, so it reverses
+        {6, {5, 0, true}, "0 up"}, // Status_Hidden is the same key, so it reverses
         {1, {5, 1, true}, "0 down"}, // and so does Status after it
         {4, {3, 1, true}, "3 down"}, // Edited
         {5, {4, 1, true}, "4 down"}, // User

@@ -3,12 +3,12 @@
 // The main window as the user drives it: shown offscreen, with scripted
 // dialogs and popup menus.
 
-#include "CategoryListView.h"
-#include "ScriptedDialogs.h"
-#include "ScriptedMenuPresenter.h"
-#include "TabControl.h"
-#include "Twips.h"
-#include "frmMain.h"
+#include "document/Twips.h"
+#include "main_window/CategoryListView.h"
+#include "main_window/TabControl.h"
+#include "main_window/frmMain.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedMenuPresenter.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -115,4 +115,3 @@ protected:
     WatchedMenus menus;
     std::unique_ptr<frmMain> window;
 };
-

@@ -1,4 +1,4 @@
-#include "QtDialogs.h"
+#include "main_window/QtDialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -59,8 +59,7 @@ TEST(QtDialogs, MessageBoxesCarryTheProgramsTitleButtonsAndIcon)
         EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         box->button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(dialogs.message(QStringLiteral("x"), Dialogs::Buttons::YesNo, Dialogs::Icon::None),
-              Dialogs::Answer::Yes);
+    EXPECT_EQ(dialogs.message(QStringLiteral("x"), Dialogs::Buttons::YesNo, Dialogs::Icon::None), Dialogs::Answer::Yes);
 }
 
 TEST(QtDialogs, EscapeGivesTheMostCautiousAnswer)

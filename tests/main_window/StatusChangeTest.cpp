@@ -1,5 +1,5 @@
-#include "MainWindowFixture.h"
-#include "Status.h"
+#include "document/Status.h"
+#include "main_window/MainWindowFixture.h"
 
 #include <QCursor>
 #include <QItemSelectionModel>
@@ -50,8 +50,8 @@ TEST_F(StatusChangeTest, PressReleaseRowClickPopupAndStatusChangeInOrder)
         bool popup;
     };
     // The right button last: until then nothing may set the edited flag.
-    for (const Case &c : {Case{Qt::LeftButton, 1, false}, Case{Qt::MiddleButton, 4, false},
-                          Case{Qt::RightButton, 2, true}}) {
+    for (const Case &c :
+         {Case{Qt::LeftButton, 1, false}, Case{Qt::MiddleButton, 4, false}, Case{Qt::RightButton, 2, true}}) {
         startOver();
         addRow(0, Status_Incomplete, QStringLiteral("other"));
         addRow(0, Status_Incomplete, QStringLiteral("chain"), QStringLiteral("me"));
@@ -67,9 +67,8 @@ TEST_F(StatusChangeTest, PressReleaseRowClickPopupAndStatusChangeInOrder)
                          [&] { log.append(QStringLiteral("removed")); });
         // While the menu is open the row has been shown and is still a task.
         menus.whileShown = [&] {
-            log.append(QStringLiteral("popup showing \"%1\", %2 tasks")
-                           .arg(txtTask()->toPlainText())
-                           .arg(list(0).count()));
+            log.append(
+                QStringLiteral("popup showing \"%1\", %2 tasks").arg(txtTask()->toPlainText()).arg(list(0).count()));
         };
 
         const int position = list(0).count();
@@ -104,8 +103,8 @@ TEST_F(StatusChangeTest, PressReleaseRowClickPopupAndStatusChangeInOrder)
         const ScriptedMenuPresenter::Showing &shown = menus.showings()[0];
         EXPECT_EQ(shown.at, pointer);
         EXPECT_EQ(shown.transientParent, window->windowHandle());
-        const QStringList captions = {"Complete", "Incomplete", "Invalid", "Unresolved", "Moved", "",
-                                      "Information", "Question", "Request"};
+        const QStringList captions = {"Complete", "Incomplete",  "Invalid",  "Unresolved", "Moved",
+                                      "",         "Information", "Question", "Request"};
         ASSERT_EQ(shown.items.size(), captions.size());
         for (int i = 0; i < captions.size(); ++i) {
             const ScriptedMenuPresenter::ShownItem &item = shown.items[i];
@@ -159,9 +158,8 @@ TEST_F(StatusChangeTest, EveryStatusFromEveryTab)
         int code;
         int tab;
     };
-    const Choice choices[] = {{"Complete", 2, 1},    {"Incomplete", 1, 0},  {"Invalid", 3, 2},
-                              {"Unresolved", 4, 2},  {"Moved", 5, 2},       {"Information", 6, 3},
-                              {"Question", 7, 0},    {"Request", 8, 4}};
+    const Choice choices[] = {{"Complete", 2, 1}, {"Incomplete", 1, 0},  {"Invalid", 3, 2},  {"Unresolved", 4, 2},
+                              {"Moved", 5, 2},    {"Information", 6, 3}, {"Question", 7, 0}, {"Request", 8, 4}};
     const int heldOnTab[] = {Status_Incomplete, Status_Complete, Status_Invalid, Status_Information, Status_Request};
 
     for (int tab = 0; tab < 5; ++tab) {
@@ -225,8 +223,8 @@ TEST_F(StatusChangeTest, NoChoiceNoStatusNameOrNoSelectionChangesNothing)
     // Without a selection on the current tab, even the row selected on another tab stays.
     list(0).selectionModel()->clearSelection();
     select(1, 1);
-    for (const char *name : {"Complete", "Incomplete", "Invalid", "Unresolved", "Moved", "Information", "Question",
-                             "Request"})
+    for (const char *name :
+         {"Complete", "Incomplete", "Invalid", "Unresolved", "Moved", "Information", "Question", "Request"})
         window->objRightClickPopup_ItemClick(QLatin1String(name));
     EXPECT_EQ(allRows(), before);
     EXPECT_FALSE(window->document().isDirty());

@@ -1,4 +1,4 @@
-#include "StatusImages.h"
+#include "main_window/StatusImages.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -27,11 +27,26 @@ int countPixels(const QImage &image, const std::function<bool(const QColor &)> &
     return count;
 }
 
-bool green(const QColor &c) { return c.green() > c.red() + 60 && c.green() > c.blue() + 60; }
-bool red(const QColor &c) { return c.red() > c.green() + 100 && c.red() > c.blue() + 100; }
-bool yellow(const QColor &c) { return c.red() > 200 && c.green() > 150 && c.blue() < 80; }
-bool white(const QColor &c) { return c.red() > 240 && c.green() > 240 && c.blue() > 240; }
-bool dark(const QColor &c) { return c.red() < 60 && c.green() < 60 && c.blue() < 60; }
+bool green(const QColor &c)
+{
+    return c.green() > c.red() + 60 && c.green() > c.blue() + 60;
+}
+bool red(const QColor &c)
+{
+    return c.red() > c.green() + 100 && c.red() > c.blue() + 100;
+}
+bool yellow(const QColor &c)
+{
+    return c.red() > 200 && c.green() > 150 && c.blue() < 80;
+}
+bool white(const QColor &c)
+{
+    return c.red() > 240 && c.green() > 240 && c.blue() > 240;
+}
+bool dark(const QColor &c)
+{
+    return c.red() < 60 && c.green() < 60 && c.blue() < 60;
+}
 
 QIcon picture(int code)
 {

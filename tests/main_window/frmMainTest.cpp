@@ -1,6 +1,6 @@
-#include "MainWindowFixture.h"
-#include "Status.h"
-#include "frmAbout.h"
+#include "about/frmAbout.h"
+#include "document/Status.h"
+#include "main_window/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QFile>
@@ -151,10 +151,10 @@ TEST_F(MainWindowTest, GrowingTheWindowMovesAndSizesTheRegisteredControls)
         int a, b, c, d;
     };
     const Factors registered[] = {
-        {"lvwTasks", 0, 0, 1, 1},   {"lvwCompleted", 0, 0, 1, 1}, {"lvwUnresolved", 0, 0, 1, 1},
-        {"lvwInformation", 0, 0, 1, 1}, {"lvwRequests", 0, 0, 1, 1}, {"txtTask", 0, 0, 1, 0},
-        {"txtUser", 0, 0, 1, 0},    {"tabMain", 0, 0, 1, 1},      {"fraDetails", 0, 1, 1, 0},
-        {"fraEdit", 1, 1, 0, 0},    {"fraType", 0, 1, 1, 0},
+        {"lvwTasks", 0, 0, 1, 1},       {"lvwCompleted", 0, 0, 1, 1}, {"lvwUnresolved", 0, 0, 1, 1},
+        {"lvwInformation", 0, 0, 1, 1}, {"lvwRequests", 0, 0, 1, 1},  {"txtTask", 0, 0, 1, 0},
+        {"txtUser", 0, 0, 1, 0},        {"tabMain", 0, 0, 1, 1},      {"fraDetails", 0, 1, 1, 0},
+        {"fraEdit", 1, 1, 0, 0},        {"fraType", 0, 1, 1, 0},
     };
     for (auto it = start.cbegin(); it != start.cend(); ++it) {
         QRect expected = it.value();
@@ -516,9 +516,8 @@ TEST_F(MainWindowTest, AboutShowsTheModalAboutBoxWithTheWindowsIcon)
         EXPECT_EQ(about->parentWidget(), window.get());
         EXPECT_EQ(about->windowIcon().cacheKey(), window->windowIcon().cacheKey());
         const QList<QLabel *> labels = about->findChildren<QLabel *>();
-        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel *label) {
-            return label->text() == QStringLiteral("A simple ToDo tool");
-        }));
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                                [](QLabel *label) { return label->text() == QStringLiteral("A simple ToDo tool"); }));
         about->btnOK_Click();
     });
     window->menuBar()->actions()[1]->trigger();

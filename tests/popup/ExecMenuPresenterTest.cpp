@@ -1,4 +1,4 @@
-#include "clsPopup.h"
+#include "popup/clsPopup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +24,8 @@ protected:
         for (const char *name : {"Complete", "Incomplete"})
             popup.AddItem(QString::fromLatin1(name), QString::fromLatin1(name), clsPopup::TypeText, 0, 0);
         popup.AddItem(QStringLiteral("Divider1"), QString(), clsPopup::TypeDivider, 0, 0);
-        popup.AddItem(QStringLiteral("Locked"), QStringLiteral("Locked"), clsPopup::TypeText, clsPopup::StateDisabled, 0);
+        popup.AddItem(QStringLiteral("Locked"), QStringLiteral("Locked"), clsPopup::TypeText, clsPopup::StateDisabled,
+                      0);
         popup.AddItem(QStringLiteral("Request"), QStringLiteral("Request"), clsPopup::TypeText, 0, 0);
     }
 

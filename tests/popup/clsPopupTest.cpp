@@ -1,5 +1,6 @@
-#include "ScriptedMenuPresenter.h"
-#include "clsPopup.h"
+#include "popup/clsPopup.h"
+
+#include "support/ScriptedMenuPresenter.h"
 
 #include <QColor>
 #include <QCursor>
@@ -88,8 +89,9 @@ TEST_F(PopupTest, NumbersItemsInCallOrderAndReportsTheChosenKey)
     EXPECT_EQ(clicked, QStringList({QStringLiteral("Request")}));
 
     ASSERT_EQ(presenter.showings().size(), 1);
-    EXPECT_EQ(texts(lastShown()), QStringList({"Complete", "Incomplete", "Invalid", "Unresolved", "Moved", "---",
-                                               "Information", "Question", "Request"}));
+    EXPECT_EQ(texts(lastShown()),
+              QStringList({"Complete", "Incomplete", "Invalid", "Unresolved", "Moved", "---", "Information", "Question",
+                           "Request"}));
     EXPECT_EQ(commandIds(lastShown()), QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9}));
     // The divider is a line that cannot be chosen.
     EXPECT_TRUE(lastShown()[5].separator);
@@ -133,8 +135,7 @@ TEST_F(PopupTest, KeepsStatesItemDataAndPictures)
     popup.AddItem(QStringLiteral("disabled"), QStringLiteral("Disabled"), clsPopup::TypeText, 0x2, 0);
     popup.AddItem(QStringLiteral("checked"), QStringLiteral("Checked"), clsPopup::TypeText, clsPopup::StateChecked,
                   -123456, filled(Qt::red), filled(Qt::blue));
-    popup.AddItem(QStringLiteral("pictured"), QStringLiteral("Pictured"), clsPopup::TypeText, 0, 42,
-                  filled(Qt::green));
+    popup.AddItem(QStringLiteral("pictured"), QStringLiteral("Pictured"), clsPopup::TypeText, 0, 42, filled(Qt::green));
 
     presenter.choose(QStringLiteral("Checked"));
     presenter.dismiss();

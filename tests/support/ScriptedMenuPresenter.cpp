@@ -1,4 +1,4 @@
-#include "ScriptedMenuPresenter.h"
+#include "support/ScriptedMenuPresenter.h"
 
 #include <QAction>
 #include <QMenu>
@@ -31,9 +31,8 @@ int ScriptedMenuPresenter::present(QMenu &menu, const QPoint &at)
     Showing showing{at, menu.windowHandle() ? menu.windowHandle()->transientParent() : nullptr, {}};
     const QList<QAction *> actions = menu.actions();
     for (const QAction *action : actions) {
-        showing.items.append({MenuCommandId(action), action->text(), action->isSeparator(),
-                              action->isEnabled(), action->isCheckable(), action->isChecked(),
-                              action->data(), action->icon()});
+        showing.items.append({MenuCommandId(action), action->text(), action->isSeparator(), action->isEnabled(),
+                              action->isCheckable(), action->isChecked(), action->data(), action->icon()});
     }
     m_showings.append(showing);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MenuPresenter.h"
+#include "popup/MenuPresenter.h"
 
 #include <QIcon>
 #include <QList>
