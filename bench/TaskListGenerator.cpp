@@ -11,7 +11,7 @@ namespace {
 
 // Only letters the Windows-1252 code page has, so that the files stay in the
 // plain form and iconv can convert them as well.
-const std::array<const char16_t *, 64> Words = {
+const std::array<const char16_t *, 64> kWords = {
     u"call",    u"the",    u"supplier",  u"about",       u"invoice", u"check",   u"backup",  u"of",
     u"server",  u"Review", u"budget",    u"for",         u"next",    u"quarter", u"order",   u"toner",
     u"printer", u"fix",    u"login",     u"page",        u"update",  u"Wiki",    u"meeting", u"notes",
@@ -22,7 +22,7 @@ const std::array<const char16_t *, 64> Words = {
     u"v1.2",    u"#1234",  u"(urgent)",  u"TODO:",       u"-",       u"e-mail",  u"déjà",    u"Straße",
 };
 
-const std::array<const char16_t *, 36> Users = {
+const std::array<const char16_t *, 36> kUsers = {
     u"anna",       u"bernd", u"carla",    u"dieter", u"Eva",   u"frank", u"gül",    u"hans",    u"ines",
     u"jörg",       u"karin", u"lars",     u"Maria",  u"niels", u"olga",  u"Pál",    u"quentin", u"rené",
     u"sven",       u"tanja", u"ulf",      u"vera",   u"wim",   u"xaver", u"yvonne", u"zoë",     u"admin",
@@ -68,7 +68,7 @@ QString TaskListGenerator::task()
     while (text.size() < length) {
         if (!text.isEmpty())
             text += (multiLine && below(6) == 0) ? QStringLiteral(" | ") : QStringLiteral(" ");
-        text += QString::fromUtf16(Words[below(static_cast<int>(Words.size()))]);
+        text += QString::fromUtf16(kWords[below(static_cast<int>(kWords.size()))]);
     }
     text.truncate(length);
     // A cut line break or word gap would leave blanks or a bar at the end.
@@ -110,7 +110,7 @@ bool TaskListGenerator::write(const QString &path, int entries, Mix mix)
         if (below(10) >= 4)
             append(date());
         bytes.append(';');
-        append(QString::fromUtf16(Users[below(static_cast<int>(Users.size()))]));
+        append(QString::fromUtf16(kUsers[below(static_cast<int>(kUsers.size()))]));
         bytes.append("\r\n");
     }
     QFile file(path);

@@ -100,9 +100,9 @@ int runBenchmark(QApplication &app, const QString &root)
             generate(files, QStringLiteral("memory-1000000.tvk"), 1000000, TaskListGenerator::Mix::AllCategories);
         // As the program would on a Yes to its start-up question, so that no
         // question waits when it starts.
-        const AssociationResult associated = GioFileAssociations(tarvik).AssociateFileType(QStringLiteral("tvk"));
-        if (!associated.bSuccess)
-            Fail(QStringLiteral("cannot associate task-list files: ") + associated.sFailure);
+        const Result associated = GioFileAssociations(tarvik).AssociateFileType(QStringLiteral("tvk"));
+        if (!associated.succeeded())
+            Fail(QStringLiteral("cannot associate task-list files: ") + associated.reason());
 
         ProcessBench processes(tarvik, scratch);
         processes.measureStart(100000, forStart);

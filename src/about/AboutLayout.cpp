@@ -6,10 +6,10 @@
 namespace {
 
 // The design drew the note 195 twips high.
-constexpr double DrawnNoteHeight = 195;
+constexpr double kDrawnNoteHeight = 195;
 
 // The least room between a memory caption's text and its figure.
-constexpr double FigureGap = 120;
+constexpr double kFigureGap = 120;
 
 } // namespace
 
@@ -28,8 +28,8 @@ AboutLayout AboutLayout::Design(double noteLineHeight)
     layout.Label5 = {3750, 1320, 855, 255};
     layout.Label6 = {3750, 1560, 855, 255};
     layout.btnOK = {3240, 2040, 1335, 375};
-    layout.shiftBelowNote(noteLineHeight - DrawnNoteHeight);
-    layout.ClientHeight += noteLineHeight - DrawnNoteHeight;
+    layout.shiftBelowNote(noteLineHeight - kDrawnNoteHeight);
+    layout.ClientHeight += noteLineHeight - kDrawnNoteHeight;
     return layout;
 }
 
@@ -51,7 +51,7 @@ void AboutLayout::shiftBelowNote(double twips)
 void AboutLayout::FitMemoryRows(double captionTextWidth, double figureTextWidth)
 {
     const double designRight = Label5.Left + Label5.Width;
-    const double figureLeft = std::max(Label5.Left, Label4[0].Left + captionTextWidth + FigureGap);
+    const double figureLeft = std::max(Label5.Left, Label4[0].Left + captionTextWidth + kFigureGap);
     const double figureWidth = std::max(Label5.Width, figureTextWidth);
     const double grow = std::max(0.0, figureLeft + figureWidth - designRight);
 

@@ -5,54 +5,54 @@
 
 #include <glib.h>
 
-QString DesktopExecForFile(const QString &sExecutablePath)
+QString DesktopExecForFile(const QString &executablePath)
 {
     // Inside double quotes only these four need a backslash; "%" is the field
     // code character everywhere and is doubled. No shell ever sees this line.
-    QString sQuoted = QStringLiteral("\"");
-    for (const QChar c : sExecutablePath) {
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : executablePath) {
         if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
-            sQuoted += QLatin1Char('\\');
+            quoted += QLatin1Char('\\');
         else if (c == QLatin1Char('%'))
-            sQuoted += QLatin1Char('%');
-        sQuoted += c;
+            quoted += QLatin1Char('%');
+        quoted += c;
     }
-    return sQuoted + QStringLiteral("\" %f");
+    return quoted + QStringLiteral("\" %f");
 }
 
 namespace {
 
 // The desktop expands field codes before it splits the line into words; of
 // them only "%%" can leave anything in the program's name.
-QString WithoutFieldCodes(const QString &sExec)
+QString withoutFieldCodes(const QString &exec)
 {
-    QString sExpanded;
-    for (qsizetype i = 0; i < sExec.size(); ++i) {
-        if (sExec[i] == QLatin1Char('%') && i + 1 < sExec.size()) {
+    QString expanded;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        if (exec[i] == QLatin1Char('%') && i + 1 < exec.size()) {
             ++i;
-            if (sExec[i] == QLatin1Char('%'))
-                sExpanded += QLatin1Char('%');
+            if (exec[i] == QLatin1Char('%'))
+                expanded += QLatin1Char('%');
         } else {
-            sExpanded += sExec[i];
+            expanded += exec[i];
         }
     }
-    return sExpanded;
+    return expanded;
 }
 
 } // namespace
 
-QString ProgramOfDesktopExec(const QString &sExec)
+QString ProgramOfDesktopExec(const QString &exec)
 {
     gint argc = 0;
     gchar **argv = nullptr;
-    if (!g_shell_parse_argv(WithoutFieldCodes(sExec).toUtf8().constData(), &argc, &argv, nullptr))
+    if (!g_shell_parse_argv(withoutFieldCodes(exec).toUtf8().constData(), &argc, &argv, nullptr))
         return {};
     g_auto(GStrv) words = argv;
-    const QString sProgram = QFile::decodeName(words[0]);
+    const QString program = QFile::decodeName(words[0]);
 
-    if (!sProgram.contains(QLatin1Char('/'))) {
+    if (!program.contains(QLatin1Char('/'))) {
         g_autofree gchar *found = g_find_program_in_path(words[0]);
         return found ? QFileInfo(QFile::decodeName(found)).absoluteFilePath() : QString();
     }
-    return QFileInfo(sProgram).isAbsolute() ? sProgram : QString();
+    return QFileInfo(program).isAbsolute() ? program : QString();
 }

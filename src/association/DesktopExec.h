@@ -5,8 +5,8 @@
 // The Exec line of a desktop entry that opens one file with the executable:
 // its path quoted by the Desktop Entry rules, then the file. Escaping for the
 // key file itself is left to the key-file writer.
-QString DesktopExecForFile(const QString &sExecutablePath);
+QString DesktopExecForFile(const QString &executablePath);
 
 // The absolute path of the program that an Exec line starts, a bare program
 // name looked up in PATH; empty when the line names no program that can be found.
-QString ProgramOfDesktopExec(const QString &sExec);
+QString ProgramOfDesktopExec(const QString &exec);

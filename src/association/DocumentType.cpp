@@ -6,26 +6,26 @@ namespace {
 
 // Lower-case letters, digits, ".", "+" and "-" are safe both in a MIME subtype
 // and in a desktop file name; every other character becomes "-".
-QString TypeKey(const QString &sFileName)
+QString typeKey(const QString &fileName)
 {
-    QString sKey;
-    for (const char32_t c : sFileName.toLower().toUcs4()) {
-        const bool bKept = (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9') || c == U'.' || c == U'+' || c == U'-';
-        sKey += bKept ? QChar(static_cast<char16_t>(c)) : QLatin1Char('-');
+    QString key;
+    for (const char32_t c : fileName.toLower().toUcs4()) {
+        const bool kept = (c >= U'a' && c <= U'z') || (c >= U'0' && c <= U'9') || c == U'.' || c == U'+' || c == U'-';
+        key += kept ? QChar(static_cast<char16_t>(c)) : QLatin1Char('-');
     }
-    return sKey;
+    return key;
 }
 
 } // namespace
 
-DocumentType DocumentType::ForExecutable(const QString &sExecutablePath)
+DocumentType DocumentType::ForExecutable(const QString &executablePath)
 {
-    const QString sFileName = QFileInfo(sExecutablePath).fileName();
-    const QString sKey = TypeKey(sFileName);
+    const QString fileName = QFileInfo(executablePath).fileName();
+    const QString key = typeKey(fileName);
     return {
-        sFileName,
-        QStringLiteral("application/x-%1-document").arg(sKey),
-        QStringLiteral("%1 Data").arg(sFileName),
-        QStringLiteral("%1-document.desktop").arg(sKey),
+        fileName,
+        QStringLiteral("application/x-%1-document").arg(key),
+        QStringLiteral("%1 Data").arg(fileName),
+        QStringLiteral("%1-document.desktop").arg(key),
     };
 }

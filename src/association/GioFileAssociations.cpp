@@ -15,35 +15,35 @@
 
 namespace {
 
-QString tr(const char *text)
+// The translation context of this file's texts.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(GioFileAssociations)
+};
+
+QString shown(const QString &path)
 {
-    return QCoreApplication::translate("GioFileAssociations", text);
+    return QDir::toNativeSeparators(path);
 }
 
-QString Shown(const QString &sPath)
-{
-    return QDir::toNativeSeparators(sPath);
-}
-
-QString UserDataFolder()
+QString userDataFolder()
 {
     return QFile::decodeName(g_get_user_data_dir());
 }
 
-AssociationResult WriteWhole(const QString &sPath, const QByteArray &data)
+Result writeWhole(const QString &path, const QByteArray &data)
 {
-    const QString sFolder = QFileInfo(sPath).absolutePath();
-    if (!QDir().mkpath(sFolder))
-        return AssociationResult::Failure(tr("Cannot create the folder %1.").arg(Shown(sFolder)));
-    QSaveFile file(sPath);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return Result::failure(Texts::tr("Cannot create the folder %1.").arg(shown(folder)));
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
-        return AssociationResult::Failure(tr("Cannot write %1: %2").arg(Shown(sPath), file.errorString()));
-    return AssociationResult::Success();
+        return Result::failure(Texts::tr("Cannot write %1: %2").arg(shown(path), file.errorString()));
+    return Result::success();
 }
 
 // One package file per extension, rewritten whole, so that the extension only
 // ever belongs to the type of the executable registered last.
-AssociationResult WriteMimePackage(const QString &sPath, const DocumentType &type, const QString &sExtension)
+Result writeMimePackage(const QString &path, const DocumentType &type, const QString &extension)
 {
     QByteArray xml;
     QXmlStreamWriter writer(&xml);
@@ -52,49 +52,49 @@ AssociationResult WriteMimePackage(const QString &sPath, const DocumentType &typ
     writer.writeDefaultNamespace(QStringLiteral("http://www.freedesktop.org/standards/shared-mime-info"));
     writer.writeStartElement(QStringLiteral("mime-info"));
     writer.writeStartElement(QStringLiteral("mime-type"));
-    writer.writeAttribute(QStringLiteral("type"), type.sMimeType);
-    writer.writeTextElement(QStringLiteral("comment"), type.sDescription);
+    writer.writeAttribute(QStringLiteral("type"), type.mimeType);
+    writer.writeTextElement(QStringLiteral("comment"), type.description);
     writer.writeEmptyElement(QStringLiteral("glob"));
-    writer.writeAttribute(QStringLiteral("pattern"), QStringLiteral("*.") + sExtension);
+    writer.writeAttribute(QStringLiteral("pattern"), QStringLiteral("*.") + extension);
     writer.writeEndElement();
     writer.writeEndElement();
     writer.writeEndDocument();
-    return WriteWhole(sPath, xml);
+    return writeWhole(path, xml);
 }
 
-AssociationResult UpdateMimeDatabase(const QString &sMimeFolder)
+Result updateMimeDatabase(const QString &mimeFolder)
 {
-    const QString sProgram = QStringLiteral("update-mime-database");
+    const QString program = QStringLiteral("update-mime-database");
     QProcess process;
-    process.start(sProgram, {sMimeFolder});
+    process.start(program, {mimeFolder});
     if (!process.waitForStarted())
-        return AssociationResult::Failure(tr("Cannot start %1: %2").arg(sProgram, process.errorString()));
+        return Result::failure(Texts::tr("Cannot start %1: %2").arg(program, process.errorString()));
     if (!process.waitForFinished()) {
         process.kill();
         process.waitForFinished();
-        return AssociationResult::Failure(tr("%1 did not finish.").arg(sProgram));
+        return Result::failure(Texts::tr("%1 did not finish.").arg(program));
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        QString sCause = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        if (sCause.isEmpty())
-            sCause = process.exitStatus() == QProcess::CrashExit ? process.errorString()
-                                                                 : tr("exit code %1").arg(process.exitCode());
-        return AssociationResult::Failure(tr("%1 failed: %2").arg(sProgram, sCause));
+        QString cause = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        if (cause.isEmpty())
+            cause = process.exitStatus() == QProcess::CrashExit ? process.errorString()
+                                                                : Texts::tr("exit code %1").arg(process.exitCode());
+        return Result::failure(Texts::tr("%1 failed: %2").arg(program, cause));
     }
-    return AssociationResult::Success();
+    return Result::success();
 }
 
 // The desktop entry that opens files of the type with the executable.
-GKeyFile *NewDesktopEntry(const DocumentType &type, const QString &sExecutablePath)
+GKeyFile *newDesktopEntry(const DocumentType &type, const QString &executablePath)
 {
     GKeyFile *entry = g_key_file_new();
     const char *group = G_KEY_FILE_DESKTOP_GROUP;
     g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_TYPE, G_KEY_FILE_DESKTOP_TYPE_APPLICATION);
-    g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_NAME, type.sApplicationName.toUtf8().constData());
+    g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_NAME, type.applicationName.toUtf8().constData());
     // The key file adds its own escaping on top of the Exec quoting.
     g_key_file_set_string(entry, group, G_KEY_FILE_DESKTOP_KEY_EXEC,
-                          DesktopExecForFile(sExecutablePath).toUtf8().constData());
-    const QByteArray mimeType = type.sMimeType.toUtf8();
+                          DesktopExecForFile(executablePath).toUtf8().constData());
+    const QByteArray mimeType = type.mimeType.toUtf8();
     const gchar *const mimeTypes[] = {mimeType.constData()};
     g_key_file_set_string_list(entry, group, G_KEY_FILE_DESKTOP_KEY_MIME_TYPE, mimeTypes, 1);
     // Only for opening files; it is no launcher of its own in menus.
@@ -102,50 +102,50 @@ GKeyFile *NewDesktopEntry(const DocumentType &type, const QString &sExecutablePa
     return entry;
 }
 
-AssociationResult NotAccepted(const QString &sExecutablePath)
+Result notAccepted(const QString &executablePath)
 {
-    return AssociationResult::Failure(
-        tr("The desktop does not accept %1 as a program that opens files.").arg(Shown(sExecutablePath)));
+    return Result::failure(
+        Texts::tr("The desktop does not accept %1 as a program that opens files.").arg(shown(executablePath)));
 }
 
 // GIO refuses entries whose program it cannot find, and it looks for the
 // program before it turns "%%" back into "%", so a path with "%" is refused as
 // well. Asking first leaves an association that works untouched.
-AssociationResult CheckAccepted(GKeyFile *entry, const QString &sExecutablePath)
+Result checkAccepted(GKeyFile *entry, const QString &executablePath)
 {
     g_autoptr(GDesktopAppInfo) app = g_desktop_app_info_new_from_keyfile(entry);
-    return app ? AssociationResult::Success() : NotAccepted(sExecutablePath);
+    return app ? Result::success() : notAccepted(executablePath);
 }
 
-AssociationResult WriteDesktopEntry(const QString &sPath, GKeyFile *entry)
+Result writeDesktopEntry(const QString &path, GKeyFile *entry)
 {
     gsize length = 0;
     g_autofree gchar *text = g_key_file_to_data(entry, &length, nullptr);
-    return WriteWhole(sPath, QByteArray(text, static_cast<qsizetype>(length)));
+    return writeWhole(path, QByteArray(text, static_cast<qsizetype>(length)));
 }
 
 // Writes the user's mimeapps.list.
-AssociationResult SetAsDefault(const QString &sEntryPath, const DocumentType &type, const QString &sExecutablePath)
+Result setAsDefault(const QString &entryPath, const DocumentType &type, const QString &executablePath)
 {
-    g_autoptr(GDesktopAppInfo) app = g_desktop_app_info_new_from_filename(QFile::encodeName(sEntryPath).constData());
+    g_autoptr(GDesktopAppInfo) app = g_desktop_app_info_new_from_filename(QFile::encodeName(entryPath).constData());
     if (!app)
-        return NotAccepted(sExecutablePath);
+        return notAccepted(executablePath);
     g_autoptr(GError) error = nullptr;
-    if (!g_app_info_set_as_default_for_type(G_APP_INFO(app), type.sMimeType.toUtf8().constData(), &error))
-        return AssociationResult::Failure(QString::fromUtf8(error->message));
-    return AssociationResult::Success();
+    if (!g_app_info_set_as_default_for_type(G_APP_INFO(app), type.mimeType.toUtf8().constData(), &error))
+        return Result::failure(QString::fromUtf8(error->message));
+    return Result::success();
 }
 
 } // namespace
 
-GioFileAssociations::GioFileAssociations(const QString &sExecutablePath)
-    : m_sExecutablePath(sExecutablePath)
+GioFileAssociations::GioFileAssociations(const QString &executablePath)
+    : m_executablePath(executablePath)
 {
 }
 
-QString GioFileAssociations::GetAssociatedExecutable(const QString &sExtension)
+QString GioFileAssociations::GetAssociatedExecutable(const QString &extension)
 {
-    const QByteArray fileName = QFile::encodeName(QStringLiteral("file.") + sExtension);
+    const QByteArray fileName = QFile::encodeName(QStringLiteral("file.") + extension);
     g_autofree gchar *contentType = g_content_type_guess(fileName.constData(), nullptr, 0, nullptr);
     if (!contentType)
         return {};
@@ -158,22 +158,21 @@ QString GioFileAssociations::GetAssociatedExecutable(const QString &sExtension)
     return commandLine ? ProgramOfDesktopExec(QString::fromUtf8(commandLine)) : QString();
 }
 
-AssociationResult GioFileAssociations::AssociateFileType(const QString &sExtension)
+Result GioFileAssociations::AssociateFileType(const QString &extension)
 {
-    const DocumentType type = DocumentType::ForExecutable(m_sExecutablePath);
-    const QString sMimeFolder = UserDataFolder() + QStringLiteral("/mime");
-    const QString sEntryPath = UserDataFolder() + QStringLiteral("/applications/") + type.sDesktopFileName;
-    g_autoptr(GKeyFile) entry = NewDesktopEntry(type, m_sExecutablePath);
+    const DocumentType type = DocumentType::ForExecutable(m_executablePath);
+    const QString mimeFolder = userDataFolder() + QStringLiteral("/mime");
+    const QString entryPath = userDataFolder() + QStringLiteral("/applications/") + type.desktopFileName;
+    g_autoptr(GKeyFile) entry = newDesktopEntry(type, m_executablePath);
 
-    AssociationResult result = CheckAccepted(entry, m_sExecutablePath);
-    if (result.bSuccess)
-        result =
-            WriteMimePackage(sMimeFolder + QStringLiteral("/packages/%1-file.xml").arg(sExtension), type, sExtension);
-    if (result.bSuccess)
-        result = UpdateMimeDatabase(sMimeFolder);
-    if (result.bSuccess)
-        result = WriteDesktopEntry(sEntryPath, entry);
-    if (result.bSuccess)
-        result = SetAsDefault(sEntryPath, type, m_sExecutablePath);
+    Result result = checkAccepted(entry, m_executablePath);
+    if (result.succeeded())
+        result = writeMimePackage(mimeFolder + QStringLiteral("/packages/%1-file.xml").arg(extension), type, extension);
+    if (result.succeeded())
+        result = updateMimeDatabase(mimeFolder);
+    if (result.succeeded())
+        result = writeDesktopEntry(entryPath, entry);
+    if (result.succeeded())
+        result = setAsDefault(entryPath, type, m_executablePath);
     return result;
 }

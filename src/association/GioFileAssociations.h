@@ -17,11 +17,11 @@
 class GioFileAssociations : public FileAssociations
 {
 public:
-    explicit GioFileAssociations(const QString &sExecutablePath = QCoreApplication::applicationFilePath());
+    explicit GioFileAssociations(const QString &executablePath = QCoreApplication::applicationFilePath());
 
-    QString GetAssociatedExecutable(const QString &sExtension) override;
-    AssociationResult AssociateFileType(const QString &sExtension) override;
+    QString GetAssociatedExecutable(const QString &extension) override;
+    Result AssociateFileType(const QString &extension) override;
 
 private:
-    QString m_sExecutablePath;
+    QString m_executablePath;
 };

@@ -9,38 +9,39 @@ namespace modFileAssociations {
 
 namespace {
 
-const QString TaskFileExtension = QStringLiteral("tvk");
+const QString kTaskFileExtension = QStringLiteral("tvk");
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("modFileAssociations", text);
-}
+// The translation context of this file's texts.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(modFileAssociations)
+};
 
-void AssociateTaskFiles(FileAssociations &associations, Dialogs &dialogs)
+void associateTaskFiles(FileAssociations &associations, Dialogs &dialogs)
 {
-    const AssociationResult result = associations.AssociateFileType(TaskFileExtension);
-    if (result.bSuccess) {
-        dialogs.message(tr("The file association has been made!"), Dialogs::Buttons::Ok, Dialogs::Icon::None);
+    const Result result = associations.AssociateFileType(kTaskFileExtension);
+    if (result.succeeded()) {
+        dialogs.message(Texts::tr("The file association has been made!"), Dialogs::Buttons::Ok, Dialogs::Icon::None);
     } else {
-        dialogs.message(tr("The file association could not be made!") + QLatin1Char('\n') + result.sFailure,
+        dialogs.message(Texts::tr("The file association could not be made!") + QLatin1Char('\n') + result.reason(),
                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     }
 }
 
 } // namespace
 
-void CheckFileAssociation(FileAssociations &associations, Dialogs &dialogs, const QString &sExecutablePath)
+void CheckFileAssociation(FileAssociations &associations, Dialogs &dialogs, const QString &executablePath)
 {
     // Letter case aside, only this very path counts; nothing found never does.
-    const QString sFound = associations.GetAssociatedExecutable(TaskFileExtension).toUpper();
-    if (!sFound.isEmpty() && sFound == sExecutablePath.toUpper())
+    const QString found = associations.GetAssociatedExecutable(kTaskFileExtension).toUpper();
+    if (!found.isEmpty() && found == executablePath.toUpper())
         return;
 
-    const Dialogs::Answer answer = dialogs.message(tr("ToDo-files(*.tvk) are not associated with Tarvik!")
-                                                       + QLatin1Char('\n') + tr("Do You want to associate them now?"),
-                                                   Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
+    const Dialogs::Answer answer =
+        dialogs.message(Texts::tr("ToDo-files(*.tvk) are not associated with Tarvik!") + QLatin1Char('\n')
+                            + Texts::tr("Do You want to associate them now?"),
+                        Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
     if (answer == Dialogs::Answer::Yes)
-        AssociateTaskFiles(associations, dialogs);
+        associateTaskFiles(associations, dialogs);
 }
 
 void CheckFileAssociation(FileAssociations &associations, Dialogs &dialogs)

@@ -8,8 +8,8 @@ class FileAssociations;
 namespace modFileAssociations {
 
 // The start-up check: when task-list files do not open with the executable at
-// sExecutablePath, offers to associate them and says how that went.
-void CheckFileAssociation(FileAssociations &associations, Dialogs &dialogs, const QString &sExecutablePath);
+// executablePath, offers to associate them and says how that went.
+void CheckFileAssociation(FileAssociations &associations, Dialogs &dialogs, const QString &executablePath);
 // The same for the running executable.
 void CheckFileAssociation(FileAssociations &associations, Dialogs &dialogs);
 

@@ -49,15 +49,15 @@ private:
 //
 // The case-insensitive half of CompareSortTexts compares code unit by code
 // unit the case folding of each, a low surrogate counting as the folding of
-// its whole character. Packs hold PackUnits of those values, 16 bits each; a
+// its whole character. Packs hold kPackUnits of those values, 16 bits each; a
 // key that has ended is padded with 0, below any unit, since the shorter of
 // two texts goes first. A value beyond 16 bits (a folded character outside
 // the Basic Multilingual Plane) counts as 0xFFFF, and so does the rest of
 // that pack, which leaves such ties to CompareSortTexts itself.
-constexpr int PackUnits = 8;
+constexpr int kPackUnits = 8;
 // Keys that tie this far are left to CompareSortTexts, so that two long equal
 // texts do not take one pass per pack.
-constexpr qsizetype MaxPackedUnits = 1024;
+constexpr qsizetype kMaxPackedUnits = 1024;
 
 struct SortItem {
     enum Flag : quint8 { GoesOn = 1, Clamped = 2 };
@@ -86,7 +86,7 @@ void pack(SortItem &item, QStringView key, qsizetype offset, bool folded)
     const qsizetype size = key.size();
     quint64 packs[2] = {0, 0};
     bool clamped = false;
-    for (int i = 0; i < PackUnits; ++i) {
+    for (int i = 0; i < kPackUnits; ++i) {
         const qsizetype at = offset + i;
         quint64 unit = 0;
         if (clamped) {
@@ -102,7 +102,7 @@ void pack(SortItem &item, QStringView key, qsizetype offset, bool folded)
     }
     item.high = packs[0];
     item.low = packs[1];
-    item.flags = (size > offset + PackUnits ? SortItem::GoesOn : 0) | (clamped ? SortItem::Clamped : 0);
+    item.flags = (size > offset + kPackUnits ? SortItem::GoesOn : 0) | (clamped ? SortItem::Clamped : 0);
 }
 
 class RowSorter
@@ -128,10 +128,10 @@ public:
                 clamped = clamped || (runEnd->flags & SortItem::Clamped);
             }
             if (runEnd - run > 1) {
-                if (clamped || offset + PackUnits >= MaxPackedUnits)
+                if (clamped || offset + kPackUnits >= kMaxPackedUnits)
                     sortByText(run, runEnd);
                 else if (goesOn)
-                    sort(run, runEnd, offset + PackUnits);
+                    sort(run, runEnd, offset + kPackUnits);
                 else
                     sortEqualFolded(run, runEnd);
             }
@@ -151,7 +151,7 @@ private:
         // real U+0000 units; CompareSortTexts knows how those compare.
         if (!sameSize) {
             sortByText(begin, end);
-        } else if (size <= PackUnits) {
+        } else if (size <= kPackUnits) {
             for (SortItem *item = begin; item != end; ++item)
                 pack(*item, m_keys(item->row), 0, false);
             sortByPack(begin, end);

@@ -23,58 +23,13 @@ constexpr qsizetype kWriteBlockSize = 1024 * 1024;
 // characters (".XXXXXX").
 constexpr qsizetype kSaveFileSuffixSize = 7;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("FileAccess", text);
-}
+// The translation context of this file's texts.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(FileAccess)
+};
 
-// Every write is checked, since on a full disk committing still reports
-// success. A short write is not an error yet; writing the rest then fails
-// with the reason.
-bool writeAll(QSaveFile &file, const QByteArray &bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, std::min(kWriteBlockSize, bytes.size() - done));
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return file.flush();
-}
-
-QString failureOf(const QSaveFile &file)
-{
-    if (file.error() != QFileDevice::NoError)
-        return file.errorString();
-    return tr("The file could not be written completely.");
-}
-
-QString replaceThroughSaveFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (!writeAll(file, bytes)) {
-        const QString failure = failureOf(file);
-        file.cancelWriting();
-        return failure;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
-}
-
-// Whether QSaveFile's new file can be named after the existing target. It
-// cannot when the target's name or path is within seven bytes of what the
-// system allows; such a file could be made once but never saved again.
-bool saveFileNameFits(const QString &target)
-{
-    const QByteArray path = QFile::encodeName(target);
-    const qsizetype nameSize = path.size() - path.lastIndexOf('/') - 1;
-    return nameSize + kSaveFileSuffixSize <= NAME_MAX && path.size() + kSaveFileSuffixSize < PATH_MAX;
-}
-
+// Writes every byte, going on after short writes; false with errno set when
+// the file takes no more.
 bool writeAll(int fd, const QByteArray &bytes)
 {
     for (qsizetype done = 0; done < bytes.size();) {
@@ -89,24 +44,52 @@ bool writeAll(int fd, const QByteArray &bytes)
         }
         done += written;
     }
-    return ::fdatasync(fd) == 0;
+    return true;
+}
+
+Result replaceThroughSaveFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    // Unbuffered, so that the bytes go straight to the file's descriptor.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Result::failure(file.errorString());
+    if (!writeAll(file.handle(), bytes)) {
+        const int error = errno;
+        file.cancelWriting();
+        return Result::failure(qt_error_string(error));
+    }
+    // Committing syncs the new file before it takes the old one's place.
+    if (!file.commit())
+        return Result::failure(file.errorString());
+    return Result::success();
+}
+
+// Whether QSaveFile's new file can be named after the existing target. It
+// cannot when the target's name or path is within seven bytes of what the
+// system allows; such a file could be made once but never saved again.
+bool saveFileNameFits(const QString &target)
+{
+    const QByteArray path = QFile::encodeName(target);
+    const qsizetype nameSize = path.size() - path.lastIndexOf('/') - 1;
+    return nameSize + kSaveFileSuffixSize <= NAME_MAX && path.size() + kSaveFileSuffixSize < PATH_MAX;
 }
 
 // Replaces an existing regular file whose name or path leaves no room for
 // QSaveFile's new file: the new contents go into a file with a short name
 // beside it, which is then renamed over it. Names are taken relative to the
 // folder, so no path gets longer than the target's own.
-QString replaceThroughShortName(const QString &target, const QByteArray &bytes)
+Result replaceThroughShortName(const QString &target, const QByteArray &bytes)
 {
     const QFileInfo info(target);
     const int folder = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
-        return qt_error_string(errno);
+        return Result::failure(qt_error_string(errno));
     const auto closeFolder = qScopeGuard([folder] { ::close(folder); });
     const QByteArray name = QFile::encodeName(info.fileName());
     struct stat old;
     if (::fstatat(folder, name.constData(), &old, 0) != 0)
-        return qt_error_string(errno);
+        return Result::failure(qt_error_string(errno));
 
     QByteArray sideName;
     int fd = -1;
@@ -119,39 +102,38 @@ QString replaceThroughShortName(const QString &target, const QByteArray &bytes)
     if (fd < 0) {
         if (errno == EACCES) // a read-only folder: QSaveFile writes the file in place
             return replaceThroughSaveFile(target, bytes);
-        return qt_error_string(errno);
+        return Result::failure(qt_error_string(errno));
     }
 
-    const bool written = writeAll(fd, bytes) && ::fchmod(fd, old.st_mode & 07777) == 0;
+    const bool written = writeAll(fd, bytes) && ::fdatasync(fd) == 0 && ::fchmod(fd, old.st_mode & 07777) == 0;
     const int writeError = errno;
     const bool closed = ::close(fd) == 0;
     if (written && closed && ::renameat(folder, sideName.constData(), folder, name.constData()) == 0)
-        return {};
+        return Result::success();
     const int error = !written ? writeError : errno;
     ::unlinkat(folder, sideName.constData(), 0);
-    return qt_error_string(error);
+    return Result::failure(qt_error_string(error));
 }
 
 } // namespace
 
-QString NotARegularFile(mode_t mode)
+Result RequireRegularFile(mode_t mode)
 {
     if (S_ISREG(mode))
-        return {};
+        return Result::success();
     if (S_ISDIR(mode))
-        return tr("The path names a folder, not a file.");
-    return tr("The path names a device, pipe or socket, not a file.");
+        return Result::failure(Texts::tr("The path names a folder, not a file."));
+    return Result::failure(Texts::tr("The path names a device, pipe or socket, not a file."));
 }
 
-QString ReplaceFileContents(const QString &path, const QByteArray &bytes)
+Result ReplaceFileContents(const QString &path, const QByteArray &bytes)
 {
     // Only a regular file is replaced: a pipe would block the program, and a
     // device or a folder must not give way to a file.
     struct stat info;
     if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
-        const QString refusal = NotARegularFile(info.st_mode);
-        if (!refusal.isEmpty())
-            return refusal;
+        if (Result regular = RequireRegularFile(info.st_mode); regular.failed())
+            return regular;
         const QString target = QFileInfo(path).canonicalFilePath();
         if (!saveFileNameFits(target))
             return replaceThroughShortName(target, bytes);

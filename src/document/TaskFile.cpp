@@ -13,27 +13,28 @@ LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs)
 {
     lists.ClearAllLists();
     TaskFileReader reader;
-    const LoadResult result = reader.read(path);
+    const ReadResult outcome = reader.read(path);
     for (int category = 0; category < CategoryCount; ++category)
         lists.list(static_cast<Category>(category)).appendAll(reader.takeRows(static_cast<Category>(category)));
 
-    if (result == LoadResult::Complete) {
+    if (outcome.extent == LoadResult::Complete) {
         CategoryList &tasks = lists.lvwTasks;
         tasks.setSorting(CategoryList::StatusText, tasks.SortOrder(), true);
     } else {
-        dialogs.message(QCoreApplication::translate("TaskFile", "Error opening file!") + u'\n' + reader.failure(),
+        dialogs.message(QCoreApplication::translate("TaskFile", "Error opening file!") + u'\n'
+                            + outcome.result.reason(),
                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     }
-    return result;
+    return outcome.extent;
 }
 
 bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs)
 {
     const QByteArray bytes = TaskFileEncoder().encode(lists);
-    const QString failure = ReplaceFileContents(path, bytes);
-    if (failure.isEmpty())
+    const Result written = ReplaceFileContents(path, bytes);
+    if (written.succeeded())
         return true;
-    dialogs.message(QCoreApplication::translate("TaskFile", "Error saving to file!") + u'\n' + failure,
+    dialogs.message(QCoreApplication::translate("TaskFile", "Error saving to file!") + u'\n' + written.reason(),
                     Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/Result.h"
+
 #include <QString>
 
 class Dialogs;
@@ -11,6 +13,12 @@ enum class LoadResult {
     Complete, // every line was read
     Missing, // the file does not exist or is empty: there was nothing to lose
     Incomplete, // reading stopped at a failure; the lists hold what came before it
+};
+
+// How far reading got, and why it stopped when it did not get to the end.
+struct ReadResult {
+    LoadResult extent = LoadResult::Complete;
+    Result result = Result::success();
 };
 
 // Empties the five lists and fills them from the file. A failure is reported

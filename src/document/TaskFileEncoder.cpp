@@ -21,7 +21,7 @@ namespace {
 // code page (ASCII and U+00A0 to U+00FF) and are no separator or line break,
 // eight at a time; returns how many it wrote. Nearly every field is such text
 // through and through, and saving a million entries spends its time here.
-qsizetype PlainLatin1Prefix(const char16_t *in, qsizetype size, char *out)
+qsizetype plainLatin1Prefix(const char16_t *in, qsizetype size, char *out)
 {
     qsizetype i = 0;
 #ifdef __SSE2__
@@ -125,7 +125,7 @@ bool TaskFileEncoder::writePlain(QStringView text)
     char *out = reserve(text.size());
     const char16_t *in = text.utf16();
     const qsizetype size = text.size();
-    qsizetype i = PlainLatin1Prefix(in, size, out);
+    qsizetype i = plainLatin1Prefix(in, size, out);
     for (; i < size; ++i) {
         const int byte = Windows1252::ByteFor(in[i]);
         if (byte < 0 || byte == TaskFileFormat::FieldSeparator || byte == '\r' || byte == '\n')

@@ -41,14 +41,14 @@ size_t findLineEnd(const char *data, size_t at, size_t end)
 
 } // namespace
 
-LoadResult TaskFileReader::read(const QString &path)
+ReadResult TaskFileReader::read(const QString &path)
 {
     if (!open(path))
-        return m_result;
+        return m_outcome;
 
     while (m_end < TaskFileFormat::ByteOrderMarkSize && !m_atEnd) {
         if (!fillBuffer())
-            return m_result;
+            return m_outcome;
     }
     if (m_end >= TaskFileFormat::ByteOrderMarkSize
         && std::memcmp(m_buffer.data(), TaskFileFormat::ByteOrderMark, TaskFileFormat::ByteOrderMarkSize) == 0) {
@@ -57,22 +57,22 @@ LoadResult TaskFileReader::read(const QString &path)
     }
     while (m_begin == m_end && !m_atEnd) {
         if (!fillBuffer())
-            return m_result;
+            return m_outcome;
     }
     if (m_begin == m_end) {
         fail(tr("The file is empty."), LoadResult::Missing);
-        return m_result;
+        return m_outcome;
     }
 
     Span line;
     nextLine(false, line); // the header, which says nothing the reader needs
-    if (m_result != LoadResult::Complete)
-        return m_result;
+    if (m_outcome.extent != LoadResult::Complete)
+        return m_outcome;
     for (qint64 lineNumber = 2; nextLine(true, line); ++lineNumber) {
         if (!readEntry(lineNumber, line))
             break;
     }
-    return m_result;
+    return m_outcome;
 }
 
 bool TaskFileReader::open(const QString &path)
@@ -91,9 +91,9 @@ bool TaskFileReader::open(const QString &path)
         ::close(fd);
         return fail(qt_error_string(error));
     }
-    if (const QString refusal = NotARegularFile(info.st_mode); !refusal.isEmpty()) {
+    if (const Result regular = RequireRegularFile(info.st_mode); regular.failed()) {
         ::close(fd);
-        return fail(refusal);
+        return fail(regular.reason());
     }
     if (!m_file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -253,9 +253,8 @@ QStringView TaskFileReader::decode(Span field, char16_t *&out)
     return QStringView(start, out - start);
 }
 
-bool TaskFileReader::fail(const QString &description, LoadResult result)
+bool TaskFileReader::fail(const QString &description, LoadResult extent)
 {
-    m_failure = description;
-    m_result = result;
+    m_outcome = {extent, Result::failure(description)};
     return false;
 }

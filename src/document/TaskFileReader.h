@@ -27,10 +27,7 @@ public:
     // Reads up to the end of the file or up to the first failure. The rows
     // read before a failure are kept, with the row of the failing line holding
     // the fields it got.
-    LoadResult read(const QString &path);
-
-    // Why reading stopped, for the user; empty after a complete read.
-    QString failure() const { return m_failure; }
+    ReadResult read(const QString &path);
 
     Rows takeRows(Category category) { return std::move(m_rows[static_cast<int>(category)]); }
 
@@ -47,7 +44,7 @@ private:
     int splitPlain(Span line, std::array<Span, 5> &fields);
     int splitExtended(Span line, std::array<Span, 5> &fields);
     QStringView decode(Span field, char16_t *&out);
-    bool fail(const QString &description, LoadResult result = LoadResult::Incomplete);
+    bool fail(const QString &description, LoadResult extent = LoadResult::Incomplete);
 
     QFile m_file;
     bool m_extended = false;
@@ -67,6 +64,5 @@ private:
                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
 
     std::array<Rows, CategoryCount> m_rows;
-    QString m_failure;
-    LoadResult m_result = LoadResult::Complete;
+    ReadResult m_outcome;
 };

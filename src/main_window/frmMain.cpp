@@ -23,8 +23,8 @@
 namespace {
 
 // The window's inner area below the menu bar at start, in twips.
-constexpr double InnerWidth = 6450;
-constexpr double InnerHeight = 5175;
+constexpr double kInnerWidth = 6450;
+constexpr double kInnerHeight = 5175;
 
 // The status popup in menu order: the five states, a divider, the three
 // kinds. Each status item's key is its status name, whatever its caption.
@@ -33,7 +33,7 @@ struct PopupItem {
     const char *caption;
     uint type;
 };
-constexpr PopupItem StatusPopupItems[] = {
+constexpr PopupItem kStatusPopupItems[] = {
     {"Complete", QT_TRANSLATE_NOOP("frmMain", "Complete"), clsPopup::TypeText},
     {"Incomplete", QT_TRANSLATE_NOOP("frmMain", "Incomplete"), clsPopup::TypeText},
     {"Invalid", QT_TRANSLATE_NOOP("frmMain", "Invalid"), clsPopup::TypeText},
@@ -73,7 +73,7 @@ frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck star
     createControls();
     connectHandlers();
 
-    const QRect inner = twipsRect(0, 0, InnerWidth, InnerHeight);
+    const QRect inner = twipsRect(0, 0, kInnerWidth, kInnerHeight);
     m_innerArea->resize(inner.size());
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 
@@ -211,7 +211,7 @@ void frmMain::Form_Load()
 
 void frmMain::BuildPopupMenu()
 {
-    for (const PopupItem &item : StatusPopupItems) {
+    for (const PopupItem &item : kStatusPopupItems) {
         const QString caption = *item.caption ? tr(item.caption) : QString();
         objRightClickPopup.AddItem(QString::fromLatin1(item.key), caption, item.type, clsPopup::StateEnabled, 0);
     }

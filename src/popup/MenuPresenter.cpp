@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr char CommandIdProperty[] = "tarvikCommandId";
+constexpr char kCommandIdProperty[] = "tarvikCommandId";
 
 } // namespace
 
@@ -16,10 +16,10 @@ int ExecMenuPresenter::present(QMenu &menu, const QPoint &at)
 
 void SetMenuCommandId(QAction &action, int commandId)
 {
-    action.setProperty(CommandIdProperty, commandId);
+    action.setProperty(kCommandIdProperty, commandId);
 }
 
 int MenuCommandId(const QAction *action)
 {
-    return action ? action->property(CommandIdProperty).toInt() : 0;
+    return action ? action->property(kCommandIdProperty).toInt() : 0;
 }

@@ -13,7 +13,7 @@ namespace {
 
 // One icon for both looks of the item; an icon with only one picture shows it
 // in both states.
-QIcon ItemIcon(const QPixmap &pctUnchecked, const QPixmap &pctChecked)
+QIcon itemIcon(const QPixmap &pctUnchecked, const QPixmap &pctChecked)
 {
     QIcon icon;
     if (!pctUnchecked.isNull())
@@ -63,7 +63,7 @@ int clsPopup::AddItem(const QString &sKey, const QString &sCaption, uint eType, 
             // item as it was added and stays.
             connect(item, &QAction::toggled, item, [item] { item->setChecked(true); });
         }
-        item->setIcon(ItemIcon(pctUnchecked, pctChecked));
+        item->setIcon(itemIcon(pctUnchecked, pctChecked));
     } else {
         return commandId;
     }

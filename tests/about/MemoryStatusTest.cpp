@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr quint64 GiB = quint64(1) << 30;
+constexpr quint64 kGiB = quint64(1) << 30;
 
 // Makes a locale the default for one test and puts the old one back.
 class DefaultLocale
@@ -22,18 +22,18 @@ private:
     QLocale previous;
 };
 
-const char sampleMeminfo[] = "MemTotal:       24683752 kB\n"
-                             "MemFree:        24405992 kB\n"
-                             "MemAvailable:   24376224 kB\n"
-                             "CommitLimit:    12341876 kB\n"
-                             "Committed_AS:     339724 kB\n"
-                             "VmallocTotal:   34359738367 kB\n";
+const char kSampleMeminfo[] = "MemTotal:       24683752 kB\n"
+                              "MemFree:        24405992 kB\n"
+                              "MemAvailable:   24376224 kB\n"
+                              "CommitLimit:    12341876 kB\n"
+                              "Committed_AS:     339724 kB\n"
+                              "VmallocTotal:   34359738367 kB\n";
 
 } // namespace
 
 TEST(Meminfo, ReadsTotalMemoryAndCommitCharge)
 {
-    const MemoryStatus status = ParseMeminfo(sampleMeminfo);
+    const MemoryStatus status = ParseMeminfo(kSampleMeminfo);
     EXPECT_EQ(status.TotalPhys, quint64(24683752) * 1024);
     EXPECT_EQ(status.PageFileInUse, quint64(339724) * 1024);
 }
@@ -68,7 +68,7 @@ TEST(Meminfo, QueriesTheFileItIsGiven)
 {
     QTemporaryFile file;
     ASSERT_TRUE(file.open());
-    file.write(sampleMeminfo);
+    file.write(kSampleMeminfo);
     file.close();
     EXPECT_EQ(QueryMemoryStatus(file.fileName()).TotalPhys, quint64(24683752) * 1024);
 
@@ -100,9 +100,9 @@ TEST(KilobyteForm, RoundsHalvesUpAndShowsNoDigitsForZero)
 TEST(KilobyteForm, GroupsLargeCountsInFull)
 {
     DefaultLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(KilobyteForm(GiB), QStringLiteral("1,048,576"));
-    EXPECT_EQ(KilobyteForm(3 * GiB), QStringLiteral("3,145,728"));
-    EXPECT_EQ(KilobyteForm(5 * GiB), QStringLiteral("5,242,880"));
+    EXPECT_EQ(KilobyteForm(kGiB), QStringLiteral("1,048,576"));
+    EXPECT_EQ(KilobyteForm(3 * kGiB), QStringLiteral("3,145,728"));
+    EXPECT_EQ(KilobyteForm(5 * kGiB), QStringLiteral("5,242,880"));
     EXPECT_EQ(KilobyteForm(~quint64(0)), QStringLiteral("18,014,398,509,481,984"));
 }
 
@@ -111,13 +111,13 @@ TEST(KilobyteForm, UsesTheDefaultLocalesSeparator)
     const QLocale before;
     {
         DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
-        EXPECT_EQ(KilobyteForm(GiB), QStringLiteral("1.048.576"));
+        EXPECT_EQ(KilobyteForm(kGiB), QStringLiteral("1.048.576"));
     }
     EXPECT_EQ(QLocale(), before);
     {
         // The C locale turns grouping off for numbers; the form groups anyway.
         DefaultLocale c(QLocale::c());
-        EXPECT_EQ(KilobyteForm(3 * GiB), QStringLiteral("3,145,728"));
+        EXPECT_EQ(KilobyteForm(3 * kGiB), QStringLiteral("3,145,728"));
     }
 }
 

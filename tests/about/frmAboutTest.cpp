@@ -18,21 +18,21 @@
 
 namespace {
 
-const QString ownNote = QStringLiteral("A simple ToDo tool");
+const QString kOwnNote = QStringLiteral("A simple ToDo tool");
 
 // A note half again as wide as the note's label, which wraps it to two lines.
 QString twoLineNote()
 {
     frmAbout about;
     const QWidget *label = about.findChild<QWidget *>(QStringLiteral("Label7"));
-    QString note = ownNote;
+    QString note = kOwnNote;
     while (label->fontMetrics().horizontalAdvance(note) < label->width() * 3 / 2)
         note += QStringLiteral(" tool");
     return note;
 }
 
 // The controls that move with the note, by name.
-const char *const belowNote[] = {"Line1_0", "Line1_1", "Label4_0", "Label5", "Label4_1", "Label6", "btnOK"};
+const char *const kBelowNote[] = {"Line1_0", "Line1_1", "Label4_0", "Label5", "Label4_1", "Label6", "btnOK"};
 
 class AboutBox : public ::testing::Test
 {
@@ -69,7 +69,7 @@ protected:
     static int shift(const frmAbout &from, const frmAbout &to)
     {
         const int moved = top(to, "btnOK") - top(from, "btnOK");
-        for (const char *name : belowNote)
+        for (const char *name : kBelowNote)
             EXPECT_EQ(top(to, name) - top(from, name), moved) << name;
         return moved;
     }
@@ -106,9 +106,9 @@ TEST_F(AboutBox, TheProgramsOwnNoteTakesTheNotesDesignLine)
     none.PrepareForm(QVariant(), QVariant());
     frmAbout design;
     frmAbout own;
-    own.PrepareForm(QVariant(), ownNote);
+    own.PrepareForm(QVariant(), kOwnNote);
 
-    EXPECT_EQ(text(own, "Label7"), ownNote);
+    EXPECT_EQ(text(own, "Label7"), kOwnNote);
     EXPECT_FALSE(control(own, "Label7")->isHidden());
     // Offset 0: every control stays where the design put it.
     EXPECT_EQ(shift(design, own), 0);
@@ -126,7 +126,7 @@ TEST_F(AboutBox, TheProgramsOwnNoteTakesTheNotesDesignLine)
 TEST_F(AboutBox, ANoteOfTwoLinesGrowsTheWindowByALine)
 {
     frmAbout own;
-    own.PrepareForm(QVariant(), ownNote);
+    own.PrepareForm(QVariant(), kOwnNote);
     frmAbout wrapped;
     wrapped.PrepareForm(QVariant(), twoLineNote());
 
@@ -142,7 +142,7 @@ TEST_F(AboutBox, ANoteOfTwoLinesGrowsTheWindowByALine)
 
 TEST_F(AboutBox, OpeningAgainGivesTheSameLayout)
 {
-    for (const QVariant &note : {QVariant(), QVariant(ownNote), QVariant(twoLineNote())}) {
+    for (const QVariant &note : {QVariant(), QVariant(kOwnNote), QVariant(twoLineNote())}) {
         frmAbout first;
         first.PrepareForm(QVariant(), note);
         frmAbout second;
@@ -159,7 +159,7 @@ TEST_F(AboutBox, OpeningAgainGivesTheSameLayout)
 TEST_F(AboutBox, ShowsTheProductTheLegalTextsAndTheMemoryFigures)
 {
     frmAbout about;
-    about.PrepareForm(QVariant(), ownNote);
+    about.PrepareForm(QVariant(), kOwnNote);
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About Tarvik"));
     EXPECT_EQ(text(about, "Label1"), QStringLiteral("Tarvik    Version 1.0.0"));
     EXPECT_EQ(text(about, "Label2"),
@@ -179,7 +179,7 @@ TEST_F(AboutBox, ShowsTheProductTheLegalTextsAndTheMemoryFigures)
 TEST_F(AboutBox, EveryTextShowsWholeInsideTheWindow)
 {
     frmAbout about;
-    about.PrepareForm(QVariant(), ownNote);
+    about.PrepareForm(QVariant(), kOwnNote);
     EXPECT_GE(about.width(), px(about, 4785));
     for (const QLabel *label : about.findChildren<QLabel *>()) {
         SCOPED_TRACE(label->objectName().toStdString());
@@ -203,7 +203,7 @@ TEST_F(AboutBox, APictureBecomesTheWindowIconAndIsShown)
     red.fill(Qt::red);
     for (const QVariant &icon : {QVariant::fromValue(QIcon(red)), QVariant::fromValue(red)}) {
         frmAbout about;
-        about.PrepareForm(icon, ownNote);
+        about.PrepareForm(icon, kOwnNote);
         auto *image = qobject_cast<QLabel *>(control(about, "Image1"));
         ASSERT_NE(image, nullptr);
         EXPECT_FALSE(image->pixmap().isNull()) << icon.typeName();
@@ -224,7 +224,7 @@ TEST_F(AboutBox, WithoutAPictureTheDesignIconStaysAndTheTextsAreFilled)
                                     QVariant::fromValue(QIcon()), QVariant::fromValue(QPixmap())};
     for (const QVariant &icon : notPictures) {
         frmAbout about;
-        about.PrepareForm(icon, ownNote);
+        about.PrepareForm(icon, kOwnNote);
         SCOPED_TRACE(icon.typeName() ? icon.typeName() : "invalid");
         EXPECT_TRUE(qobject_cast<QLabel *>(control(about, "Image1"))->pixmap().isNull());
         EXPECT_EQ(about.windowIcon().pixmap(16).toImage().pixelColor(5, 5), QColor(Qt::blue));
@@ -257,13 +257,13 @@ TEST_F(AboutBox, AboutFormShowsTheBoxModallyUntilOkCloses)
         shown = geometry(about);
         QTest::mouseClick(qobject_cast<QPushButton *>(control(about, "btnOK")), Qt::LeftButton);
     });
-    about.AboutForm(QVariant::fromValue(mainWindow.windowIcon()), ownNote);
+    about.AboutForm(QVariant::fromValue(mainWindow.windowIcon()), kOwnNote);
 
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), QDialog::Accepted);
     frmAbout prepared;
-    prepared.PrepareForm(QVariant(), ownNote);
+    prepared.PrepareForm(QVariant(), kOwnNote);
     EXPECT_EQ(shown, geometry(prepared));
 }
 

@@ -26,7 +26,7 @@
 
 namespace {
 
-const QString Extension = QStringLiteral("tvk");
+const QString kExtension = QStringLiteral("tvk");
 
 class AgreeingDialogs : public Dialogs
 {
@@ -43,24 +43,24 @@ public:
     QString chooseFile(FileMode, const QString &) override { return {}; }
 };
 
-QJsonValue Associate(const QString &sExecutable)
+QJsonValue associate(const QString &executable)
 {
-    GioFileAssociations associations(sExecutable);
-    const AssociationResult result = associations.AssociateFileType(Extension);
-    return result.bSuccess ? QStringLiteral("ok") : result.sFailure;
+    GioFileAssociations associations(executable);
+    const Result result = associations.AssociateFileType(kExtension);
+    return result.succeeded() ? QStringLiteral("ok") : result.reason();
 }
 
-QJsonValue Check(const QString &sExecutable)
+QJsonValue check(const QString &executable)
 {
-    GioFileAssociations associations(sExecutable);
+    GioFileAssociations associations(executable);
     AgreeingDialogs dialogs;
-    modFileAssociations::CheckFileAssociation(associations, dialogs, sExecutable);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, executable);
     return dialogs.shown;
 }
 
-QJsonValue Open(const QString &sFile)
+QJsonValue open(const QString &path)
 {
-    g_autoptr(GFile) file = g_file_new_for_path(QFile::encodeName(sFile).constData());
+    g_autoptr(GFile) file = g_file_new_for_path(QFile::encodeName(path).constData());
     g_autoptr(GError) error = nullptr;
     g_autoptr(GAppInfo) app = g_file_query_default_handler(file, nullptr, &error);
     if (!app)
@@ -94,15 +94,15 @@ int main(int argc, char **argv)
     QJsonArray results;
     for (qsizetype i = 0; i < steps.size(); ++i) {
         const QString &step = steps[i];
-        const bool bHasArgument = i + 1 < steps.size();
+        const bool hasArgument = i + 1 < steps.size();
         if (step == QLatin1String("lookup"))
-            results.append(GioFileAssociations().GetAssociatedExecutable(Extension));
-        else if (step == QLatin1String("associate") && bHasArgument)
-            results.append(Associate(steps[++i]));
-        else if (step == QLatin1String("check") && bHasArgument)
-            results.append(Check(steps[++i]));
-        else if (step == QLatin1String("open") && bHasArgument)
-            results.append(Open(steps[++i]));
+            results.append(GioFileAssociations().GetAssociatedExecutable(kExtension));
+        else if (step == QLatin1String("associate") && hasArgument)
+            results.append(associate(steps[++i]));
+        else if (step == QLatin1String("check") && hasArgument)
+            results.append(check(steps[++i]));
+        else if (step == QLatin1String("open") && hasArgument)
+            results.append(open(steps[++i]));
         else
             return 2;
     }

@@ -8,36 +8,36 @@
 
 namespace {
 
-const QString Executable = QStringLiteral("/opt/Tarvik/Tarvik");
-const QString Question =
+const QString kExecutable = QStringLiteral("/opt/Tarvik/Tarvik");
+const QString kQuestion =
     QStringLiteral("ToDo-files(*.tvk) are not associated with Tarvik!\nDo You want to associate them now?");
 
 // Remembers what it was asked; an association that succeeds is found afterwards.
 class FakeAssociations : public FileAssociations
 {
 public:
-    QString sAssociated;
-    AssociationResult result = AssociationResult::Success();
+    QString associated;
+    Result result = Result::success();
     QStringList lookups;
     QStringList registrations;
 
-    QString GetAssociatedExecutable(const QString &sExtension) override
+    QString GetAssociatedExecutable(const QString &extension) override
     {
-        lookups.append(sExtension);
-        return sAssociated;
+        lookups.append(extension);
+        return associated;
     }
-    AssociationResult AssociateFileType(const QString &sExtension) override
+    Result AssociateFileType(const QString &extension) override
     {
-        registrations.append(sExtension);
-        if (result.bSuccess)
-            sAssociated = Executable;
+        registrations.append(extension);
+        if (result.succeeded())
+            associated = kExecutable;
         return result;
     }
 };
 
-void ExpectQuestion(const ScriptedDialogs::Message &message)
+void expectQuestion(const ScriptedDialogs::Message &message)
 {
-    EXPECT_EQ(message.text, Question);
+    EXPECT_EQ(message.text, kQuestion);
     EXPECT_EQ(message.buttons, Dialogs::Buttons::YesNo);
     EXPECT_EQ(message.icon, Dialogs::Icon::Question);
 }
@@ -46,13 +46,13 @@ void ExpectQuestion(const ScriptedDialogs::Message &message)
 
 TEST(CheckFileAssociation, AsksNothingWhenTaskFilesOpenWithThisExecutable)
 {
-    for (const QString &sFound : {Executable, QStringLiteral("/OPT/tarvik/TARVIK")}) {
+    for (const QString &found : {kExecutable, QStringLiteral("/OPT/tarvik/TARVIK")}) {
         FakeAssociations associations;
-        associations.sAssociated = sFound;
+        associations.associated = found;
         ScriptedDialogs dialogs;
-        modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+        modFileAssociations::CheckFileAssociation(associations, dialogs, kExecutable);
         EXPECT_EQ(associations.lookups, QStringList{QStringLiteral("tvk")});
-        EXPECT_TRUE(dialogs.messages().isEmpty()) << sFound.toStdString();
+        EXPECT_TRUE(dialogs.messages().isEmpty()) << found.toStdString();
         EXPECT_TRUE(associations.registrations.isEmpty());
     }
 }
@@ -68,14 +68,14 @@ TEST(CheckFileAssociation, AnyOtherPathOrNoneIsNotAssociated)
         QStringLiteral("/opt/Tarvik/Other"),
         QStringLiteral("Tarvik"),
     };
-    for (const QString &sFound : others) {
+    for (const QString &found : others) {
         FakeAssociations associations;
-        associations.sAssociated = sFound;
+        associations.associated = found;
         ScriptedDialogs dialogs;
         dialogs.answer(Dialogs::Answer::No);
-        modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
-        ASSERT_EQ(dialogs.messages().size(), 1) << sFound.toStdString();
-        ExpectQuestion(dialogs.messages().first());
+        modFileAssociations::CheckFileAssociation(associations, dialogs, kExecutable);
+        ASSERT_EQ(dialogs.messages().size(), 1) << found.toStdString();
+        expectQuestion(dialogs.messages().first());
         EXPECT_TRUE(associations.registrations.isEmpty());
     }
 
@@ -93,44 +93,44 @@ TEST(CheckFileAssociation, NoLeavesItAndTheNextStartAsksAgain)
     ScriptedDialogs dialogs;
     dialogs.answer(Dialogs::Answer::No);
     dialogs.answer(Dialogs::Answer::No);
-    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
-    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, kExecutable);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, kExecutable);
     ASSERT_EQ(dialogs.messages().size(), 2);
-    ExpectQuestion(dialogs.messages()[0]);
-    ExpectQuestion(dialogs.messages()[1]);
+    expectQuestion(dialogs.messages()[0]);
+    expectQuestion(dialogs.messages()[1]);
     EXPECT_TRUE(associations.registrations.isEmpty());
 }
 
 TEST(CheckFileAssociation, YesAssociatesTaskFilesAndConfirms)
 {
     FakeAssociations associations;
-    associations.sAssociated = QStringLiteral("/usr/bin/other-editor");
+    associations.associated = QStringLiteral("/usr/bin/other-editor");
     ScriptedDialogs dialogs;
     dialogs.answer(Dialogs::Answer::Yes);
     dialogs.answer(Dialogs::Answer::Ok);
-    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, kExecutable);
 
     EXPECT_EQ(associations.registrations, QStringList{QStringLiteral("tvk")});
     ASSERT_EQ(dialogs.messages().size(), 2);
-    ExpectQuestion(dialogs.messages()[0]);
+    expectQuestion(dialogs.messages()[0]);
     EXPECT_EQ(dialogs.messages()[1].text, QStringLiteral("The file association has been made!"));
     EXPECT_EQ(dialogs.messages()[1].buttons, Dialogs::Buttons::Ok);
     EXPECT_EQ(dialogs.messages()[1].icon, Dialogs::Icon::None);
     EXPECT_EQ(dialogs.pendingAnswers(), 0);
 
     // The next start finds the association and asks nothing.
-    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, kExecutable);
     EXPECT_EQ(dialogs.messages().size(), 2);
 }
 
 TEST(CheckFileAssociation, AFailedAssociationIsReportedWithItsCause)
 {
     FakeAssociations associations;
-    associations.result = AssociationResult::Failure(QStringLiteral("Cannot write /x: denied"));
+    associations.result = Result::failure(QStringLiteral("Cannot write /x: denied"));
     ScriptedDialogs dialogs;
     dialogs.answer(Dialogs::Answer::Yes);
     dialogs.answer(Dialogs::Answer::Ok);
-    modFileAssociations::CheckFileAssociation(associations, dialogs, Executable);
+    modFileAssociations::CheckFileAssociation(associations, dialogs, kExecutable);
 
     ASSERT_EQ(dialogs.messages().size(), 2);
     EXPECT_EQ(dialogs.messages()[1].text,

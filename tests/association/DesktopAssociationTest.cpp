@@ -14,9 +14,9 @@
 #include <gtest/gtest.h>
 
 // Readable failures: texts and probe results as text.
-static void PrintTo(const QString &sText, std::ostream *out)
+static void PrintTo(const QString &text, std::ostream *out)
 {
-    *out << '"' << sText.toStdString() << '"';
+    *out << '"' << text.toStdString() << '"';
 }
 static void PrintTo(const QJsonArray &array, std::ostream *out)
 {
@@ -25,42 +25,42 @@ static void PrintTo(const QJsonArray &array, std::ostream *out)
 
 namespace {
 
-const QString Question =
+const QString kQuestion =
     QStringLiteral("ToDo-files(*.tvk) are not associated with Tarvik!\nDo You want to associate them now?");
-const QString Made = QStringLiteral("The file association has been made!");
-const QString NotMade = QStringLiteral("The file association could not be made!\n");
+const QString kMade = QStringLiteral("The file association has been made!");
+const QString kNotMade = QStringLiteral("The file association could not be made!\n");
 
 // A stand-in for the program: it writes the words it was started with, each
 // followed by a NUL, to the file that TARVIK_RECORD names.
-const QByteArray RecordingProgram = "#!/bin/sh\nprintf '%s\\0' \"$0\" \"$@\" > \"$TARVIK_RECORD\"\n";
+const QByteArray kRecordingProgram = "#!/bin/sh\nprintf '%s\\0' \"$0\" \"$@\" > \"$TARVIK_RECORD\"\n";
 
 class DesktopAssociation : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_TRUE(m_root.isValid()); }
 
-    QString path(const QString &sRelative) const { return m_root.filePath(sRelative); }
+    QString path(const QString &relative) const { return m_root.filePath(relative); }
 
-    QString makeProgram(const QString &sRelative) const
+    QString makeProgram(const QString &relative) const
     {
-        const QString sPath = path(sRelative);
-        EXPECT_TRUE(QDir().mkpath(QFileInfo(sPath).absolutePath()));
-        QFile program(sPath);
+        const QString made = path(relative);
+        EXPECT_TRUE(QDir().mkpath(QFileInfo(made).absolutePath()));
+        QFile program(made);
         EXPECT_TRUE(program.open(QIODevice::WriteOnly));
-        program.write(RecordingProgram);
+        program.write(kRecordingProgram);
         program.close();
         program.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        return sPath;
+        return made;
     }
 
     QString makeTaskFile() const
     {
-        const QString sPath = path(QStringLiteral("files/list.tvk"));
+        const QString made = path(QStringLiteral("files/list.tvk"));
         QDir().mkpath(path(QStringLiteral("files")));
-        QFile file(sPath);
+        QFile file(made);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("Status;Task;Added;Edited;User\r\n");
-        return sPath;
+        return made;
     }
 
     QProcessEnvironment environment() const
@@ -130,9 +130,9 @@ private:
     QTemporaryDir m_root;
 };
 
-void ExpectMessage(const QJsonValue &message, const QString &sText, Dialogs::Buttons buttons, Dialogs::Icon icon)
+void expectMessage(const QJsonValue &message, const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon)
 {
-    EXPECT_EQ(message[QStringLiteral("text")].toString(), sText);
+    EXPECT_EQ(message[QStringLiteral("text")].toString(), text);
     EXPECT_EQ(message[QStringLiteral("buttons")].toInt(), static_cast<int>(buttons));
     EXPECT_EQ(message[QStringLiteral("icon")].toInt(), static_cast<int>(icon));
 }
@@ -141,11 +141,11 @@ void ExpectMessage(const QJsonValue &message, const QString &sText, Dialogs::But
 
 TEST_F(DesktopAssociation, IsFoundByTheNextStart)
 {
-    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    const QString program = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
 
-    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("associate"), sProgram}),
+    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("associate"), program}),
               (QJsonArray{QString(), QStringLiteral("ok")}));
-    EXPECT_EQ(probe({QStringLiteral("lookup")}), QJsonArray{sProgram});
+    EXPECT_EQ(probe({QStringLiteral("lookup")}), QJsonArray{program});
 
     // Written where every freedesktop.org desktop looks, for this user only.
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("data/mime/packages/tvk-file.xml"))));
@@ -158,37 +158,37 @@ TEST_F(DesktopAssociation, IsFoundByTheNextStart)
 
 TEST_F(DesktopAssociation, StartUpCheckAsksUntilAssociated)
 {
-    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    const QString program = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
 
-    const QJsonArray first = probe({QStringLiteral("check"), sProgram});
+    const QJsonArray first = probe({QStringLiteral("check"), program});
     ASSERT_EQ(first.size(), 1);
     ASSERT_EQ(first[0].toArray().size(), 2);
-    ExpectMessage(first[0][0], Question, Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
-    ExpectMessage(first[0][1], Made, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+    expectMessage(first[0][0], kQuestion, Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
+    expectMessage(first[0][1], kMade, Dialogs::Buttons::Ok, Dialogs::Icon::None);
 
-    EXPECT_EQ(probe({QStringLiteral("check"), sProgram}), QJsonArray{QJsonArray()});
+    EXPECT_EQ(probe({QStringLiteral("check"), program}), QJsonArray{QJsonArray()});
 }
 
 TEST_F(DesktopAssociation, MovedOrRenamedExecutableIsNotAssociated)
 {
-    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
-    ASSERT_EQ(probe({QStringLiteral("associate"), sProgram}), QJsonArray{QStringLiteral("ok")});
+    const QString program = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    ASSERT_EQ(probe({QStringLiteral("associate"), program}), QJsonArray{QStringLiteral("ok")});
 
     ASSERT_TRUE(QDir().rename(path(QStringLiteral("opt/Tarvik")), path(QStringLiteral("opt/Moved"))));
-    const QString sMoved = path(QStringLiteral("opt/Moved/Tarvik"));
+    const QString moved = path(QStringLiteral("opt/Moved/Tarvik"));
     EXPECT_EQ(probe({QStringLiteral("lookup")}), QJsonArray{QString()});
 
-    const QString sRenamed = path(QStringLiteral("opt/Moved/Other"));
-    ASSERT_TRUE(QFile::rename(sMoved, sRenamed));
-    const QJsonArray asked = probe({QStringLiteral("check"), sRenamed});
+    const QString renamed = path(QStringLiteral("opt/Moved/Other"));
+    ASSERT_TRUE(QFile::rename(moved, renamed));
+    const QJsonArray asked = probe({QStringLiteral("check"), renamed});
     ASSERT_EQ(asked.size(), 1);
     ASSERT_EQ(asked[0].toArray().size(), 2);
-    ExpectMessage(asked[0][0], Question, Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
-    ExpectMessage(asked[0][1], Made, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+    expectMessage(asked[0][0], kQuestion, Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
+    expectMessage(asked[0][1], kMade, Dialogs::Buttons::Ok, Dialogs::Icon::None);
 
     // The renamed executable's type replaces the old one instead of joining it.
     EXPECT_EQ(typesForTaskFiles(), QStringList{QStringLiteral("application/x-other-document")});
-    EXPECT_EQ(probe({QStringLiteral("lookup")}), QJsonArray{sRenamed});
+    EXPECT_EQ(probe({QStringLiteral("lookup")}), QJsonArray{renamed});
 }
 
 TEST_F(DesktopAssociation, AwkwardProgramFoldersStartThatProgramAndNothingElse)
@@ -202,15 +202,15 @@ TEST_F(DesktopAssociation, AwkwardProgramFoldersStartThatProgramAndNothingElse)
         QStringLiteral("all; & | < > * ? # ( ) ~ = \" ' $ ` \\ \u00fc\u00df"),
         QStringLiteral("tab\tand\nline break"),
     };
-    const QString sTaskFile = makeTaskFile();
-    for (const QString &sFolder : folders) {
-        SCOPED_TRACE(sFolder.toStdString());
-        const QString sProgram = makeProgram(QStringLiteral("opt/%1/Tarvik").arg(sFolder));
+    const QString taskFile = makeTaskFile();
+    for (const QString &folder : folders) {
+        SCOPED_TRACE(folder.toStdString());
+        const QString program = makeProgram(QStringLiteral("opt/%1/Tarvik").arg(folder));
         QFile::remove(path(QStringLiteral("record")));
 
-        EXPECT_EQ(probe({QStringLiteral("associate"), sProgram}), QJsonArray{QStringLiteral("ok")});
-        EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), sTaskFile}), (QJsonArray{sProgram, 0}));
-        EXPECT_EQ(recorded(), (QStringList{sProgram, sTaskFile}));
+        EXPECT_EQ(probe({QStringLiteral("associate"), program}), QJsonArray{QStringLiteral("ok")});
+        EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), taskFile}), (QJsonArray{program, 0}));
+        EXPECT_EQ(recorded(), (QStringList{program, taskFile}));
     }
     EXPECT_EQ(QDir(path(QStringLiteral("work"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
@@ -220,58 +220,58 @@ TEST_F(DesktopAssociation, AwkwardProgramFoldersStartThatProgramAndNothingElse)
 // refused before anything is written.
 TEST_F(DesktopAssociation, APercentSignInTheProgramPathIsRefusedAndChangesNothing)
 {
-    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
-    const QString sPercent = makeProgram(QStringLiteral("opt/100% %f/Tarvik"));
-    const QString sTaskFile = makeTaskFile();
-    ASSERT_EQ(probe({QStringLiteral("associate"), sProgram}), QJsonArray{QStringLiteral("ok")});
+    const QString program = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    const QString percent = makeProgram(QStringLiteral("opt/100% %f/Tarvik"));
+    const QString taskFile = makeTaskFile();
+    ASSERT_EQ(probe({QStringLiteral("associate"), program}), QJsonArray{QStringLiteral("ok")});
 
-    const QJsonArray result = probe({QStringLiteral("associate"), sPercent});
+    const QJsonArray result = probe({QStringLiteral("associate"), percent});
     ASSERT_EQ(result.size(), 1);
     EXPECT_TRUE(result[0].toString().startsWith(QStringLiteral("The desktop does not accept")))
         << result[0].toString().toStdString();
 
-    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), sTaskFile}), (QJsonArray{sProgram, 0}));
-    EXPECT_EQ(recorded(), (QStringList{sProgram, sTaskFile}));
+    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("open"), taskFile}), (QJsonArray{program, 0}));
+    EXPECT_EQ(recorded(), (QStringList{program, taskFile}));
 }
 
 TEST_F(DesktopAssociation, AFailingStepIsReportedNotConfirmed)
 {
-    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    const QString program = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
     // A file where the desktop entries belong.
     QDir().mkpath(path(QStringLiteral("data")));
     QFile blocker(path(QStringLiteral("data/applications")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
 
-    const QJsonArray shown = probe({QStringLiteral("check"), sProgram, QStringLiteral("lookup")});
+    const QJsonArray shown = probe({QStringLiteral("check"), program, QStringLiteral("lookup")});
     ASSERT_EQ(shown.size(), 2);
     ASSERT_EQ(shown[0].toArray().size(), 2);
-    const QString sText = shown[0][1][QStringLiteral("text")].toString();
-    EXPECT_TRUE(sText.startsWith(NotMade)) << sText.toStdString();
-    EXPECT_TRUE(sText.contains(path(QStringLiteral("data/applications")))) << sText.toStdString();
+    const QString text = shown[0][1][QStringLiteral("text")].toString();
+    EXPECT_TRUE(text.startsWith(kNotMade)) << text.toStdString();
+    EXPECT_TRUE(text.contains(path(QStringLiteral("data/applications")))) << text.toStdString();
     EXPECT_EQ(shown[0][1][QStringLiteral("icon")].toInt(), static_cast<int>(Dialogs::Icon::Exclamation));
     EXPECT_EQ(shown[1], QString());
 }
 
 TEST_F(DesktopAssociation, TheMimeDatabaseToolsFailureIsReported)
 {
-    const QString sProgram = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
-    const QString sBin = path(QStringLiteral("bin"));
-    QDir().mkpath(sBin);
+    const QString program = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    const QString bin = path(QStringLiteral("bin"));
+    QDir().mkpath(bin);
     QProcessEnvironment withOwnTools = environment();
-    withOwnTools.insert(QStringLiteral("PATH"), sBin);
+    withOwnTools.insert(QStringLiteral("PATH"), bin);
 
-    QJsonArray result = probe({QStringLiteral("associate"), sProgram}, withOwnTools);
+    QJsonArray result = probe({QStringLiteral("associate"), program}, withOwnTools);
     ASSERT_EQ(result.size(), 1);
     EXPECT_TRUE(result[0].toString().startsWith(QStringLiteral("Cannot start update-mime-database")))
         << result[0].toString().toStdString();
 
-    QFile tool(sBin + QStringLiteral("/update-mime-database"));
+    QFile tool(bin + QStringLiteral("/update-mime-database"));
     ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
     tool.write("#!/bin/sh\necho 'the database is broken' >&2\nexit 1\n");
     tool.close();
     tool.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    result = probe({QStringLiteral("associate"), sProgram}, withOwnTools);
+    result = probe({QStringLiteral("associate"), program}, withOwnTools);
     ASSERT_EQ(result.size(), 1);
     EXPECT_EQ(result[0].toString(), QStringLiteral("update-mime-database failed: the database is broken"));
 }

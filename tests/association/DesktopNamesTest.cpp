@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString AwkwardPaths[] = {
+const QString kAwkwardPaths[] = {
     QStringLiteral("/opt/My Tools/Tarvik"),
     QStringLiteral("/opt/\"quoted\" and 'single'/Tarvik"),
     QStringLiteral("/opt/$HOME and $(touch x)/Tarvik"),
@@ -23,10 +23,10 @@ const QString AwkwardPaths[] = {
 class ScopedPath
 {
 public:
-    explicit ScopedPath(const QString &sPath)
+    explicit ScopedPath(const QString &path)
         : m_old(qgetenv("PATH"))
     {
-        qputenv("PATH", QFile::encodeName(sPath));
+        qputenv("PATH", QFile::encodeName(path));
     }
     ~ScopedPath() { qputenv("PATH", m_old); }
 
@@ -39,18 +39,18 @@ private:
 TEST(DocumentType, FollowsTheExecutablesFileName)
 {
     const DocumentType type = DocumentType::ForExecutable(QStringLiteral("/opt/Tarvik/Tarvik"));
-    EXPECT_EQ(type.sApplicationName, QStringLiteral("Tarvik"));
-    EXPECT_EQ(type.sMimeType, QStringLiteral("application/x-tarvik-document"));
-    EXPECT_EQ(type.sDescription, QStringLiteral("Tarvik Data"));
-    EXPECT_EQ(type.sDesktopFileName, QStringLiteral("tarvik-document.desktop"));
+    EXPECT_EQ(type.applicationName, QStringLiteral("Tarvik"));
+    EXPECT_EQ(type.mimeType, QStringLiteral("application/x-tarvik-document"));
+    EXPECT_EQ(type.description, QStringLiteral("Tarvik Data"));
+    EXPECT_EQ(type.desktopFileName, QStringLiteral("tarvik-document.desktop"));
 }
 
 TEST(DocumentType, KeepsOnlySafeCharactersInTheTypeName)
 {
     const DocumentType type = DocumentType::ForExecutable(QStringLiteral("/opt/x y/My Tool_2.0+b\u00e9\U0001F600"));
-    EXPECT_EQ(type.sMimeType, QStringLiteral("application/x-my-tool-2.0+b---document"));
-    EXPECT_EQ(type.sDesktopFileName, QStringLiteral("my-tool-2.0+b---document.desktop"));
-    EXPECT_EQ(type.sDescription, QStringLiteral("My Tool_2.0+b\u00e9\U0001F600 Data"));
+    EXPECT_EQ(type.mimeType, QStringLiteral("application/x-my-tool-2.0+b---document"));
+    EXPECT_EQ(type.desktopFileName, QStringLiteral("my-tool-2.0+b---document.desktop"));
+    EXPECT_EQ(type.description, QStringLiteral("My Tool_2.0+b\u00e9\U0001F600 Data"));
 }
 
 TEST(DesktopExec, QuotesThePathByTheDesktopEntryRules)
@@ -62,8 +62,8 @@ TEST(DesktopExec, QuotesThePathByTheDesktopEntryRules)
 
 TEST(DesktopExec, AwkwardPathsComeBackUnchanged)
 {
-    for (const QString &sPath : AwkwardPaths)
-        EXPECT_EQ(ProgramOfDesktopExec(DesktopExecForFile(sPath)), sPath) << sPath.toStdString();
+    for (const QString &path : kAwkwardPaths)
+        EXPECT_EQ(ProgramOfDesktopExec(DesktopExecForFile(path)), path) << path.toStdString();
 }
 
 TEST(DesktopExec, ReadsTheProgramOfOtherEntries)

@@ -14,12 +14,12 @@ using Answer = Dialogs::Answer;
 using Buttons = Dialogs::Buttons;
 using Icon = Dialogs::Icon;
 
-const QString AskForFile =
+const QString kAskForFile =
     QStringLiteral("No file specified to save to! Please select a file!\n(Cancel will abort save)");
-const QString NoFileChosen = QStringLiteral("No file specified, all changes will be lost!");
-const QString SaveOnNew = QStringLiteral("ToDo-list has been edited! Save Changes?");
-const QString SaveOnClose = QStringLiteral("ToDo-list has been edited! Save changes?");
-const QByteArray Header = "Status;Task;Added;Edited;User\r\n";
+const QString kNoFileChosen = QStringLiteral("No file specified, all changes will be lost!");
+const QString kSaveOnNew = QStringLiteral("ToDo-list has been edited! Save Changes?");
+const QString kSaveOnClose = QStringLiteral("ToDo-list has been edited! Save changes?");
+const QByteArray kHeader = "Status;Task;Added;Edited;User\r\n";
 
 class RecordingView : public DocumentView
 {
@@ -88,7 +88,7 @@ protected:
 
 TEST_F(TaskDocumentTest, CaptionNamesVersionAndFile)
 {
-    document.openFromCommandLine(writeFile(QStringLiteral("home.tvk"), Header));
+    document.openFromCommandLine(writeFile(QStringLiteral("home.tvk"), kHeader));
     EXPECT_EQ(view.caption(), QStringLiteral("Tarvik 1.0.0 (%1)").arg(path(QStringLiteral("home.tvk"))));
     EXPECT_EQ(TaskDocument::DefaultCaption(), QStringLiteral("Tarvik"));
 }
@@ -100,7 +100,7 @@ TEST_F(TaskDocumentTest, SaveWithoutFileAsksForOne)
     // Cancel in the first question: nothing is written, the flag stays.
     dialogs.answer(Answer::Cancel);
     EXPECT_FALSE(document.SaveTaskFile());
-    expectMessage(0, AskForFile, Buttons::OkCancel, Icon::Exclamation);
+    expectMessage(0, kAskForFile, Buttons::OkCancel, Icon::Exclamation);
     EXPECT_TRUE(dialogs.fileChoices().isEmpty());
     EXPECT_TRUE(document.isDirty());
 
@@ -109,7 +109,7 @@ TEST_F(TaskDocumentTest, SaveWithoutFileAsksForOne)
     dialogs.choose(QString());
     dialogs.answer(Answer::Ok);
     EXPECT_FALSE(document.SaveTaskFile());
-    expectMessage(2, NoFileChosen, Buttons::Ok, Icon::Exclamation);
+    expectMessage(2, kNoFileChosen, Buttons::Ok, Icon::Exclamation);
     EXPECT_TRUE(document.isDirty());
     EXPECT_TRUE(document.fileName().isEmpty());
     EXPECT_EQ(lists.lvwTasks.count(), 1);
@@ -125,7 +125,7 @@ TEST_F(TaskDocumentTest, SaveWithoutFileAsksForOne)
     EXPECT_EQ(document.fileName(), chosen);
     EXPECT_EQ(view.caption(), document.BuildWindowCaption());
     EXPECT_FALSE(document.isDirty());
-    EXPECT_TRUE(readFile(chosen).startsWith(Header + "1;a;added;;me\r\n"));
+    EXPECT_TRUE(readFile(chosen).startsWith(kHeader + "1;a;added;;me\r\n"));
     EXPECT_FALSE(QFile::exists(chosen + QStringLiteral(".tvk")));
 
     // With a name, Save writes without asking.
@@ -177,7 +177,7 @@ TEST_F(TaskDocumentTest, SaveAsTakesTheNameBeforeWriting)
 
 TEST_F(TaskDocumentTest, NewOnCleanDocumentAsksNothing)
 {
-    document.openFromCommandLine(writeFile(QStringLiteral("a.tvk"), Header + "1;a;x;;u\r\n"));
+    document.openFromCommandLine(writeFile(QStringLiteral("a.tvk"), kHeader + "1;a;x;;u\r\n"));
     ASSERT_EQ(lists.lvwTasks.count(), 1);
     const int clearsBefore = view.textClears;
 
@@ -192,7 +192,7 @@ TEST_F(TaskDocumentTest, NewOnCleanDocumentAsksNothing)
     // The name is gone, so a following Save asks for a file.
     dialogs.answer(Answer::Cancel);
     document.save();
-    expectMessage(0, AskForFile, Buttons::OkCancel, Icon::Exclamation);
+    expectMessage(0, kAskForFile, Buttons::OkCancel, Icon::Exclamation);
 }
 
 TEST_F(TaskDocumentTest, NewOnEditedDocument)
@@ -201,7 +201,7 @@ TEST_F(TaskDocumentTest, NewOnEditedDocument)
 
     dialogs.answer(Answer::Cancel);
     document.newList();
-    expectMessage(0, SaveOnNew, Buttons::YesNoCancel, Icon::Question);
+    expectMessage(0, kSaveOnNew, Buttons::YesNoCancel, Icon::Question);
     EXPECT_EQ(lists.lvwTasks.count(), 1);
     EXPECT_TRUE(document.isDirty());
 
@@ -233,7 +233,7 @@ TEST_F(TaskDocumentTest, NewOnEditedDocument)
 
 TEST_F(TaskDocumentTest, NewSavesOnYes)
 {
-    const QString file = writeFile(QStringLiteral("a.tvk"), Header);
+    const QString file = writeFile(QStringLiteral("a.tvk"), kHeader);
     document.openFromCommandLine(file);
     addEntry(QStringLiteral("keep me"));
     dialogs.answer(Answer::Yes);
@@ -245,7 +245,7 @@ TEST_F(TaskDocumentTest, NewSavesOnYes)
 
 TEST_F(TaskDocumentTest, OpenReplacesTheLists)
 {
-    const QString file = writeFile(QStringLiteral("b.tvk"), Header + "2;done;x;y;u\r\n");
+    const QString file = writeFile(QStringLiteral("b.tvk"), kHeader + "2;done;x;y;u\r\n");
     dialogs.choose(file);
     document.open();
     ASSERT_EQ(dialogs.fileChoices().size(), 1);
@@ -266,13 +266,13 @@ TEST_F(TaskDocumentTest, OpenReplacesTheLists)
 
 TEST_F(TaskDocumentTest, OpenOnEditedDocumentAsksFirst)
 {
-    const QString file = writeFile(QStringLiteral("b.tvk"), Header + "2;done;x;y;u\r\n");
+    const QString file = writeFile(QStringLiteral("b.tvk"), kHeader + "2;done;x;y;u\r\n");
     addEntry(QStringLiteral("unsaved"));
 
     // Cancel ends Open before the file dialog.
     dialogs.answer(Answer::Cancel);
     document.open();
-    expectMessage(0, SaveOnNew, Buttons::YesNoCancel, Icon::Question);
+    expectMessage(0, kSaveOnNew, Buttons::YesNoCancel, Icon::Question);
     EXPECT_TRUE(dialogs.fileChoices().isEmpty());
     EXPECT_EQ(lists.lvwTasks.count(), 1);
 
@@ -297,7 +297,7 @@ TEST_F(TaskDocumentTest, OpenOnEditedDocumentAsksFirst)
 TEST_F(TaskDocumentTest, OpenSavesOnYes)
 {
     const QString saved = path(QStringLiteral("saved.tvk"));
-    const QString file = writeFile(QStringLiteral("b.tvk"), Header + "2;done;x;y;u\r\n");
+    const QString file = writeFile(QStringLiteral("b.tvk"), kHeader + "2;done;x;y;u\r\n");
     addEntry(QStringLiteral("unsaved"));
     dialogs.answer(Answer::Yes);
     dialogs.answer(Answer::Ok);
@@ -312,8 +312,8 @@ TEST_F(TaskDocumentTest, OpenSavesOnYes)
 TEST_F(TaskDocumentTest, PartialReadDoesNotTakeTheName)
 {
     // The empty line stops reading after the first entry.
-    const QString file = writeFile(QStringLiteral("broken.tvk"), Header + "1;first;x;;u\r\n\r\n2;lost;x;;u\r\n");
-    document.openFromCommandLine(writeFile(QStringLiteral("previous.tvk"), Header));
+    const QString file = writeFile(QStringLiteral("broken.tvk"), kHeader + "1;first;x;;u\r\n\r\n2;lost;x;;u\r\n");
+    document.openFromCommandLine(writeFile(QStringLiteral("previous.tvk"), kHeader));
     addEntry(QStringLiteral("unsaved"));
     dialogs.answer(Answer::No);
     dialogs.choose(file);
@@ -329,7 +329,7 @@ TEST_F(TaskDocumentTest, PartialReadDoesNotTakeTheName)
     // Saving asks for a file instead of overwriting the broken one.
     dialogs.answer(Answer::Cancel);
     document.save();
-    EXPECT_EQ(dialogs.messages().last().text, AskForFile);
+    EXPECT_EQ(dialogs.messages().last().text, kAskForFile);
     EXPECT_TRUE(readFile(file).contains("2;lost;"));
 }
 
@@ -366,7 +366,7 @@ TEST_F(TaskDocumentTest, CloseRequest)
     addEntry(QStringLiteral("a"));
     dialogs.answer(Answer::Cancel);
     EXPECT_FALSE(document.queryUnload());
-    expectMessage(0, SaveOnClose, Buttons::YesNoCancel, Icon::Question);
+    expectMessage(0, kSaveOnClose, Buttons::YesNoCancel, Icon::Question);
 
     dialogs.answer(Answer::No);
     EXPECT_TRUE(document.queryUnload());

@@ -21,7 +21,7 @@ namespace {
 using Answer = Dialogs::Answer;
 
 // The window's composition at start, in twips within each control's container.
-const TwipsGeometry StartGeometry[] = {
+const TwipsGeometry kStartGeometry[] = {
     {"tabMain", "", 0, 30, 6405, 2415},
     {"lvwTasks", "tabMain", 60, 360, 6285, 1965},
     {"lvwCompleted", "tabMain", 60, 360, 6285, 1965},
@@ -40,7 +40,7 @@ const TwipsGeometry StartGeometry[] = {
 };
 
 // The radio buttons' geometry where their captions fit in it.
-const TwipsGeometry RadioGeometry[] = {
+const TwipsGeometry kRadioGeometry[] = {
     {"optTask", "fraType", 120, 240, 1335, 285},
     {"optQuestion", "fraType", 1410, 240, 1035, 285},
 };
@@ -95,11 +95,11 @@ TEST_F(MainWindowTest, Composition)
     }
 }
 
-TEST_F(MainWindowTest, StartGeometry)
+TEST_F(MainWindowTest, kStartGeometry)
 {
     open();
     EXPECT_EQ(window->centralWidget()->size(), QSize(pxX(6450), pxY(5175)));
-    for (const TwipsGeometry &g : StartGeometry) {
+    for (const TwipsGeometry &g : kStartGeometry) {
         QWidget *c = control(g.name);
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(c->geometry(), px(g)) << g.name;
@@ -114,8 +114,8 @@ TEST_F(MainWindowTest, StartGeometry)
     // Question then starts after the caption of Normal Task.
     auto *optTask = control<QRadioButton>("optTask");
     auto *optQuestion = control<QRadioButton>("optQuestion");
-    const QRect taskTable = px(RadioGeometry[0]);
-    const QRect questionTable = px(RadioGeometry[1]);
+    const QRect taskTable = px(kRadioGeometry[0]);
+    const QRect questionTable = px(kRadioGeometry[1]);
     for (auto [button, table] : {std::pair{optTask, taskTable}, std::pair{optQuestion, questionTable}}) {
         EXPECT_EQ(button->parentWidget()->objectName(), QStringLiteral("fraType"));
         EXPECT_EQ(button->y(), table.y());
@@ -136,9 +136,9 @@ TEST_F(MainWindowTest, GrowingTheWindowMovesAndSizesTheRegisteredControls)
 {
     open();
     QHash<QString, QRect> start;
-    for (const TwipsGeometry &g : StartGeometry)
+    for (const TwipsGeometry &g : kStartGeometry)
         start.insert(QLatin1String(g.name), control(g.name)->geometry());
-    for (const TwipsGeometry &g : RadioGeometry)
+    for (const TwipsGeometry &g : kRadioGeometry)
         start.insert(QLatin1String(g.name), control(g.name)->geometry());
     const int dW = pxX(600);
     const int dH = pxY(300);
@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, ShrinkingBelowStartSizeNeverGivesNegativeSizes)
     open();
     window->resize(40, 40);
     QCoreApplication::processEvents();
-    for (const TwipsGeometry &g : StartGeometry) {
+    for (const TwipsGeometry &g : kStartGeometry) {
         EXPECT_GE(control(g.name)->width(), 0) << g.name;
         EXPECT_GE(control(g.name)->height(), 0) << g.name;
     }

@@ -10,14 +10,14 @@
 
 namespace {
 
-bool Matches(const QAction *action, const std::variant<int, QString> &choice)
+bool matches(const QAction *action, const std::variant<int, QString> &choice)
 {
     if (const int *commandId = std::get_if<int>(&choice))
         return MenuCommandId(action) == *commandId;
     return !action->isSeparator() && action->text() == std::get<QString>(choice);
 }
 
-QString Describe(const std::variant<int, QString> &choice)
+QString describe(const std::variant<int, QString> &choice)
 {
     if (const int *commandId = std::get_if<int>(&choice))
         return QStringLiteral("command ID %1").arg(*commandId);
@@ -45,9 +45,9 @@ int ScriptedMenuPresenter::present(QMenu &menu, const QPoint &at)
         return 0;
 
     const auto chosen = std::find_if(actions.cbegin(), actions.cend(),
-                                     [&choice](const QAction *action) { return Matches(action, choice); });
+                                     [&choice](const QAction *action) { return matches(action, choice); });
     if (chosen == actions.cend() || (*chosen)->isSeparator() || !(*chosen)->isEnabled()) {
-        ADD_FAILURE() << "the menu cannot yield " << Describe(choice).toStdString();
+        ADD_FAILURE() << "the menu cannot yield " << describe(choice).toStdString();
         return 0;
     }
     (*chosen)->trigger();
