@@ -33,11 +33,6 @@ AboutLayout AboutLayout::Design(double noteLineHeight)
     return layout;
 }
 
-void AboutLayout::MoveBelowNote(int offset)
-{
-    shiftBelowNote(offset);
-}
-
 void AboutLayout::shiftBelowNote(double twips)
 {
     for (TwipsRect *rect : {&Label4[0], &Label4[1], &Label5, &Label6, &btnOK})
@@ -79,18 +74,11 @@ std::optional<QString> PresentNote(const QVariant &note)
     return text;
 }
 
-int RoundHalfEven(double value)
-{
-    // std::round takes a tie away from zero; half of a tie is never one.
-    if (std::abs(value - std::trunc(value)) == 0.5)
-        return static_cast<int>(2 * std::round(value / 2));
-    return static_cast<int>(std::round(value));
-}
-
 int NoteOffset(double designHeight, std::optional<double> noteHeight)
 {
-    const int remembered = RoundHalfEven(designHeight);
+    // In the default rounding mode std::nearbyint takes a tie to the even number.
+    const int remembered = static_cast<int>(std::nearbyint(designHeight));
     if (!noteHeight)
         return -remembered;
-    return RoundHalfEven(*noteHeight - remembered);
+    return static_cast<int>(std::nearbyint(*noteHeight - remembered));
 }

@@ -40,25 +40,19 @@ struct AboutLayout {
     // lies below the note keeps its designed distance from the note.
     static AboutLayout Design(double noteLineHeight);
 
-    // Moves the controls below the note down by offset twips (up when it is
+    // Moves the controls below the note down by so many twips (up when it is
     // negative); the window's height is the caller's to change.
-    void MoveBelowNote(int offset);
+    void shiftBelowNote(double twips);
 
     // Makes room for memory captions and figures whose texts are this wide:
     // the figures move right of the widest caption, and the window with its
     // lines, button and upper labels widens by what the figures then need.
     // Texts that fit the design leave it as it is.
     void FitMemoryRows(double captionTextWidth, double figureTextWidth);
-
-private:
-    void shiftBelowNote(double twips);
 };
 
 // The note's text when the value holds text that is not empty.
 std::optional<QString> PresentNote(const QVariant &note);
-
-// Nearest whole number, a tie going to the even one.
-int RoundHalfEven(double value);
 
 // How far the part below the note moves: up by the note's design height when
 // there is no note, else by what the wrapped note needs beyond that height.

@@ -99,7 +99,7 @@ void frmAbout::PrepareForm(const QVariant &icon, const QVariant &note)
     if (noteHeight)
         layout.Label7.Height = *noteHeight;
 
-    layout.MoveBelowNote(offset);
+    layout.shiftBelowNote(offset);
     layout.ClientHeight += offset;
 
     setWindowTitle(tr("About %1").arg(AppInfo::ProductName()));

@@ -57,7 +57,6 @@ public:
     int SortKey() const { return m_sortKey; }
     int SortOrder() const { return m_sortOrder; }
     bool Sorted() const { return m_sorted; }
-    void setSortOrder(int order) { setSorting(m_sortKey, order, m_sorted); }
     // Changes all three settings and re-sorts once.
     void setSorting(int key, int order, bool sorted);
 

@@ -1,5 +1,6 @@
 #include "document/ListCommand.h"
 
+#include "document/ByteBuffer.h"
 #include "document/CommandLine.h"
 #include "document/Dialogs.h"
 #include "document/Status.h"
@@ -10,7 +11,6 @@
 #include <QStringEncoder>
 #include <QStringList>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -43,20 +43,20 @@ public:
 
     void writeLine(const char *text)
     {
-        append(text, static_cast<qsizetype>(std::strlen(text)));
-        append("\n", 1);
+        m_buffer.append(text, static_cast<qsizetype>(std::strlen(text)));
+        m_buffer.append('\n');
     }
 
     void writeRow(const Entry &row)
     {
         const std::string status = FormatStatusUtf8(row.status);
-        append(status.data(), static_cast<qsizetype>(status.size()));
+        m_buffer.append(status.data(), static_cast<qsizetype>(status.size()));
         for (int field = Entry::Task; field <= Entry::User; ++field) {
-            append("\t", 1);
+            m_buffer.append('\t');
             appendEscaped(row.field(field));
         }
-        append("\n", 1);
-        if (m_size >= kFlushSize)
+        m_buffer.append('\n');
+        if (m_buffer.size() >= kFlushSize)
             flush();
     }
 
@@ -70,24 +70,11 @@ public:
 private:
     static constexpr qsizetype kFlushSize = 1024 * 1024;
 
-    char *reserve(qsizetype size)
-    {
-        if (m_buffer.size() < m_size + size)
-            m_buffer.resize(std::max(2 * m_buffer.size(), m_size + size + kFlushSize));
-        return m_buffer.data() + m_size;
-    }
-
-    void append(const char *text, qsizetype size)
-    {
-        std::memcpy(reserve(size), text, static_cast<size_t>(size));
-        m_size += size;
-    }
-
     void appendEscaped(QStringView text)
     {
         static constexpr char kHex[] = "0123456789abcdef";
         // "\xNN" is the longest form of one code unit.
-        char *out = reserve(4 * text.size());
+        char *out = m_buffer.reserve(4 * text.size());
         qsizetype runStart = 0;
         for (qsizetype i = 0; i < text.size(); ++i) {
             const char16_t c = text[i].unicode();
@@ -116,19 +103,18 @@ private:
             runStart = i + 1;
         }
         out = m_utf8.appendToBuffer(out, text.mid(runStart));
-        m_size = out - m_buffer.data();
+        m_buffer.grownTo(out);
     }
 
     void flush()
     {
-        if (!m_failed && m_size > 0 && m_out.write(m_buffer.constData(), m_size) != m_size)
+        if (!m_failed && m_buffer.size() > 0 && m_out.write(m_buffer.data(), m_buffer.size()) != m_buffer.size())
             m_failed = true;
-        m_size = 0;
+        m_buffer.clear();
     }
 
     QIODevice &m_out;
-    QByteArray m_buffer;
-    qsizetype m_size = 0;
+    ByteBuffer m_buffer;
     bool m_failed = false;
     QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };

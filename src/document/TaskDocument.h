@@ -28,7 +28,6 @@ class TaskDocument
 public:
     TaskDocument(TaskLists &lists, Dialogs &dialogs, DocumentView &view);
 
-    const QString &fileName() const { return sFileName; }
     bool isDirty() const { return bDirty; }
     // Every change to an entry marks the document as edited.
     void markEdited() { bDirty = true; }

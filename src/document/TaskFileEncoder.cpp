@@ -6,7 +6,6 @@
 #include "document/TaskLists.h"
 #include "document/Windows1252.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -63,11 +62,11 @@ QByteArray TaskFileEncoder::encode(TaskLists &lists)
     // at the first field that does not.
     for (const bool extended : {false, true}) {
         m_extended = extended;
-        m_size = 0;
+        m_bytes.clear();
         if (m_extended)
-            writeAscii(TaskFileFormat::ByteOrderMark, TaskFileFormat::ByteOrderMarkSize);
-        writeAscii(TaskFileFormat::HeaderLine, sizeof TaskFileFormat::HeaderLine - 1);
-        writeAscii(TaskFileFormat::LineEnd, 2);
+            m_bytes.append(TaskFileFormat::ByteOrderMark, TaskFileFormat::ByteOrderMarkSize);
+        m_bytes.append(TaskFileFormat::HeaderLine, sizeof TaskFileFormat::HeaderLine - 1);
+        m_bytes.append(TaskFileFormat::LineEnd, 2);
         bool complete = true;
         for (const CategoryList *list : lists.all()) {
             complete = WriteListEntries(*list);
@@ -77,8 +76,7 @@ QByteArray TaskFileEncoder::encode(TaskLists &lists)
         if (complete)
             break;
     }
-    m_bytes.truncate(m_size);
-    return std::move(m_bytes);
+    return m_bytes.take();
 }
 
 bool TaskFileEncoder::WriteListEntries(const CategoryList &list)
@@ -97,14 +95,13 @@ bool TaskFileEncoder::WriteListEntries(const CategoryList &list)
         const Row row = list.rowAt(position);
         writeStatus(row->status);
         for (int field = Entry::Task; field <= Entry::User; ++field) {
-            *reserve(1) = TaskFileFormat::FieldSeparator;
-            ++m_size;
+            m_bytes.append(TaskFileFormat::FieldSeparator);
             if (m_extended)
                 writeExtended(row->field(field));
             else if (!writePlain(row->field(field)))
                 return false;
         }
-        writeAscii(TaskFileFormat::LineEnd, 2);
+        m_bytes.append(TaskFileFormat::LineEnd, 2);
     }
     return true;
 }
@@ -112,17 +109,16 @@ bool TaskFileEncoder::WriteListEntries(const CategoryList &list)
 void TaskFileEncoder::writeStatus(double status)
 {
     if (status >= 0 && status <= 9 && status == std::floor(status)) {
-        *reserve(1) = static_cast<char>('0' + static_cast<int>(status));
-        ++m_size;
+        m_bytes.append(static_cast<char>('0' + static_cast<int>(status)));
         return;
     }
     const std::string text = FormatStatusUtf8(status);
-    writeAscii(text.data(), static_cast<qsizetype>(text.size()));
+    m_bytes.append(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 bool TaskFileEncoder::writePlain(QStringView text)
 {
-    char *out = reserve(text.size());
+    char *out = m_bytes.reserve(text.size());
     const char16_t *in = text.utf16();
     const qsizetype size = text.size();
     qsizetype i = plainLatin1Prefix(in, size, out);
@@ -132,18 +128,18 @@ bool TaskFileEncoder::writePlain(QStringView text)
             return false;
         out[i] = static_cast<char>(byte);
     }
-    m_size += size;
+    m_bytes.grownTo(out + size);
     return true;
 }
 
 void TaskFileEncoder::writeExtended(QStringView text)
 {
     // An escape takes two bytes and a UTF-16 code unit at most three.
-    char *out = reserve(3 * text.size());
+    char *out = m_bytes.reserve(3 * text.size());
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        const char escaped = c == u'\\' ? '\\' : c == u';' ? ';' : c == u'\r' ? 'r' : c == u'\n' ? 'n' : 0;
+        const char escaped = TaskFileFormat::EscapeLetterFor(c);
         if (escaped == 0)
             continue;
         out = m_utf8.appendToBuffer(out, text.mid(runStart, i - runStart));
@@ -152,19 +148,5 @@ void TaskFileEncoder::writeExtended(QStringView text)
         runStart = i + 1;
     }
     out = m_utf8.appendToBuffer(out, text.mid(runStart));
-    m_size = out - m_bytes.data();
-}
-
-void TaskFileEncoder::writeAscii(const char *text, qsizetype size)
-{
-    std::memcpy(reserve(size), text, static_cast<size_t>(size));
-    m_size += size;
-}
-
-// Room for size more bytes after the ones written so far.
-char *TaskFileEncoder::reserve(qsizetype size)
-{
-    if (m_bytes.size() < m_size + size)
-        m_bytes.resize(std::max(2 * m_bytes.size(), m_size + size + 64 * 1024));
-    return m_bytes.data() + m_size;
+    m_bytes.grownTo(out);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ByteBuffer.h"
+
 #include <QByteArray>
 #include <QStringEncoder>
 #include <QStringView>
@@ -22,11 +24,8 @@ private:
     void writeStatus(double status);
     bool writePlain(QStringView text);
     void writeExtended(QStringView text);
-    void writeAscii(const char *text, qsizetype size);
-    char *reserve(qsizetype size);
 
-    QByteArray m_bytes;
-    qsizetype m_size = 0;
+    ByteBuffer m_bytes;
     bool m_extended = false;
     QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };

@@ -17,4 +17,33 @@ constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int ByteOrderMarkSize = 3;
 constexpr char Escape = '\\';
 
+// The characters the extended form escapes, each with the letter that follows
+// the "\" in its place. The writer escapes through this table and the reader
+// unescapes through it, so the two cannot disagree.
+struct EscapedCharacter {
+    char character;
+    char letter;
+};
+constexpr EscapedCharacter EscapedCharacters[] = {{'\\', '\\'}, {';', ';'}, {'\r', 'r'}, {'\n', 'n'}};
+
+// The letter that stands for the character after a "\", or 0 when it is not escaped.
+constexpr char EscapeLetterFor(char16_t c)
+{
+    for (const EscapedCharacter &escaped : EscapedCharacters) {
+        if (c == static_cast<char16_t>(escaped.character))
+            return escaped.letter;
+    }
+    return 0;
+}
+
+// The character that a "\" and this letter stand for, or 0 for none.
+constexpr char UnescapedCharacterFor(char letter)
+{
+    for (const EscapedCharacter &escaped : EscapedCharacters) {
+        if (letter == escaped.letter)
+            return escaped.character;
+    }
+    return 0;
+}
+
 } // namespace TaskFileFormat

@@ -214,12 +214,7 @@ int TaskFileReader::splitExtended(Span line, std::array<Span, 5> &fields)
     for (const char *in = line.begin; in < line.end; ++in) {
         char c = *in;
         if (c == TaskFileFormat::Escape && in + 1 < line.end) {
-            const char next = in[1];
-            const char unescaped = next == '\\' ? '\\'
-                : next == ';'                   ? ';'
-                : next == 'r'                   ? '\r'
-                : next == 'n'                   ? '\n'
-                                                : 0;
+            const char unescaped = TaskFileFormat::UnescapedCharacterFor(in[1]);
             if (unescaped != 0) {
                 *out++ = unescaped;
                 ++in;

@@ -38,9 +38,9 @@ constexpr std::array<std::pair<char16_t, quint8>, 32> makeFromUnicode()
 
 constexpr auto kFromUnicode = makeFromUnicode();
 
-} // namespace
+constexpr std::array<char16_t, 256> kToUnicode = makeToUnicode();
 
-const std::array<char16_t, 256> ToUnicode = makeToUnicode();
+} // namespace
 
 void Decode(const char *in, qsizetype size, char16_t *out)
 {
@@ -56,12 +56,12 @@ void Decode(const char *in, qsizetype size, char16_t *out)
             _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
         } else {
             for (qsizetype j = i; j < i + 16; ++j)
-                out[j] = ToUnicode[static_cast<unsigned char>(in[j])];
+                out[j] = kToUnicode[static_cast<unsigned char>(in[j])];
         }
     }
 #endif
     for (; i < size; ++i)
-        out[i] = ToUnicode[static_cast<unsigned char>(in[i])];
+        out[i] = kToUnicode[static_cast<unsigned char>(in[i])];
 }
 
 int ByteForNonAscii(char16_t c)

@@ -102,7 +102,6 @@ private:
     bool showSelectedEntry(CategoryList &list);
     void SetSelectedEntryStatus(int code);
     void SortListByColumn(CategoryListView &list, int columnIndex);
-    // After a file is read, whose reader sorts the Tasks list.
     // The current tab's list and its selected row, either missing when there
     // is none; the editing buttons and the status change act on them.
     struct Selection {

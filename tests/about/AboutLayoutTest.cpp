@@ -34,7 +34,7 @@ TEST(AboutLayout, ATallerNoteLineKeepsTheDistancesBelowIt)
 TEST(AboutLayout, MovingBelowTheNoteLeavesTheUpperPartAndTheWindow)
 {
     AboutLayout layout = AboutLayout::Design(195);
-    layout.MoveBelowNote(-195);
+    layout.shiftBelowNote(-195);
     EXPECT_EQ(belowNoteTops(layout), (std::vector<double>{1005, 1005, 1020, 1020, 1125, 1125, 1365, 1365, 1845}));
     EXPECT_DOUBLE_EQ(layout.Label3.Top, 600);
     EXPECT_DOUBLE_EQ(layout.Label7.Top, 840);
@@ -92,21 +92,6 @@ TEST(AboutLayout, OnlyNonEmptyTextIsANote)
     EXPECT_FALSE(PresentNote(QVariant(QByteArray("bytes"))));
     EXPECT_EQ(PresentNote(QVariant(QStringLiteral(" "))), QStringLiteral(" "));
     EXPECT_EQ(PresentNote(QVariant(QStringLiteral("A simple ToDo tool"))), QStringLiteral("A simple ToDo tool"));
-}
-
-TEST(AboutLayout, RoundingTakesTiesToTheEvenNumber)
-{
-    EXPECT_EQ(RoundHalfEven(0.5), 0);
-    EXPECT_EQ(RoundHalfEven(1.5), 2);
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(194.5), 194);
-    EXPECT_EQ(RoundHalfEven(195.5), 196);
-    EXPECT_EQ(RoundHalfEven(-0.5), 0);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(-3.5), -4);
-    EXPECT_EQ(RoundHalfEven(2.4999), 2);
-    EXPECT_EQ(RoundHalfEven(2.5001), 3);
-    EXPECT_EQ(RoundHalfEven(-7.6), -8);
 }
 
 TEST(AboutLayout, OffsetFollowsTheNotesHeight)

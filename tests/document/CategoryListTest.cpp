@@ -116,7 +116,7 @@ TEST(CategoryList, SortedListKeepsItsOrderStably)
     EXPECT_EQ(tasks(list), (QStringList{"t2", "t3", "q0", "q1", "q2", "t1"}));
 
     // Descending keeps equal keys in their present order.
-    list.setSortOrder(CategoryList::Descending);
+    list.setSorting(list.SortKey(), CategoryList::Descending, list.Sorted());
     EXPECT_EQ(tasks(list), (QStringList{"q0", "q1", "q2", "t1", "t2", "t3"}));
     list.append(entry(7, QStringLiteral("q3")));
     EXPECT_EQ(tasks(list), (QStringList{"q0", "q1", "q2", "t1", "q3", "t2", "t3"}));

@@ -128,7 +128,7 @@ protected:
             EXPECT_TRUE(dialogs.fileChoices().isEmpty()); // Open stopped before its file chooser
             EXPECT_EQ(contentsOf(lists), edited);
             EXPECT_TRUE(document.isDirty());
-            EXPECT_EQ(document.fileName(), path);
+            EXPECT_EQ(document.BuildWindowCaption(), captionFor(path));
             EXPECT_EQ(view.caption, document.BuildWindowCaption());
             fault.expectLeftAlone();
             fault.repair();
@@ -244,7 +244,7 @@ TEST_F(DocumentFaultTest, ReadOnlyFile)
             if (dialogs.messages().size() != (closing ? 2 : 1)
                 || !dialogs.messages().last().text.startsWith("Error saving to file!\n"))
                 failures |= 2;
-            if (contentsOf(lists) != edited || !document.isDirty() || document.fileName() != path)
+            if (contentsOf(lists) != edited || !document.isDirty() || document.BuildWindowCaption() != captionFor(path))
                 failures |= 4;
         }
         return failures;

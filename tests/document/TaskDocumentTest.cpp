@@ -1,5 +1,6 @@
 #include "document/TaskDocument.h"
 
+#include "document/TaskFileTesting.h"
 #include "document/TaskLists.h"
 #include "support/ScriptedDialogs.h"
 
@@ -111,7 +112,7 @@ TEST_F(TaskDocumentTest, SaveWithoutFileAsksForOne)
     EXPECT_FALSE(document.SaveTaskFile());
     expectMessage(2, kNoFileChosen, Buttons::Ok, Icon::Exclamation);
     EXPECT_TRUE(document.isDirty());
-    EXPECT_TRUE(document.fileName().isEmpty());
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor({}));
     EXPECT_EQ(lists.lvwTasks.count(), 1);
 
     // OK and a file: a name typed without extension is used as typed.
@@ -122,7 +123,7 @@ TEST_F(TaskDocumentTest, SaveWithoutFileAsksForOne)
     ASSERT_EQ(dialogs.fileChoices().size(), 2);
     EXPECT_EQ(dialogs.fileChoices()[1].mode, Dialogs::FileMode::Save);
     EXPECT_EQ(dialogs.fileChoices()[1].filter, TaskFileFilter());
-    EXPECT_EQ(document.fileName(), chosen);
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor(chosen));
     EXPECT_EQ(view.caption(), document.BuildWindowCaption());
     EXPECT_FALSE(document.isDirty());
     EXPECT_TRUE(readFile(chosen).startsWith(kHeader + "1;a;added;;me\r\n"));
@@ -146,7 +147,7 @@ TEST_F(TaskDocumentTest, FailedWriteKeepsFlagAndChosenName)
     EXPECT_TRUE(dialogs.messages()[1].text.startsWith(QStringLiteral("Error saving to file!\n")));
     EXPECT_EQ(dialogs.messages()[1].icon, Icon::Exclamation);
     EXPECT_TRUE(document.isDirty());
-    EXPECT_EQ(document.fileName(), unwritable());
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor(unwritable()));
     EXPECT_EQ(view.caption(), document.BuildWindowCaption());
 }
 
@@ -155,7 +156,7 @@ TEST_F(TaskDocumentTest, SaveAsTakesTheNameBeforeWriting)
     addEntry(QStringLiteral("a"));
     dialogs.choose(QString());
     document.saveAs();
-    EXPECT_TRUE(document.fileName().isEmpty());
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor({}));
     EXPECT_TRUE(view.captions.isEmpty());
     EXPECT_TRUE(dialogs.messages().isEmpty());
 
@@ -169,7 +170,7 @@ TEST_F(TaskDocumentTest, SaveAsTakesTheNameBeforeWriting)
     const QString other = path(QStringLiteral("other.tvk"));
     dialogs.choose(other);
     document.saveAs();
-    EXPECT_EQ(document.fileName(), other);
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor(other));
     EXPECT_FALSE(document.isDirty());
     EXPECT_TRUE(readFile(other).contains("1;a;"));
     EXPECT_EQ(dialogs.fileChoices().last().mode, Dialogs::FileMode::Save);
@@ -185,7 +186,7 @@ TEST_F(TaskDocumentTest, NewOnCleanDocumentAsksNothing)
     EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_EQ(lists.lvwTasks.count(), 0);
     EXPECT_GT(view.textClears, clearsBefore);
-    EXPECT_TRUE(document.fileName().isEmpty());
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor({}));
     EXPECT_EQ(view.caption(), QStringLiteral("Tarvik"));
     EXPECT_FALSE(document.isDirty());
 
@@ -227,7 +228,7 @@ TEST_F(TaskDocumentTest, NewOnEditedDocument)
     document.newList();
     EXPECT_EQ(lists.lvwTasks.count(), 0);
     EXPECT_FALSE(document.isDirty());
-    EXPECT_TRUE(document.fileName().isEmpty());
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor({}));
     EXPECT_EQ(view.caption(), QStringLiteral("Tarvik"));
 }
 
@@ -253,7 +254,7 @@ TEST_F(TaskDocumentTest, OpenReplacesTheLists)
     EXPECT_EQ(dialogs.fileChoices()[0].filter, TaskFileFilter());
     EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_EQ(lists.lvwCompleted.count(), 1);
-    EXPECT_EQ(document.fileName(), file);
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor(file));
     EXPECT_EQ(view.caption(), document.BuildWindowCaption());
     EXPECT_EQ(view.textClears, 1);
 
@@ -261,7 +262,7 @@ TEST_F(TaskDocumentTest, OpenReplacesTheLists)
     dialogs.choose(QString());
     document.open();
     EXPECT_EQ(lists.lvwCompleted.count(), 1);
-    EXPECT_EQ(document.fileName(), file);
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor(file));
 }
 
 TEST_F(TaskDocumentTest, OpenOnEditedDocumentAsksFirst)
@@ -291,7 +292,7 @@ TEST_F(TaskDocumentTest, OpenOnEditedDocumentAsksFirst)
     EXPECT_EQ(lists.lvwTasks.count(), 0);
     EXPECT_EQ(lists.lvwCompleted.count(), 1);
     EXPECT_FALSE(document.isDirty());
-    EXPECT_EQ(document.fileName(), file);
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor(file));
 }
 
 TEST_F(TaskDocumentTest, OpenSavesOnYes)
@@ -305,7 +306,7 @@ TEST_F(TaskDocumentTest, OpenSavesOnYes)
     dialogs.choose(file);
     document.open();
     EXPECT_TRUE(readFile(saved).contains("1;unsaved;"));
-    EXPECT_EQ(document.fileName(), file);
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor(file));
     EXPECT_EQ(lists.lvwCompleted.count(), 1);
 }
 
@@ -322,7 +323,7 @@ TEST_F(TaskDocumentTest, PartialReadDoesNotTakeTheName)
     ASSERT_EQ(dialogs.messages().size(), 2);
     EXPECT_TRUE(dialogs.messages()[1].text.startsWith(QStringLiteral("Error opening file!\n")));
     EXPECT_EQ(lists.lvwTasks.count(), 1);
-    EXPECT_TRUE(document.fileName().isEmpty());
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor({}));
     EXPECT_EQ(view.caption(), QStringLiteral("Tarvik"));
     EXPECT_FALSE(document.isDirty());
 
@@ -341,7 +342,7 @@ TEST_F(TaskDocumentTest, MissingFileOnCommandLineIsTakenOver)
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].text.startsWith(QStringLiteral("Error opening file!\n")));
     EXPECT_EQ(dialogs.messages()[0].icon, Icon::Exclamation);
-    EXPECT_EQ(document.fileName(), file);
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor(file));
     EXPECT_EQ(view.caption(), document.BuildWindowCaption());
     EXPECT_FALSE(document.isDirty());
 

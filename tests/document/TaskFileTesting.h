@@ -34,6 +34,13 @@ inline void PrintTo(const QString &text, std::ostream *out)
     *out << '"' << text.toStdString() << '"';
 }
 
+// The window caption while the document names this file; with an empty path,
+// the caption that names none.
+inline QString captionFor(const QString &path)
+{
+    return QStringLiteral("Tarvik 1.0.0 (") + path + u')';
+}
+
 struct Item {
     double status = 0;
     QString task;
