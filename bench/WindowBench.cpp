@@ -133,7 +133,7 @@ void WindowBench::measureSort(int entries)
         clickHeader(*lvwTasks, 0);
         const int order = list.SortOrder();
         sorts.push_back(TimeMs([&] { clickHeader(*lvwTasks, 1); }));
-        if (list.SortKey() != CategoryList::TaskText || list.SortOrder() != order)
+        if (list.SortKey() != Entry::Task || list.SortOrder() != order)
             Fail(QStringLiteral("a click on Task did not sort by task text"));
         const double time = TimeMs([&] { clickHeader(*lvwTasks, 1); });
         if (list.SortOrder() == order)
@@ -176,7 +176,7 @@ void WindowBench::measureEditing(int entries)
             btnUpdate->click();
             settle();
         });
-        if (list.subItem(row, CategoryList::TaskText) != text)
+        if (list.text(row, Entry::Task) != text)
             Fail(QStringLiteral("Update did not change the row"));
         return time;
     });
@@ -242,7 +242,7 @@ void WindowBench::clickHeader(CategoryListView &view, int section)
 
 void WindowBench::clickRow(CategoryListView &view, int position)
 {
-    const QModelIndex index = view.model()->index(position - 1, CategoryList::TaskText);
+    const QModelIndex index = view.model()->index(position - 1, Entry::Task);
     view.scrollTo(index);
     settle();
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
@@ -253,6 +253,6 @@ void WindowBench::clickRow(CategoryListView &view, int position)
 
 void WindowBench::sortByTask(CategoryListView &view)
 {
-    if (view.list().SortKey() != CategoryList::TaskText || !view.list().Sorted())
-        clickHeader(view, CategoryList::TaskText);
+    if (view.list().SortKey() != Entry::Task || !view.list().Sorted())
+        clickHeader(view, Entry::Task);
 }

@@ -1,5 +1,7 @@
 #include "document/Entry.h"
 
+#include "document/Status.h"
+
 #include <QString>
 
 #include <cstring>
@@ -98,4 +100,13 @@ void Entry::setField(int which, QStringView text)
     copyUnits(m_text + begin, text.utf16(), text.size());
     for (int i = which; i < FieldCount; ++i)
         m_ends[i] = m_ends[i] - oldEnd + newEnd;
+}
+
+QString Entry::columnText(int column) const
+{
+    if (column == StatusText)
+        return FormatStatus(status);
+    if (column < MainText || column > User)
+        return {};
+    return field(column).toString();
 }

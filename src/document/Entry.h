@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 #include <QtGlobal>
 
@@ -14,8 +15,11 @@
 class Entry
 {
 public:
-    enum Field { MainText = 0, Task = 1, Added = 2, Edited = 3, User = 4 };
+    // The five stored texts, then the status text, which is the status code
+    // written out: the six columns of a list, numbered as its sort keys.
+    enum Field { MainText = 0, Task = 1, Added = 2, Edited = 3, User = 4, StatusText = 5 };
     static constexpr int FieldCount = 5;
+    static constexpr int ColumnCount = 6;
 
     static std::unique_ptr<Entry> create(double status, QStringView task, QStringView added, QStringView edited,
                                          QStringView user);
@@ -30,6 +34,10 @@ public:
     }
 
     void setField(int which, QStringView text);
+
+    // The text shown in a column: a stored field or the status text; empty
+    // for any other number.
+    QString columnText(int column) const;
 
     double status = 0;
 

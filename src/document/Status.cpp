@@ -58,6 +58,15 @@ long long decimalMagnitude(const std::string &number)
 
 } // namespace
 
+QString StatusName(double status)
+{
+    for (int code = FirstStatusCode; code <= LastStatusCode; ++code) {
+        if (status == code)
+            return QString::fromUtf16(kNames[code - 1]);
+    }
+    return FormatStatus(status);
+}
+
 std::optional<int> StatusCodeForName(QStringView name)
 {
     for (int code = FirstStatusCode; code <= LastStatusCode; ++code) {

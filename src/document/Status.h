@@ -32,6 +32,10 @@ enum class Category : int {
 
 constexpr int CategoryCount = 5;
 
+// The name of a status code, "Incomplete" to "Request", for the codes 1 to 8;
+// any other value is named by its number.
+QString StatusName(double status);
+
 // The status code whose name is exactly (case-sensitively) the given text.
 std::optional<int> StatusCodeForName(QStringView name);
 

@@ -19,7 +19,7 @@ LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs)
 
     if (outcome.extent == LoadResult::Complete) {
         CategoryList &tasks = lists.lvwTasks;
-        tasks.setSorting(CategoryList::StatusText, tasks.SortOrder(), true);
+        tasks.setSorting(Entry::StatusText, tasks.SortOrder(), true);
     } else {
         dialogs.message(QCoreApplication::translate("TaskFile", "Error opening file!") + u'\n'
                             + outcome.result.reason(),

@@ -1,5 +1,7 @@
 #include "main_window/CategoryListView.h"
 
+#include "main_window/StatusPictureDelegate.h"
+
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -68,19 +70,46 @@ CategoryListView::CategoryListView(CategoryList &list, QWidget *parent)
     // The indicator follows the list's settings however they change, a file
     // load switching the Tasks list to status order included.
     connect(&list, &CategoryList::sortingChanged, this, &CategoryListView::showSortIndicator);
-    connect(&list, &QAbstractItemModel::columnsInserted, this, &CategoryListView::showSortIndicator);
     showSortIndicator();
+}
+
+void CategoryListView::clearColumns()
+{
+    for (int section = 0; section < m_columnKeys.size(); ++section)
+        m_list.setHeaderData(section, Qt::Horizontal, QVariant());
+    m_columnKeys.clear();
+}
+
+void CategoryListView::addColumn(const QString &key, const QString &caption)
+{
+    if (m_columnKeys.size() >= Entry::ColumnCount)
+        return;
+    m_list.setHeaderData(static_cast<int>(m_columnKeys.size()), Qt::Horizontal, caption);
+    m_columnKeys.append(key);
+}
+
+int CategoryListView::columnPosition(const QString &key) const
+{
+    return static_cast<int>(m_columnKeys.indexOf(key)) + 1;
+}
+
+void CategoryListView::setSmallIcons(const StatusImages &images)
+{
+    QAbstractItemDelegate *previous = itemDelegate();
+    setItemDelegate(new StatusPictureDelegate(images, this));
+    if (previous && previous->parent() == this)
+        delete previous;
 }
 
 void CategoryListView::showSortIndicator()
 {
     const int key = m_list.SortKey();
-    const bool known = key >= 0 && key <= CategoryList::StatusText;
+    const bool known = key >= 0 && key <= Entry::StatusText;
     header()->setSortIndicatorShown(m_list.Sorted() && known);
     if (!header()->isSortIndicatorShown())
         return;
     // The hidden status column has no width to show an indicator in.
-    const int section = key == CategoryList::StatusText ? 0 : key;
+    const int section = key == Entry::StatusText ? 0 : key;
     header()->setSortIndicator(
         section, m_list.SortOrder() == CategoryList::Descending ? Qt::DescendingOrder : Qt::AscendingOrder);
 }

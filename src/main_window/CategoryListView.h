@@ -4,7 +4,10 @@
 
 #include <QHeaderView>
 #include <QPersistentModelIndex>
+#include <QStringList>
 #include <QTableView>
+
+class StatusImages;
 
 // A report-style view of one category list. It shows the list's model and
 // shares its selection, so the list's selected row is the row the user
@@ -29,6 +32,14 @@ public:
     CategoryList &list() const { return m_list; }
     // The column headers.
     QHeaderView *header() const { return horizontalHeader(); }
+
+    // Names the list's columns in order, each by a key and a caption.
+    void clearColumns();
+    void addColumn(const QString &key, const QString &caption);
+    int columnPosition(const QString &key) const; // 1-based; 0 when there is none
+
+    // The pictures the status column shows.
+    void setSmallIcons(const StatusImages &images);
 
 Q_SIGNALS:
     // Every mouse-button press, before the press selects anything.
@@ -58,5 +69,6 @@ private:
     void fitRowHeight();
 
     CategoryList &m_list;
+    QStringList m_columnKeys;
     QPersistentModelIndex m_pressedRow;
 };

@@ -170,12 +170,13 @@ StatusImages::StatusImages()
 {
 }
 
-QList<QVariant> StatusImages::listImages() const
+const QIcon &StatusImages::picture(double status) const
 {
-    QList<QVariant> images;
-    for (const QIcon &picture : m_pictures)
-        images.append(QVariant::fromValue(picture));
-    return images;
+    for (int code = 1; code <= static_cast<int>(m_pictures.size()); ++code) {
+        if (status == code)
+            return m_pictures[code - 1];
+    }
+    return m_neutral;
 }
 
 QIcon ProgramIcon()

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QIcon>
-#include <QList>
-#include <QVariant>
 
 #include <array>
 
@@ -13,9 +11,8 @@ class StatusImages
 public:
     StatusImages();
 
-    // The eight pictures in code order, as the category lists take them.
-    QList<QVariant> listImages() const;
-    QVariant otherImage() const { return QVariant::fromValue(m_neutral); }
+    // The picture of a status code; the neutral one for any other value.
+    const QIcon &picture(double status) const;
 
 private:
     std::array<QIcon, 8> m_pictures;

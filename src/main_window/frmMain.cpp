@@ -1,7 +1,6 @@
 #include "main_window/frmMain.h"
 
 #include "about/frmAbout.h"
-#include "document/DateText.h"
 #include "document/Dialogs.h"
 #include "document/Status.h"
 #include "document/Twips.h"
@@ -233,22 +232,21 @@ void frmMain::Form_Resize()
 
 void frmMain::SetupListColumns(CategoryListView &list)
 {
-    CategoryList &columns = list.list();
-    columns.clearColumns();
-    columns.addColumn(QStringLiteral("Status"), QString());
-    columns.addColumn(QStringLiteral("Task"), tr("Task"));
-    columns.addColumn(QStringLiteral("Added"), tr("Added"));
-    columns.addColumn(QStringLiteral("Edited"), tr("Edited"));
-    columns.addColumn(QStringLiteral("User"), tr("User"));
-    columns.addColumn(QStringLiteral("Status_Hidden"), QString());
-    columns.setStatusIcons(imgStatus.listImages(), imgStatus.otherImage());
+    list.clearColumns();
+    list.addColumn(QStringLiteral("Status"), QString());
+    list.addColumn(QStringLiteral("Task"), tr("Task"));
+    list.addColumn(QStringLiteral("Added"), tr("Added"));
+    list.addColumn(QStringLiteral("Edited"), tr("Edited"));
+    list.addColumn(QStringLiteral("User"), tr("User"));
+    list.addColumn(QStringLiteral("Status_Hidden"), QString());
+    list.setSmallIcons(imgStatus);
 }
 
 void frmMain::SizeListColumns(CategoryListView &list)
 {
     const double dpi = list.logicalDpiX();
     const auto setWidth = [&list](const QString &key, int pixels) {
-        const int position = list.list().columnPosition(key);
+        const int position = list.columnPosition(key);
         if (position > 0)
             list.header()->resizeSection(position - 1, pixels);
     };
@@ -311,12 +309,8 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::btnNew_Click()
 {
-    const std::optional<Category> category = CategoryForTab(tabMain->currentIndex());
-    if (!category)
+    if (!m_editing.addEntry(tabMain->currentIndex(), typedTaskText(), txtUser->text(), optQuestion->isChecked()))
         return;
-    const int status = NewEntryStatus(*category, optQuestion->isChecked());
-    m_lists.list(*category).insertAtTop(
-        Entry::create(status, typedTaskText(), CurrentDateText(), QString(), txtUser->text()));
     // The user text stays for the next entry.
     txtTask->clear();
     m_document.markEdited();
@@ -324,26 +318,21 @@ void frmMain::btnNew_Click()
 
 void frmMain::btnUpdate_Click()
 {
-    const auto [list, row] = currentSelection();
-    if (!row)
+    if (!m_editing.updateEntry(tabMain->currentIndex(), typedTaskText(), txtUser->text()))
         return;
-    list->setSubItem(row, CategoryList::TaskText, typedTaskText());
-    list->setSubItem(row, CategoryList::UserText, txtUser->text());
-    list->setSubItem(row, CategoryList::EditedDate, CurrentDateText());
     txtTask->clear();
     m_document.markEdited();
 }
 
 void frmMain::btnDelete_Click()
 {
-    const auto [list, row] = currentSelection();
-    if (!row)
+    if (!m_editing.selection(tabMain->currentIndex()).row)
         return;
     if (m_dialogs.message(tr("Remove selected entry?"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question)
         != Dialogs::Answer::Yes)
         return;
-    list->removeAt(list->positionOf(row));
-    m_document.markEdited();
+    if (m_editing.deleteEntry(tabMain->currentIndex()))
+        m_document.markEdited();
 }
 
 void frmMain::lvwTasks_ItemClick(Row item)
@@ -416,8 +405,8 @@ bool frmMain::showSelectedEntry(CategoryList &list)
     const Row selected = list.selectedRow();
     if (!selected)
         return false;
-    showTaskText(list.subItem(selected, CategoryList::TaskText));
-    txtUser->setText(list.subItem(selected, CategoryList::UserText));
+    showTaskText(list.text(selected, Entry::Task));
+    txtUser->setText(list.text(selected, Entry::User));
     return true;
 }
 
@@ -428,32 +417,10 @@ void frmMain::objRightClickPopup_ItemClick(const QString &sItemKey)
         SetSelectedEntryStatus(*code);
 }
 
-// The status code picks the entry's list: an entry whose new code belongs to
-// another list is rebuilt there, otherwise it changes where it is. Either way
-// the main text shows the code and the edited date becomes now.
 void frmMain::SetSelectedEntryStatus(int code)
 {
-    const auto [current, selected] = currentSelection();
-    if (!selected || code < FirstStatusCode || code > LastStatusCode)
-        return;
-    CategoryList &target = m_lists.listForStatus(code);
-    const QString digits = FormatStatus(code);
-    const QString now = CurrentDateText();
-
-    if (&target != current) {
-        std::unique_ptr<Entry> moved = Entry::create(code, current->subItem(selected, CategoryList::TaskText),
-                                                     current->subItem(selected, CategoryList::AddedDate), now,
-                                                     current->subItem(selected, CategoryList::UserText));
-        moved->setField(Entry::MainText, digits);
-        target.append(std::move(moved));
+    if (m_editing.setEntryStatus(tabMain->currentIndex(), code))
         m_document.markEdited();
-        current->removeAt(current->positionOf(selected));
-        return;
-    }
-    current->setStatus(selected, code);
-    current->setMainText(selected, digits);
-    current->setSubItem(selected, CategoryList::EditedDate, now);
-    m_document.markEdited();
 }
 
 void frmMain::lvwTasks_ColumnClick(int columnIndex)
@@ -481,27 +448,9 @@ void frmMain::lvwRequests_ColumnClick(int columnIndex)
     SortListByColumn(*lvwRequests, columnIndex);
 }
 
-// The status column's own texts are empty: it sorts by the hidden status
-// texts, like the hidden column itself. The sorted column again reverses the
-// direction, whether or not the list is sorted right now; another column
-// keeps it.
 void frmMain::SortListByColumn(CategoryListView &list, int columnIndex)
 {
-    CategoryList &rows = list.list();
-    const int key = columnIndex == 1 ? static_cast<int>(CategoryList::StatusText) : columnIndex - 1;
-    int order = rows.SortOrder();
-    if (rows.SortKey() == key)
-        order = order == CategoryList::Descending ? CategoryList::Ascending : CategoryList::Descending;
-    rows.setSorting(key, order, true);
-}
-
-frmMain::Selection frmMain::currentSelection()
-{
-    const std::optional<Category> category = CategoryForTab(tabMain->currentIndex());
-    if (!category)
-        return {};
-    CategoryList &list = m_lists.list(*category);
-    return {&list, list.selectedRow()};
+    list.list().sortByColumn(columnIndex);
 }
 
 QList<CategoryListView *> frmMain::listViews() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CategoryList.h"
+#include "document/EntryEditing.h"
 #include "document/TaskDocument.h"
 #include "document/TaskLists.h"
 #include "main_window/LayoutManager.h"
@@ -102,13 +103,6 @@ private:
     bool showSelectedEntry(CategoryList &list);
     void SetSelectedEntryStatus(int code);
     void SortListByColumn(CategoryListView &list, int columnIndex);
-    // The current tab's list and its selected row, either missing when there
-    // is none; the editing buttons and the status change act on them.
-    struct Selection {
-        CategoryList *list = nullptr;
-        Row row = nullptr;
-    };
-    Selection currentSelection();
     QList<CategoryListView *> listViews() const;
 
     // The task text box separates lines its own way; rows hold CR LF, encoded.
@@ -125,6 +119,7 @@ private:
     const StartupCheck m_startupCheck;
     TaskLists m_lists;
     TaskDocument m_document;
+    EntryEditing m_editing{m_lists};
     StatusImages imgStatus;
     clsPopup objRightClickPopup;
     // Whether the last mouse press in any of the lists was the right button.

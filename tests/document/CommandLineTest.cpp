@@ -8,6 +8,14 @@
 
 namespace {
 
+// Standard output on a full disk or a closed pipe: every write fails.
+class RefusingOutput : public QIODevice
+{
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
 CommandLine parse(const QStringList &arguments)
 {
     return ParseCommandLine(QStringList{"tarvik"} + arguments);
@@ -118,8 +126,8 @@ TEST(ListCommand, ReadingFailuresAndOutputFailures)
     EXPECT_EQ(missing.err, "Error opening file!\nNo such file or directory\n");
 
     // An output that refuses every write.
-    QBuffer closed;
-    closed.open(QIODevice::ReadOnly);
+    RefusingOutput closed;
+    closed.open(QIODevice::WriteOnly);
     QBuffer err;
     err.open(QIODevice::WriteOnly);
     EXPECT_EQ(RunListCommand(path, closed, err), ExitStatus::OutputFailed);

@@ -56,7 +56,7 @@ void edit(TaskLists &lists, TaskDocument &document)
     addItem(lists, {7, "unsaved question", "12/9/2026 9:00:00 AM", "", "me"});
     addItem(lists, {4, "unsaved; with \\ and a\nline break \u03a9", "12/9/2026 9:01:00 AM", "", "me"});
     addItem(lists, {8, QString(100 * 1024, u'r'), "12/9/2026 9:02:00 AM", "", "me"});
-    lists.lvwCompleted.setSubItem(lists.lvwCompleted.rowAt(1), CategoryList::UserText, "changed");
+    lists.lvwCompleted.setText(lists.lvwCompleted.rowAt(1), Entry::User, "changed");
     document.markEdited();
 }
 

@@ -189,7 +189,7 @@ TEST_F(TaskFileTest, StatusFieldsAndExtraFields)
 
 TEST_F(TaskFileTest, TasksAreSortedByStatusStablyOtherListsKeepTheirSettings)
 {
-    lists.lvwCompleted.setSorting(CategoryList::UserText, CategoryList::Descending, true);
+    lists.lvwCompleted.setSorting(Entry::User, CategoryList::Descending, true);
     EXPECT_EQ(load(kHeader
                    + "7;q1;a;;u\r\n1;t1;a;;u\r\n4;x1;a;;u\r\n7;q2;a;;u\r\n2;c1;a;;anna\r\n4;x2;a;;u\r\n"
                      "1;t2;a;;u\r\n2;c2;a;;zoe\r\n2;c3;a;;bert\r\n"),
@@ -197,7 +197,7 @@ TEST_F(TaskFileTest, TasksAreSortedByStatusStablyOtherListsKeepTheirSettings)
     EXPECT_EQ(
         tasks(),
         (Items{{1, "t1", "a", "", "u"}, {1, "t2", "a", "", "u"}, {7, "q1", "a", "", "u"}, {7, "q2", "a", "", "u"}}));
-    EXPECT_EQ(lists.lvwTasks.SortKey(), CategoryList::StatusText);
+    EXPECT_EQ(lists.lvwTasks.SortKey(), Entry::StatusText);
     EXPECT_TRUE(lists.lvwTasks.Sorted());
     EXPECT_EQ(unresolved(), (Items{{4, "x1", "a", "", "u"}, {4, "x2", "a", "", "u"}}));
     EXPECT_FALSE(lists.lvwUnresolved.Sorted());
@@ -246,7 +246,7 @@ TEST_F(TaskFileTest, PlainFormIsTheClassicFormatByteForByte)
     addItem(lists, {8, "", "", "", ""});
     addItem(lists, {4, "second unresolved", "d", "", "u"});
     addItem(lists, {3, "first unresolved", "d", "", "u"});
-    lists.lvwUnresolved.setSorting(CategoryList::TaskText, CategoryList::Ascending, true);
+    lists.lvwUnresolved.setSorting(Entry::Task, CategoryList::Ascending, true);
     EXPECT_EQ(save(),
               QByteArray("Status;Task;Added;Edited;User\r\n"
                          "1;Order toner | two cartridges;12/8/2026 2:05:31 PM;;office\r\n"
@@ -325,7 +325,7 @@ TEST_F(TaskFileTest, RandomEntriesSurviveSaveAndLoadInBothForms)
             if (extended) // make sure the round needs the extended form
                 addItem(lists, {4, ";", "", "", ""});
             // As after reading: Tasks sorted by status.
-            lists.lvwTasks.setSorting(CategoryList::StatusText, CategoryList::Ascending, true);
+            lists.lvwTasks.setSorting(Entry::StatusText, CategoryList::Ascending, true);
             const auto before = contentsOf(lists);
 
             const QByteArray saved = save();

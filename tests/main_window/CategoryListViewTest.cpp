@@ -16,8 +16,8 @@ class CategoryListViewTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        list.addColumn(QStringLiteral("Status"), QString());
-        list.addColumn(QStringLiteral("Task"), QStringLiteral("Task"));
+        view.addColumn(QStringLiteral("Status"), QString());
+        view.addColumn(QStringLiteral("Task"), QStringLiteral("Task"));
         for (const char *task : {"one", "two", "three"})
             list.append(Entry::create(1, QString::fromLatin1(task), u"", u"", u""));
         view.resize(300, 200);

@@ -38,11 +38,11 @@ protected:
     {
         QStringList texts;
         for (int position = 1; position <= list(tab).count(); ++position)
-            texts.append(list(tab).subItem(list(tab).rowAt(position), subItem));
+            texts.append(list(tab).text(list(tab).rowAt(position), subItem));
         return texts;
     }
 
-    QStringList tasks(int tab) const { return column(tab, CategoryList::TaskText); }
+    QStringList tasks(int tab) const { return column(tab, Entry::Task); }
 
     // Where the header shows the sort: its section and direction, or nothing.
     QString indicator(int tab) const
@@ -113,10 +113,10 @@ TEST_F(ColumnSortTest, SameColumnReversesAnotherKeepsTheDirection)
 
     // The comparison is with the key, sorted or not; any direction but
     // descending turns into descending.
-    list(1).setSorting(CategoryList::TaskText, 7, false);
+    list(1).setSorting(Entry::Task, 7, false);
     window->lvwCompleted_ColumnClick(2);
     EXPECT_EQ(settings(1), (Settings{1, 1, true}));
-    list(1).setSorting(CategoryList::UserText, CategoryList::Descending, false);
+    list(1).setSorting(Entry::User, CategoryList::Descending, false);
     window->lvwCompleted_ColumnClick(5);
     EXPECT_EQ(settings(1), (Settings{4, 0, true}));
 }
@@ -129,7 +129,7 @@ TEST_F(ColumnSortTest, SortingOneListLeavesTheOthersAlone)
         for (const char *task : {"b", "c", "a"})
             addRow(tab, statuses[tab], QLatin1String(task));
     }
-    list(3).setSorting(CategoryList::UserText, CategoryList::Ascending, false);
+    list(3).setSorting(Entry::User, CategoryList::Ascending, false);
 
     for (int tab = 0; tab < 5; ++tab) {
         tabMain()->tabBar()->setCurrentIndex(tab);

@@ -20,9 +20,9 @@ protected:
             CategoryList &l = list(tab);
             for (int position = 1; position <= l.count(); ++position) {
                 const Row row = l.rowAt(position);
-                QStringList fields = {FormatStatus(l.status(row)), l.mainText(row)};
-                for (int sub = CategoryList::TaskText; sub <= CategoryList::UserText; ++sub)
-                    fields.append(l.subItem(row, sub));
+                QStringList fields = {FormatStatus(l.status(row)), l.text(row, Entry::MainText)};
+                for (int sub = Entry::Task; sub <= Entry::User; ++sub)
+                    fields.append(l.text(row, sub));
                 rows.append(QLatin1String(ListNames[tab]) + QStringLiteral(": ") + fields.join(u'|'));
             }
         }
@@ -96,7 +96,7 @@ TEST_F(StatusChangeTest, PressReleaseRowClickPopupAndStatusChangeInOrder)
         }
         EXPECT_EQ(list(0).count(), position - 1);
         ASSERT_EQ(list(1).count(), 1);
-        EXPECT_EQ(list(1).subItem(list(1).rowAt(1), CategoryList::TaskText), QStringLiteral("chain"));
+        EXPECT_EQ(list(1).text(list(1).rowAt(1), Entry::Task), QStringLiteral("chain"));
 
         // The menu: the status names with a divider, at the pointer, over the window.
         ASSERT_EQ(menus.showings().size(), 1);
@@ -183,7 +183,7 @@ TEST_F(StatusChangeTest, EveryStatusFromEveryTab)
             }
             QStringList left;
             for (int position = 1; position <= list(tab).count(); ++position)
-                left.append(list(tab).subItem(list(tab).rowAt(position), CategoryList::TaskText));
+                left.append(list(tab).text(list(tab).rowAt(position), Entry::Task));
             EXPECT_EQ(left, inPlace ? QStringList({"first", "changing", "last"}) : QStringList({"first", "last"}))
                 << where;
             const Row row = inPlace ? target.rowAt(2) : target.rowAt(1);
@@ -193,12 +193,12 @@ TEST_F(StatusChangeTest, EveryStatusFromEveryTab)
             }
             const QString digits = QString::number(choice.code);
             EXPECT_EQ(target.status(row), choice.code) << where;
-            EXPECT_EQ(target.mainText(row), digits) << where;
-            EXPECT_EQ(target.subItem(row, CategoryList::StatusText), digits) << where;
-            EXPECT_EQ(target.subItem(row, CategoryList::TaskText), QStringLiteral("changing")) << where;
-            EXPECT_EQ(target.subItem(row, CategoryList::AddedDate), QStringLiteral("added once")) << where;
-            EXPECT_EQ(target.subItem(row, CategoryList::UserText), QStringLiteral("owner")) << where;
-            EXPECT_FALSE(target.subItem(row, CategoryList::EditedDate).isEmpty()) << where;
+            EXPECT_EQ(target.text(row, Entry::MainText), digits) << where;
+            EXPECT_EQ(target.text(row, Entry::StatusText), digits) << where;
+            EXPECT_EQ(target.text(row, Entry::Task), QStringLiteral("changing")) << where;
+            EXPECT_EQ(target.text(row, Entry::Added), QStringLiteral("added once")) << where;
+            EXPECT_EQ(target.text(row, Entry::User), QStringLiteral("owner")) << where;
+            EXPECT_FALSE(target.text(row, Entry::Edited).isEmpty()) << where;
         }
     }
 }

@@ -50,7 +50,7 @@ bool dark(const QColor &c)
 
 QIcon picture(int code)
 {
-    return StatusImages().listImages().at(code - 1).value<QIcon>();
+    return StatusImages().picture(code);
 }
 
 } // namespace
@@ -58,11 +58,14 @@ QIcon picture(int code)
 TEST(StatusImages, EightDistinctPicturesAndANeutralOne)
 {
     const StatusImages images;
+    // Codes 1 to 8, then values that name no status.
     QList<QIcon> all;
-    for (const QVariant &image : images.listImages())
-        all.append(image.value<QIcon>());
-    all.append(images.otherImage().value<QIcon>());
+    for (int code = 1; code <= 8; ++code)
+        all.append(images.picture(code));
+    all.append(images.picture(0));
     ASSERT_EQ(all.size(), 9);
+    for (const double other : {1.5, -2.0, 9.0})
+        EXPECT_EQ(render(images.picture(other)), render(all.last())) << other;
     for (int i = 0; i < all.size(); ++i) {
         const QImage drawn = render(all[i]);
         EXPECT_EQ(drawn.size(), QSize(16, 16));

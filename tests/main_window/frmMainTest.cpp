@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFont>
 #include <QGroupBox>
 #include <QHash>
 #include <QHeaderView>
@@ -110,26 +111,40 @@ TEST_F(MainWindowTest, kStartGeometry)
             EXPECT_EQ(c->parentWidget(), window->centralWidget()) << g.name;
     }
 
-    // A caption that needs more room than the table gives grows its button;
-    // Question then starts after the caption of Normal Task.
-    auto *optTask = control<QRadioButton>("optTask");
-    auto *optQuestion = control<QRadioButton>("optQuestion");
-    const QRect taskTable = px(kRadioGeometry[0]);
-    const QRect questionTable = px(kRadioGeometry[1]);
-    for (auto [button, table] : {std::pair{optTask, taskTable}, std::pair{optQuestion, questionTable}}) {
+    for (const TwipsGeometry &g : kRadioGeometry) {
+        QWidget *button = control(g.name);
         EXPECT_EQ(button->parentWidget()->objectName(), QStringLiteral("fraType"));
-        EXPECT_EQ(button->y(), table.y());
-        EXPECT_EQ(button->size(), table.size().expandedTo(button->sizeHint())) << button->objectName().toStdString();
+        EXPECT_EQ(button->pos().y(), px(g).y()) << g.name;
     }
-    EXPECT_EQ(optTask->x(), taskTable.x());
-    const int taskCaptionEnd = optTask->x() + optTask->sizeHint().width();
-    EXPECT_EQ(optQuestion->x(), qMax(questionTable.x(), taskCaptionEnd));
 
     // Only the current tab's list shows, and the tab strip sits above it.
     for (int tab = 0; tab < 5; ++tab)
         EXPECT_EQ(view(tab)->isVisible(), tab == 0);
     EXPECT_TRUE(tabMain()->tabBar()->isVisible());
     EXPECT_EQ(tabMain()->tabBar()->geometry().top(), 0);
+}
+
+// At the desktops' usual font sizes each radio caption fits its button, and
+// the buttons stay side by side inside their frame, in their order.
+TEST_F(MainWindowTest, RadioCaptionsFitAtUsualFontSizes)
+{
+    const QFont original = QApplication::font();
+    for (const int points : {9, 10, 11, 12}) {
+        QFont font = original;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        open();
+        auto *optTask = control<QRadioButton>("optTask");
+        auto *optQuestion = control<QRadioButton>("optQuestion");
+        for (QRadioButton *button : {optTask, optQuestion}) {
+            const QSize needed = button->sizeHint();
+            EXPECT_GE(button->width(), needed.width()) << points << "pt " << button->objectName().toStdString();
+            EXPECT_GE(button->height(), needed.height()) << points << "pt " << button->objectName().toStdString();
+        }
+        EXPECT_GE(optQuestion->x(), optTask->geometry().right() + 1) << points << "pt";
+        EXPECT_LE(optQuestion->geometry().right(), control("fraType")->width()) << points << "pt";
+    }
+    QApplication::setFont(original);
 }
 
 TEST_F(MainWindowTest, GrowingTheWindowMovesAndSizesTheRegisteredControls)
@@ -189,7 +204,7 @@ TEST_F(MainWindowTest, ListColumns)
         ASSERT_EQ(v->model()->columnCount(), 6);
         for (int c = 0; c < 6; ++c)
             EXPECT_EQ(v->model()->headerData(c, Qt::Horizontal).toString(), captions[c]);
-        EXPECT_EQ(list(tab).columnPosition(QStringLiteral("Status_Hidden")), 6);
+        EXPECT_EQ(v->columnPosition(QStringLiteral("Status_Hidden")), 6);
         QHeaderView *h = v->header();
         EXPECT_EQ(h->sectionSize(0), pxX(300));
         EXPECT_EQ(h->sectionSize(1), qRound(0.7 * v->width()));
@@ -217,9 +232,12 @@ TEST_F(MainWindowTest, RowsShowTheirStatusPicture)
     Row invalid = addRow(2, Status_Invalid, QStringLiteral("x"));
     Row moved = addRow(2, Status_Moved, QStringLiteral("y"));
     Row odd = addRow(2, 0, QStringLiteral("z"));
+    // The status cell as the view paints it.
     const auto picture = [this](Row row) {
+        CategoryListView *shown = view(2);
         const QModelIndex at = list(2).index(list(2).positionOf(row) - 1, 0);
-        return list(2).data(at, Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+        shown->scrollTo(at);
+        return shown->viewport()->grab(shown->visualRect(at)).toImage();
     };
     EXPECT_FALSE(picture(invalid).isNull());
     EXPECT_NE(picture(invalid), picture(moved));
@@ -245,7 +263,7 @@ TEST_F(MainWindowTest, StartUpRunsTheCheckFirstAndOpensTheCommandLineLast)
         rowsAtCheck = 0;
         for (QWidget *w : QApplication::allWidgets()) {
             if (auto *v = qobject_cast<CategoryListView *>(w)) {
-                columnsAtCheck += v->model()->columnCount();
+                columnsAtCheck += v->columnPosition(QStringLiteral("Status_Hidden"));
                 rowsAtCheck += v->model()->rowCount();
             }
         }
@@ -255,7 +273,7 @@ TEST_F(MainWindowTest, StartUpRunsTheCheckFirstAndOpensTheCommandLineLast)
     EXPECT_EQ(rowsAtCheck, 0);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Tarvik 1.0.0 (%1)").arg(file));
     ASSERT_EQ(list(0).count(), 2);
-    EXPECT_EQ(list(0).subItem(list(0).rowAt(1), CategoryList::TaskText), QStringLiteral("do"));
+    EXPECT_EQ(list(0).text(list(0).rowAt(1), Entry::Task), QStringLiteral("do"));
     EXPECT_FALSE(window->document().isDirty());
 }
 
@@ -299,12 +317,12 @@ TEST_F(MainWindowTest, NewOnEveryTabWithEitherKind)
             CategoryList &l = list(tab);
             const Row row = l.rowAt(1);
             EXPECT_EQ(l.status(row), expected) << tab;
-            EXPECT_EQ(l.mainText(row), QString());
-            EXPECT_EQ(l.subItem(row, CategoryList::TaskText), QStringLiteral("new entry"));
-            EXPECT_FALSE(l.subItem(row, CategoryList::AddedDate).isEmpty());
-            EXPECT_TRUE(l.subItem(row, CategoryList::EditedDate).isEmpty());
-            EXPECT_EQ(l.subItem(row, CategoryList::UserText), QStringLiteral("owner"));
-            EXPECT_EQ(l.subItem(row, CategoryList::StatusText), QString::number(expected));
+            EXPECT_EQ(l.text(row, Entry::MainText), QString());
+            EXPECT_EQ(l.text(row, Entry::Task), QStringLiteral("new entry"));
+            EXPECT_FALSE(l.text(row, Entry::Added).isEmpty());
+            EXPECT_TRUE(l.text(row, Entry::Edited).isEmpty());
+            EXPECT_EQ(l.text(row, Entry::User), QStringLiteral("owner"));
+            EXPECT_EQ(l.text(row, Entry::StatusText), QString::number(expected));
             // The selection stays on the row it was on.
             EXPECT_EQ(l.selectedRow(), l.rowAt(l.count()));
             EXPECT_TRUE(txtTask()->toPlainText().isEmpty());
@@ -319,14 +337,14 @@ TEST_F(MainWindowTest, NewOnEveryTabWithEitherKind)
 TEST_F(MainWindowTest, NewWithEmptyTaskTextAndInSortedList)
 {
     open();
-    list(0).setSorting(CategoryList::TaskText, CategoryList::Ascending, true);
+    list(0).setSorting(Entry::Task, CategoryList::Ascending, true);
     addRow(0, 1, QStringLiteral("b"));
     addRow(0, 1, QStringLiteral("d"));
     txtTask()->setPlainText(QStringLiteral("c"));
     window->btnNew_Click();
-    EXPECT_EQ(list(0).subItem(list(0).rowAt(2), CategoryList::TaskText), QStringLiteral("c"));
+    EXPECT_EQ(list(0).text(list(0).rowAt(2), Entry::Task), QStringLiteral("c"));
     window->btnNew_Click();
-    EXPECT_EQ(list(0).subItem(list(0).rowAt(1), CategoryList::TaskText), QString());
+    EXPECT_EQ(list(0).text(list(0).rowAt(1), Entry::Task), QString());
     EXPECT_EQ(list(0).count(), 4);
 }
 
@@ -342,20 +360,20 @@ TEST_F(MainWindowTest, UpdateOnEveryTab)
         txtTask()->setPlainText(QStringLiteral("after"));
         txtUser()->setText(QStringLiteral("new"));
         window->btnUpdate_Click();
-        EXPECT_EQ(list(tab).subItem(row, CategoryList::TaskText), QStringLiteral("before"));
+        EXPECT_EQ(list(tab).text(row, Entry::Task), QStringLiteral("before"));
         EXPECT_EQ(txtTask()->toPlainText(), QStringLiteral("after"));
         EXPECT_FALSE(window->document().isDirty());
 
         select(tab, 1);
         window->btnUpdate_Click();
         CategoryList &l = list(tab);
-        EXPECT_EQ(l.subItem(row, CategoryList::TaskText), QStringLiteral("after"));
-        EXPECT_EQ(l.subItem(row, CategoryList::UserText), QStringLiteral("new"));
-        EXPECT_FALSE(l.subItem(row, CategoryList::EditedDate).isEmpty());
-        EXPECT_EQ(l.subItem(row, CategoryList::AddedDate), QStringLiteral("added once"));
+        EXPECT_EQ(l.text(row, Entry::Task), QStringLiteral("after"));
+        EXPECT_EQ(l.text(row, Entry::User), QStringLiteral("new"));
+        EXPECT_FALSE(l.text(row, Entry::Edited).isEmpty());
+        EXPECT_EQ(l.text(row, Entry::Added), QStringLiteral("added once"));
         EXPECT_EQ(l.status(row), statuses[tab]);
-        EXPECT_EQ(l.subItem(row, CategoryList::StatusText), QString::number(statuses[tab]));
-        EXPECT_EQ(l.mainText(row), QString());
+        EXPECT_EQ(l.text(row, Entry::StatusText), QString::number(statuses[tab]));
+        EXPECT_EQ(l.text(row, Entry::MainText), QString());
         EXPECT_EQ(l.count(), 1);
         EXPECT_TRUE(txtTask()->toPlainText().isEmpty());
         EXPECT_EQ(txtUser()->text(), QStringLiteral("new"));
@@ -399,7 +417,7 @@ TEST_F(MainWindowTest, DeleteOnEveryTab)
         window->btnDelete_Click();
         EXPECT_EQ(list(tab).count(), 2);
         EXPECT_EQ(list(tab).positionOf(two), 0);
-        EXPECT_EQ(list(tab).subItem(list(tab).rowAt(2), CategoryList::TaskText), QStringLiteral("three"));
+        EXPECT_EQ(list(tab).text(list(tab).rowAt(2), Entry::Task), QStringLiteral("three"));
         EXPECT_EQ(txtTask()->toPlainText(), QStringLiteral("shown"));
         EXPECT_TRUE(window->document().isDirty());
 
@@ -420,7 +438,7 @@ TEST_F(MainWindowTest, LineBreaksRoundTripThroughThePane)
     QTest::keyClicks(txtTask(), QStringLiteral("c\u00a0d"));
     window->btnNew_Click();
     const Row row = list(0).rowAt(1);
-    EXPECT_EQ(list(0).subItem(row, CategoryList::TaskText), QStringLiteral("a | b | c\u00a0d"));
+    EXPECT_EQ(list(0).text(row, Entry::Task), QStringLiteral("a | b | c\u00a0d"));
 
     txtUser()->clear();
     clickRow(0, 1);
@@ -428,7 +446,7 @@ TEST_F(MainWindowTest, LineBreaksRoundTripThroughThePane)
     EXPECT_EQ(txtTask()->toPlainText(), QStringLiteral("a\nb\nc d"));
     EXPECT_EQ(txtUser()->text(), QStringLiteral(""));
     window->btnUpdate_Click();
-    EXPECT_EQ(list(0).subItem(row, CategoryList::TaskText), QStringLiteral("a | b | c\u00a0d"));
+    EXPECT_EQ(list(0).text(row, Entry::Task), QStringLiteral("a | b | c\u00a0d"));
 }
 
 TEST_F(MainWindowTest, RowClicksShowTheEntryOnEveryTab)
