@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTextDocument>
 #include <QThread>
 
 namespace {
@@ -142,6 +143,35 @@ void WindowBench::measureSort(int entries)
     });
     Report("sort", entries, MedianOf(static_cast<int>(sorts.size()), [&](int i) { return sorts[i]; }), "ms");
     Report("reverse", entries, reverse, "ms");
+}
+
+void WindowBench::measureLongClick(const char *label, qsizetype units)
+{
+    Progress(QStringLiteral("click on a task of %1").arg(QLatin1String(label)));
+    if (m_window->document().isDirty())
+        m_dialogs.answer(Dialogs::Answer::No);
+    m_window->mnuFile_New_Click();
+    settle();
+    showTab(0);
+    CategoryList &list = lvwTasks->list();
+    list.append(Entry::create(Status_Incomplete, QString(units, QLatin1Char('x')), u"added", u"", u"user"));
+    settle();
+    const double time = MedianOf(3, [&](int) {
+        txtTask->clear();
+        list.selectionModel()->clear();
+        settle();
+        const double figure = TimeMs([&] {
+            clickRow(*lvwTasks, 1);
+            settle();
+        });
+        if (txtTask->document()->characterCount() < units)
+            Fail(QStringLiteral("the pane does not show the whole task"));
+        return figure;
+    });
+    std::printf("click-long %s %.*f ms\n", label, time < 10 ? 2 : time < 100 ? 1 : 0, time);
+    std::fflush(stdout);
+    m_window->mnuFile_New_Click();
+    settle();
 }
 
 // New, Update and Delete on the Tasks list holding every entry, sorted by

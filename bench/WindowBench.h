@@ -26,6 +26,9 @@ public:
     // whose entries all land in the Tasks list, so that sorting and editing
     // act on a list of the full size.
     void measure(int entries, const QString &allCategories, const QString &tasksOnly);
+    // A click on an entry whose task is one word of the given size, until the
+    // pane shows it.
+    void measureLongClick(const char *label, qsizetype units);
 
 private:
     void measureLoadAndSave(int entries, const QString &path);

@@ -123,6 +123,8 @@ int runBenchmark(QApplication &app, const QString &root)
             QFile::remove(allCategories);
             QFile::remove(tasksOnly);
         }
+        window.measureLongClick("1MB", 1 << 20);
+        window.measureLongClick("100MB", 100 << 20);
     }
     Progress(QStringLiteral("done"));
     return 0;

@@ -156,21 +156,44 @@ int CategoryList::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : Entry::ColumnCount;
 }
 
+namespace {
+
+// A cell shows no more of its text than fits a screen many times over: laying
+// out a text of hundreds of megabytes to paint one row would take the program
+// down. The list keeps the whole text.
+constexpr qsizetype kShownUnits = 4096;
+
+QString shownPart(QStringView text)
+{
+    if (text.size() <= kShownUnits)
+        return text.toString();
+    qsizetype size = kShownUnits;
+    if (text[size - 1].isHighSurrogate())
+        --size;
+    return text.first(size).toString();
+}
+
+} // namespace
+
 QVariant CategoryList::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return {};
     const Entry &entry = *m_rows[index.row()];
+    const int column = index.column();
+    const auto shown = [&] {
+        return column == Entry::StatusText ? entry.columnText(column) : shownPart(entry.field(column));
+    };
     switch (role) {
     case Qt::DisplayRole:
-        return entry.columnText(index.column());
+        return shown();
     case StatusRole:
         return entry.status;
     case Qt::AccessibleTextRole:
         // The status column shows a picture; assistive tools read its name.
-        if (index.column() == Entry::MainText)
+        if (column == Entry::MainText)
             return StatusName(entry.status);
-        return entry.columnText(index.column());
+        return shown();
     default:
         return {};
     }
