@@ -109,8 +109,7 @@ Replaced replaceAtomically(const Place &place, const struct stat *old, const QBy
     const auto closeFolder = qScopeGuard([folder] { ::close(folder); });
     if (old) {
         struct stat folderInfo;
-        if (::fstat(folder, &folderInfo) == 0
-            && newFileWouldDiffer(*old, folderInfo, place.folder + '/' + place.name))
+        if (::fstat(folder, &folderInfo) == 0 && newFileWouldDiffer(*old, folderInfo, place.folder + '/' + place.name))
             return Replaced::NeedsInPlace;
     }
 

@@ -102,6 +102,14 @@ bool NameUnfinished(int fd, int folder, QByteArray &sideName)
     return false;
 }
 
+bool LinkUnfinished(int fd, int folder, const QByteArray &sideName, const QByteArray &name)
+{
+    if (!sideName.isEmpty())
+        return ::linkat(folder, sideName.constData(), folder, name.constData(), 0) == 0;
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    return ::linkat(AT_FDCWD, self.constData(), folder, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 bool SyncFolder(int folder)
 {
     // Some file systems cannot sync a folder and say so; nothing is lost there.

@@ -30,6 +30,10 @@ int CreateUnfinished(int folder, QByteArray &sideName);
 // folder, in sideName, unless it has one already.
 bool NameUnfinished(int fd, int folder, QByteArray &sideName);
 
+// Gives an unfinished file from CreateUnfinished the name in the folder,
+// failing with EEXIST rather than replacing a file of that name.
+bool LinkUnfinished(int fd, int folder, const QByteArray &sideName, const QByteArray &name);
+
 // Syncs a folder, so that a name made or moved in it lasts a power cut.
 bool SyncFolder(int folder);
 

@@ -36,7 +36,7 @@ QByteArray backupFolder()
 // Makes the folder and those above it that are missing, for the user alone.
 bool makeFolder(const QByteArray &folder)
 {
-    for (qsizetype slash = folder.indexOf('/', 1); ; slash = folder.indexOf('/', slash + 1)) {
+    for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
         const QByteArray part = slash < 0 ? folder : folder.left(slash);
         if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
             return false;
@@ -90,11 +90,11 @@ Result Write(const QByteArray &backup, const QByteArray &contents)
     if (fd < 0)
         return failure(backup, errno);
     const QByteArray name = backup.mid(backup.lastIndexOf('/') + 1);
-    bool done = ::fchmod(fd, 0600) == 0 && PosixFile::WriteAllAt(fd, contents.constData(), contents.size(), 0)
-        && ::fsync(fd) == 0 && PosixFile::NameUnfinished(fd, folder, sideName);
-    // Renaming would replace a backup made meanwhile; a link to the new name
-    // cannot.
-    done = done && ::linkat(folder, sideName.constData(), folder, name.constData(), 0) == 0;
+    // Linked to its name only once complete; a link, unlike a rename, never
+    // replaces a backup made meanwhile.
+    const bool done = ::fchmod(fd, 0600) == 0
+        && PosixFile::WriteAllAt(fd, contents.constData(), contents.size(), 0) && ::fsync(fd) == 0
+        && PosixFile::LinkUnfinished(fd, folder, sideName, name);
     const int error = errno;
     ::close(fd);
     if (!sideName.isEmpty())

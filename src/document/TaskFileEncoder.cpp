@@ -100,7 +100,7 @@ bool TaskFileEncoder::WriteListEntries(const CategoryList &list)
             if (m_form == TaskFileFormat::TextForm::Extended)
                 writeExtended(row->field(field));
             else if (!(m_form == TaskFileFormat::TextForm::Utf8 ? writePlainUtf8(row->field(field))
-                                                                 : writePlain(row->field(field))))
+                                                                : writePlain(row->field(field))))
                 return false;
         }
         m_bytes.append(TaskFileFormat::LineEnd, 2);

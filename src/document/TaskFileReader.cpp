@@ -59,8 +59,7 @@ int checkUtf8(const unsigned char *data, size_t size, bool &multiByte)
     size_t at = 0;
     while (at < size) {
 #ifdef __SSE2__
-        while (at + 16 <= size
-               && _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at))) == 0)
+        while (at + 16 <= size && _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at))) == 0)
             at += 16;
 #endif
         if (at >= size)

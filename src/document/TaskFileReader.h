@@ -2,8 +2,8 @@
 
 #include "document/Entry.h"
 #include "document/Status.h"
-#include "document/TaskFileFormat.h"
 #include "document/TaskFile.h"
+#include "document/TaskFileFormat.h"
 
 #include <QCoreApplication>
 #include <QFile>

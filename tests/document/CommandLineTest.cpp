@@ -86,19 +86,18 @@ TEST(ListCommand, PrintsEveryListWithEscapedFields)
                "8;;;;\r\n");
     const Outcome listing = run({"--list", path});
     EXPECT_EQ(listing.status, ExitStatus::Success);
-    EXPECT_EQ(
-        listing.out,
-        "# Tasks\n"
-        "1\ttab\\there | cr\\rlf\\n\\\\ \\x01\\x1f\\x7f \\x81 \xE2\x82\xAC \\u{2028}\\u{2029}\\u{202e}"
-        "\\u{2066}\\u{061c}\\u{200f} \xC2\xA0\t12/8/2026 2:05:31 PM\t\tJ\xC3\xBCrgen\n"
-        "7\tquestion\ta\t\tu\n"
-        "# Completed\n"
-        "2\tdone\ta\te\t\n"
-        "# Unresolved\n"
-        "1.5\todd\t\t\t\n"
-        "# Information\n"
-        "# Requests\n"
-        "8\t\t\t\t\n");
+    EXPECT_EQ(listing.out,
+              "# Tasks\n"
+              "1\ttab\\there | cr\\rlf\\n\\\\ \\x01\\x1f\\x7f \\x81 \xE2\x82\xAC \\u{2028}\\u{2029}\\u{202e}"
+              "\\u{2066}\\u{061c}\\u{200f} \xC2\xA0\t12/8/2026 2:05:31 PM\t\tJ\xC3\xBCrgen\n"
+              "7\tquestion\ta\t\tu\n"
+              "# Completed\n"
+              "2\tdone\ta\te\t\n"
+              "# Unresolved\n"
+              "1.5\todd\t\t\t\n"
+              "# Information\n"
+              "# Requests\n"
+              "8\t\t\t\t\n");
     EXPECT_TRUE(listing.err.isEmpty());
 }
 
