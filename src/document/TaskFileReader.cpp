@@ -1,6 +1,7 @@
 #include "document/TaskFileReader.h"
 
 #include "document/FileAccess.h"
+#include "document/FilePath.h"
 #include "document/TaskFileFormat.h"
 #include "document/Windows1252.h"
 
@@ -185,7 +186,7 @@ bool TaskFileReader::open(const QString &path)
 {
     // Opened without blocking and checked before reading, so that a pipe or a
     // device named by mistake is refused instead of hanging the program.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(FilePathBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
         const bool missing = error == ENOENT || error == ENOTDIR;

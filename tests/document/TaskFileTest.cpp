@@ -457,3 +457,41 @@ TEST_F(TaskFileTest, AnyBytesReadOrEndWithTheMessage)
         }
     }
 }
+
+TEST_F(TaskFileTest, EachFormIsSavedBackByteForByte)
+{
+    const QByteArray windows1252 = kHeader
+        + "1;Gr\xFC\xDF"
+          "e \x80;a;;J\xFCrgen\r\n";
+    const QByteArray utf8 = kHeader
+        + "1;Gr\xC3\xBC\xC3\x9F"
+          "e \xE4\xB8\xAD \\ ok;a;;J\xC3\xBCrgen\r\n";
+    const QByteArray extended = "\xEF\xBB\xBF" + kHeader + "1;only Latin \\\\ text;a;;J\xC3\xBCrgen\r\n";
+    const QByteArray ascii = kHeader + "1;plain;a;;u\r\n";
+    for (const QByteArray &file : {windows1252, utf8, extended, ascii}) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(load(file), LoadResult::Complete);
+        EXPECT_EQ(save(), file);
+    }
+    EXPECT_EQ(load(utf8), LoadResult::Complete);
+    EXPECT_EQ(tasks(), (Items{{1, "Gr\u00fc\u00dfe \u4e2d \\ ok", "a", "", "J\u00fcrgen"}}));
+    // Line ends are spelling: the save writes CR LF.
+    EXPECT_EQ(load(QByteArray(utf8).replace("\r\n", "\n")), LoadResult::Complete);
+    EXPECT_EQ(save(), utf8);
+
+    // A UTF-8 file whose new text does not fit the plain form becomes extended.
+    addItem(lists, {2, "a;b", "", "", ""});
+    EXPECT_EQ(save(),
+              "\xEF\xBB\xBF" + kHeader
+                  + "1;Gr\xC3\xBC\xC3\x9F"
+                    "e \xE4\xB8\xAD \\\\ ok;a;;J\xC3\xBCrgen\r\n"
+                    "2;a\\;b;;;\r\n");
+
+    // Bytes that are not valid UTF-8 anywhere make it Windows-1252 (an
+    // overlong form and a cut sequence at the end).
+    for (const QByteArray &file : {kHeader + "1;\xC3\xBC \xC0\xAF;;;\r\n", kHeader + "1;\xC3\xBC;;;\xE4\xB8"}) {
+        EXPECT_EQ(load(file), LoadResult::Complete);
+        ASSERT_EQ(tasks().size(), 1u);
+        EXPECT_EQ(tasks()[0].task.left(2), QString("\u00c3\u00bc"));
+    }
+}
