@@ -17,11 +17,11 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <optional>
-#include <utility>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -120,9 +120,12 @@ std::vector<QStringList> entryFieldsOf(const QByteArray &bytes)
     const bool extended = bytes.startsWith("\xEF\xBB\xBF");
     QString text;
     if (extended) {
-        text = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom).decode(bytes.mid(3));
+        text = QStringDecoder(QStringDecoder::Utf8,
+                              QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
+                   .decode(bytes.mid(3));
     } else {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         text = utf8.decode(bytes);
         const bool nonAscii = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
         if (utf8.hasError() || !nonAscii)

@@ -92,9 +92,8 @@ Result Write(const QByteArray &backup, const QByteArray &contents)
     const QByteArray name = backup.mid(backup.lastIndexOf('/') + 1);
     // Linked to its name only once complete; a link, unlike a rename, never
     // replaces a backup made meanwhile.
-    const bool done = ::fchmod(fd, 0600) == 0
-        && PosixFile::WriteAllAt(fd, contents.constData(), contents.size(), 0) && ::fsync(fd) == 0
-        && PosixFile::LinkUnfinished(fd, folder, sideName, name);
+    const bool done = ::fchmod(fd, 0600) == 0 && PosixFile::WriteAllAt(fd, contents.constData(), contents.size(), 0)
+        && ::fsync(fd) == 0 && PosixFile::LinkUnfinished(fd, folder, sideName, name);
     const int error = errno;
     ::close(fd);
     if (!sideName.isEmpty())
