@@ -175,8 +175,8 @@ std::vector<Items> expectedRows(const QByteArray &bytes)
     for (const QStringList &fields : entryFieldsOf(bytes)) {
         if (fields.size() != 5)
             RecordingDialogs::fault("a complete read of a line without five fields", fields.join(u';'));
-        const std::optional<double> status =
-            ParseStatusField(std::u16string_view(fields[0].utf16(), static_cast<size_t>(fields[0].size())));
+        const std::optional<double> status = ParseStatusField(std::u16string_view(
+            reinterpret_cast<const char16_t *>(fields[0].utf16()), static_cast<size_t>(fields[0].size())));
         if (!status)
             RecordingDialogs::fault("a complete read of a status too large", fields[0]);
         Item item{*status, {}};

@@ -4,6 +4,7 @@
 #include "document/Status.h"
 #include "document/TaskFileFormat.h"
 #include "document/TaskLists.h"
+#include "document/Utf8Check.h"
 #include "document/Windows1252.h"
 
 #include <cmath>
@@ -74,6 +75,10 @@ QByteArray TaskFileEncoder::encode(TaskLists &lists)
             if (!complete)
                 break;
         }
+        // Windows-1252 text that happens to be valid UTF-8 ("\xC5\x91" for
+        // "Å‘") would be read back as UTF-8; the extended form keeps it.
+        if (complete && m_form == TextForm::Windows1252 && IsUtf8BeyondAscii(m_bytes.data(), m_bytes.size()))
+            complete = false;
         if (complete)
             break;
     }

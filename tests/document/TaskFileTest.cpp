@@ -487,6 +487,12 @@ TEST_F(TaskFileTest, EachFormIsSavedBackByteForByte)
                     "e \xE4\xB8\xAD \\\\ ok;a;;J\xC3\xBCrgen\r\n"
                     "2;a\\;b;;;\r\n");
 
+    // Windows-1252 text whose bytes happen to be valid UTF-8 would read back
+    // as other text; it is saved in the extended form.
+    lists.ClearAllLists();
+    addItem(lists, {1, "\u00c5\u2018", "", "", ""});
+    EXPECT_EQ(save(), "\xEF\xBB\xBF" + kHeader + "1;\xC3\x85\xE2\x80\x98;;;\r\n");
+
     // Bytes that are not valid UTF-8 anywhere make it Windows-1252 (an
     // overlong form and a cut sequence at the end).
     for (const QByteArray &file : {kHeader + "1;\xC3\xBC \xC0\xAF;;;\r\n", kHeader + "1;\xC3\xBC;;;\xE4\xB8"}) {
