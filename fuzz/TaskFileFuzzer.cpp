@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the task-list reader, then checks that writing the
 // lists it filled and reading the result back gives the same rows in the same
-// lists. Any difference aborts, so that libFuzzer keeps the input.
+// lists, and that a read called complete kept every character: the input's
+// own fields, split here without the reader's code, are the rows' fields. Any
+// difference aborts, so that libFuzzer keeps the input.
 
 #include "document/CategoryList.h"
 #include "document/Dialogs.h"
@@ -11,12 +13,15 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -108,6 +113,81 @@ QString describe(const Items &items)
     return text;
 }
 
+// The fields of each entry line of a file, split the simple way: the whole
+// file decoded in its form first, then cut at line ends and separators.
+std::vector<QStringList> entryFieldsOf(const QByteArray &bytes)
+{
+    const bool extended = bytes.startsWith("\xEF\xBB\xBF");
+    QString text;
+    if (extended) {
+        text = QStringDecoder(QStringDecoder::Utf8,
+                              QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
+                   .decode(bytes.mid(3));
+    } else {
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        text = utf8.decode(bytes);
+        const bool nonAscii = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
+        if (utf8.hasError() || !nonAscii)
+            text = QStringDecoder("windows-1252").decode(bytes);
+    }
+    QStringList lines;
+    QString line;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n') {
+            line += text[i];
+            continue;
+        }
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        lines.append(std::exchange(line, QString()));
+    }
+    if (!line.isEmpty())
+        lines.append(line);
+
+    std::vector<QStringList> entries;
+    for (qsizetype l = 1; l < lines.size(); ++l) {
+        QStringList fields{QString()};
+        const QString &entry = lines[l];
+        for (qsizetype i = 0; i < entry.size(); ++i) {
+            const QChar c = entry[i];
+            const QChar next = i + 1 < entry.size() ? entry[i + 1] : QChar();
+            if (extended && c == u'\\' && QStringLiteral("\\;rn").contains(next) && !next.isNull()) {
+                fields.last() += next == u'r' ? QChar(u'\r') : next == u'n' ? QChar(u'\n') : next;
+                ++i;
+            } else if (c == u';') {
+                fields.append(QString());
+            } else {
+                fields.last() += c;
+            }
+        }
+        entries.push_back(fields);
+    }
+    return entries;
+}
+
+// What a complete read of the input must have given: every entry line with
+// exactly five fields, in the list its status picks, in file order, Tasks
+// sorted stably by status text.
+std::vector<Items> expectedRows(const QByteArray &bytes)
+{
+    std::vector<Items> lists(CategoryCount);
+    for (const QStringList &fields : entryFieldsOf(bytes)) {
+        if (fields.size() != 5)
+            RecordingDialogs::fault("a complete read of a line without five fields", fields.join(u';'));
+        const std::optional<double> status = ParseStatusField(std::u16string_view(
+            reinterpret_cast<const char16_t *>(fields[0].utf16()), static_cast<size_t>(fields[0].size())));
+        if (!status)
+            RecordingDialogs::fault("a complete read of a status too large", fields[0]);
+        Item item{*status, {}};
+        for (int field = Entry::Task; field <= Entry::User; ++field)
+            item.texts[field] = fields[field - Entry::Task + 1];
+        lists[static_cast<int>(CategoryForStatus(*status))].push_back(std::move(item));
+    }
+    lists[0] = sortedByStatusText(lists[0]);
+    return lists;
+}
+
 QTemporaryDir *workFolder()
 {
     static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/tarvik-fuzz-XXXXXX"));
@@ -153,6 +233,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             items = std::move(sorted);
         }
         expected.push_back(std::move(items));
+    }
+
+    if (result == LoadResult::Complete) {
+        const std::vector<Items> fromInput =
+            expectedRows(QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
+        for (int category = 0; category < CategoryCount; ++category) {
+            if (!(fromInput[category] == expected[category]))
+                RecordingDialogs::fault("a complete read lost or changed text",
+                                        read.all()[category]->name() + QStringLiteral("\nin the file:\n")
+                                            + describe(fromInput[category]) + QStringLiteral("read:\n")
+                                            + describe(expected[category]));
+        }
     }
 
     RecordingDialogs writeDialogs;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Fuzzes the task-list file reader and writer on the seed corpus for a minute,
 # then runs the whole test suite built with AddressSanitizer and
-# UndefinedBehaviorSanitizer (leak detection included).
-# ASAN_BUILD_DIR, FUZZ_BUILD_DIR and FUZZ_SECONDS change the defaults.
+# UndefinedBehaviorSanitizer (leak detection included), then kills in-place
+# saves at random points a few dozen times.
+# ASAN_BUILD_DIR, FUZZ_BUILD_DIR, FUZZ_SECONDS and KILL_ROUNDS change the
+# defaults.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 asan_dir=${ASAN_BUILD_DIR:-build-asan}
@@ -35,3 +37,9 @@ echo "reliability: test suite with AddressSanitizer and UndefinedBehaviorSanitiz
 cmake -S . -B "$asan_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVIK_SANITIZE=ON >/dev/null
 cmake --build "$asan_dir" --parallel "$(nproc)"
 ctest --test-dir "$asan_dir" --output-on-failure --parallel "$(nproc)" --timeout 600
+
+# A few dozen kills at random points of in-place saves of a large file: each
+# must leave the old file, the new one, or a backup that holds the old one.
+echo "reliability: killing in-place saves at random points"
+TARVIK_KILL_ROUNDS=${KILL_ROUNDS:-40} "$asan_dir/tests/document/document_tests" \
+  --gtest_filter='InPlaceSave.AKillAtAnyPoint*' --gtest_brief=1

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libxcb1-dev
   libglib2.0-dev libglib2.0-bin shared-mime-info desktop-file-utils
   xvfb xauth xdotool imagemagick
+  acl attr
   fonts-dejavu-core
 )
 

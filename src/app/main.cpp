@@ -2,6 +2,7 @@
 #include "association/modFileAssociations.h"
 #include "document/AppInfo.h"
 #include "document/CommandLine.h"
+#include "document/FilePath.h"
 #include "main_window/QtDialogs.h"
 #include "main_window/frmMain.h"
 
@@ -12,8 +13,9 @@ int main(int argc, char **argv)
 {
     QStringList arguments;
     arguments.reserve(argc);
+    // A file name need not be UTF-8; its bytes are kept as they came.
     for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+        arguments.append(FilePathFromBytes(argv[i]));
 
     // --list, --help and --version run in a terminal, without a display.
     const CommandLine commandLine = ParseCommandLine(arguments);

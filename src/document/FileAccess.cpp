@@ -1,118 +1,150 @@
 #include "document/FileAccess.h"
 
+#include "document/FilePath.h"
+#include "document/PosixFile.h"
+#include "document/SaveBackup.h"
+
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
-#include <QSaveFile>
 #include <QScopeGuard>
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
-
-constexpr qsizetype kWriteBlockSize = 1024 * 1024;
-
-// QSaveFile makes the new file under the old file's path followed by seven
-// characters (".XXXXXX").
-constexpr qsizetype kSaveFileSuffixSize = 7;
 
 // The translation context of this file's texts.
 struct Texts {
     Q_DECLARE_TR_FUNCTIONS(FileAccess)
 };
 
-// Writes every byte, going on after short writes; false with errno set when
-// the file takes no more.
-bool writeAll(int fd, const QByteArray &bytes)
+Result errorResult(int error)
 {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t written =
-            ::write(fd, bytes.constData() + done, static_cast<size_t>(std::min(kWriteBlockSize, bytes.size() - done)));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = EIO;
-            return false;
-        }
-        done += written;
+    return Result::failure(qt_error_string(error));
+}
+
+// A file's folder and its name in it. Names are used relative to the folder,
+// so no path grows longer than the file's own.
+struct Place {
+    QByteArray folder;
+    QByteArray name;
+};
+
+Place placeOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return {".", path};
+    return {slash == 0 ? QByteArray("/") : path.left(slash), path.mid(slash + 1)};
+}
+
+// Whether the file carries extended attributes (an access control list is
+// one) that a new file would not get. Security labels are left out: the
+// system gives a new file its own.
+bool hasExtendedAttributes(const QByteArray &path)
+{
+    const ssize_t size = ::listxattr(path.constData(), nullptr, 0);
+    if (size <= 0)
+        return false;
+    QByteArray names(size, '\0');
+    const ssize_t got = ::listxattr(path.constData(), names.data(), static_cast<size_t>(names.size()));
+    for (const QByteArray &name : names.left(std::max<ssize_t>(got, 0)).split('\0')) {
+        if (!name.isEmpty() && !name.startsWith("security."))
+            return true;
     }
-    return true;
+    return false;
 }
 
-Result replaceThroughSaveFile(const QString &path, const QByteArray &bytes)
+// Whether a new file in the folder would differ from the old one in what the
+// file system keeps apart from the contents.
+bool newFileWouldDiffer(const struct stat &old, const struct stat &folder, const QByteArray &path)
 {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    // Unbuffered, so that the bytes go straight to the file's descriptor.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Result::failure(file.errorString());
-    if (!writeAll(file.handle(), bytes)) {
-        const int error = errno;
-        file.cancelWriting();
-        return Result::failure(qt_error_string(error));
+    const gid_t newGroup = (folder.st_mode & S_ISGID) ? folder.st_gid : ::getegid();
+    return old.st_nlink > 1 || old.st_uid != ::geteuid() || old.st_gid != newGroup || hasExtendedAttributes(path);
+}
+
+// Writes the file where it stands, keeping a synced backup of the old
+// contents until the new ones are synced.
+Result writeInPlace(const QByteArray &target, const QByteArray &bytes)
+{
+    const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return errorResult(errno);
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    QByteArray old;
+    if (!PosixFile::ReadAll(fd, old))
+        return errorResult(errno);
+
+    const QByteArray backup = SaveBackup::PathFor(target);
+    if (Result saved = SaveBackup::Write(backup, old); saved.failed())
+        return saved;
+    if (PosixFile::OverwriteAndSync(fd, bytes)) {
+        SaveBackup::Remove(backup);
+        return Result::success();
     }
-    // Committing syncs the new file before it takes the old one's place.
-    if (!file.commit())
-        return Result::failure(file.errorString());
-    return Result::success();
+    const int error = errno;
+    if (PosixFile::OverwriteAndSync(fd, old)) {
+        SaveBackup::Remove(backup);
+        return errorResult(error);
+    }
+    return Result::failure(qt_error_string(error) + u'\n'
+                           + Texts::tr("The file may be damaged; its old contents are in %1.")
+                                 .arg(ReadablePath(FilePathFromBytes(backup))));
 }
 
-// Whether QSaveFile's new file can be named after the existing target. It
-// cannot when the target's name or path is within seven bytes of what the
-// system allows; such a file could be made once but never saved again.
-bool saveFileNameFits(const QString &target)
-{
-    const QByteArray path = QFile::encodeName(target);
-    const qsizetype nameSize = path.size() - path.lastIndexOf('/') - 1;
-    return nameSize + kSaveFileSuffixSize <= NAME_MAX && path.size() + kSaveFileSuffixSize < PATH_MAX;
-}
+enum class Replaced { Done, Failed, NeedsInPlace };
 
-// Replaces an existing regular file whose name or path leaves no room for
-// QSaveFile's new file: the new contents go into a file with a short name
-// beside it, which is then renamed over it. Names are taken relative to the
-// folder, so no path gets longer than the target's own.
-Result replaceThroughShortName(const QString &target, const QByteArray &bytes)
+// Writes a new file beside the old one and renames it over it.
+Replaced replaceAtomically(const Place &place, const struct stat *old, const QByteArray &bytes, Result &result)
 {
-    const QFileInfo info(target);
-    const int folder = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
-        return Result::failure(qt_error_string(errno));
+    const int folder = ::open(place.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        result = errorResult(errno);
+        return Replaced::Failed;
+    }
     const auto closeFolder = qScopeGuard([folder] { ::close(folder); });
-    const QByteArray name = QFile::encodeName(info.fileName());
-    struct stat old;
-    if (::fstatat(folder, name.constData(), &old, 0) != 0)
-        return Result::failure(qt_error_string(errno));
+    if (old) {
+        struct stat folderInfo;
+        if (::fstat(folder, &folderInfo) == 0 && newFileWouldDiffer(*old, folderInfo, place.folder + '/' + place.name))
+            return Replaced::NeedsInPlace;
+    }
 
     QByteArray sideName;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        sideName = ".tvk-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        fd = ::openat(folder, sideName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
+    const int fd = PosixFile::CreateUnfinished(folder, sideName);
     if (fd < 0) {
-        if (errno == EACCES) // a read-only folder: QSaveFile writes the file in place
-            return replaceThroughSaveFile(target, bytes);
-        return Result::failure(qt_error_string(errno));
+        const int error = errno;
+        // A folder that takes no new file still lets a writable file be written.
+        if (old && (error == EACCES || error == EPERM))
+            return Replaced::NeedsInPlace;
+        result = errorResult(error);
+        return Replaced::Failed;
     }
-
-    const bool written = writeAll(fd, bytes) && ::fdatasync(fd) == 0 && ::fchmod(fd, old.st_mode & 07777) == 0;
-    const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && ::renameat(folder, sideName.constData(), folder, name.constData()) == 0)
-        return Result::success();
-    const int error = !written ? writeError : errno;
-    ::unlinkat(folder, sideName.constData(), 0);
-    return Result::failure(qt_error_string(error));
+    bool done = PosixFile::WriteAllAt(fd, bytes.constData(), bytes.size(), 0)
+        && (!old || ::fchmod(fd, old->st_mode & 07777) == 0) && ::fdatasync(fd) == 0
+        && PosixFile::NameUnfinished(fd, folder, sideName);
+    int error = errno;
+    done = ::close(fd) == 0 && done;
+    if (done && ::renameat(folder, sideName.constData(), folder, place.name.constData()) == 0) {
+        if (!PosixFile::SyncFolder(folder)) {
+            result = errorResult(errno);
+            return Replaced::Failed;
+        }
+        result = Result::success();
+        return Replaced::Done;
+    }
+    if (done)
+        error = errno;
+    if (!sideName.isEmpty())
+        ::unlinkat(folder, sideName.constData(), 0);
+    // A sticky folder lets only a file's owner replace it.
+    if (done && old && (error == EPERM || error == EACCES))
+        return Replaced::NeedsInPlace;
+    result = errorResult(error);
+    return Replaced::Failed;
 }
 
 } // namespace
@@ -128,15 +160,25 @@ Result RequireRegularFile(mode_t mode)
 
 Result ReplaceFileContents(const QString &path, const QByteArray &bytes)
 {
-    // Only a regular file is replaced: a pipe would block the program, and a
-    // device or a folder must not give way to a file.
+    QByteArray target = FilePathBytes(path);
     struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
+    const bool exists = ::stat(target.constData(), &info) == 0;
+    if (!exists && errno != ENOENT)
+        return errorResult(errno);
+    if (exists) {
+        // Only a regular file is replaced: a pipe would block the program, and
+        // a device or a folder must not give way to a file.
         if (Result regular = RequireRegularFile(info.st_mode); regular.failed())
             return regular;
-        const QString target = QFileInfo(path).canonicalFilePath();
-        if (!saveFileNameFits(target))
-            return replaceThroughShortName(target, bytes);
+        char *resolved = ::realpath(target.constData(), nullptr);
+        if (!resolved)
+            return errorResult(errno);
+        target = resolved;
+        std::free(resolved);
     }
-    return replaceThroughSaveFile(path, bytes);
+
+    Result result = Result::success();
+    if (replaceAtomically(placeOf(target), exists ? &info : nullptr, bytes, result) == Replaced::NeedsInPlace)
+        return writeInPlace(target, bytes);
+    return result;
 }

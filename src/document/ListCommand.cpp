@@ -70,15 +70,23 @@ public:
 private:
     static constexpr qsizetype kFlushSize = 1024 * 1024;
 
+    // Line and paragraph separators and the bidirectional controls would
+    // break or reorder a terminal's lines.
+    static bool isLayoutControl(char16_t c)
+    {
+        return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x2028 && c <= 0x202E)
+            || (c >= 0x2066 && c <= 0x2069);
+    }
+
     void appendEscaped(QStringView text)
     {
         static constexpr char kHex[] = "0123456789abcdef";
-        // "\xNN" is the longest form of one code unit.
-        char *out = m_buffer.reserve(4 * text.size());
+        // "\u{XXXX}" is the longest form of one code unit.
+        char *out = m_buffer.reserve(8 * text.size());
         qsizetype runStart = 0;
         for (qsizetype i = 0; i < text.size(); ++i) {
             const char16_t c = text[i].unicode();
-            if (c >= 0x20 && c != u'\\' && c != 0x7F)
+            if ((c >= 0x20 && c < 0x7F && c != u'\\') || (c >= 0xA0 && !isLayoutControl(c)))
                 continue;
             out = m_utf8.appendToBuffer(out, text.mid(runStart, i - runStart));
             *out++ = '\\';
@@ -96,9 +104,17 @@ private:
                 *out++ = 'n';
                 break;
             default:
-                *out++ = 'x';
-                *out++ = kHex[c >> 4];
-                *out++ = kHex[c & 0xF];
+                if (c <= 0xFF) { // C0 and C1 controls and DEL
+                    *out++ = 'x';
+                    *out++ = kHex[c >> 4];
+                    *out++ = kHex[c & 0xF];
+                } else {
+                    *out++ = 'u';
+                    *out++ = '{';
+                    for (int shift = 12; shift >= 0; shift -= 4)
+                        *out++ = kHex[(c >> shift) & 0xF];
+                    *out++ = '}';
+                }
             }
             runStart = i + 1;
         }

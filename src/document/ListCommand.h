@@ -9,8 +9,10 @@ class QString;
 // ("# Tasks", "# Completed", "# Unresolved", "# Information", "# Requests"),
 // always, followed by one line per row in display order: status, task text,
 // added, edited and user, separated by TAB. Inside a field "\" prints as "\\",
-// TAB as "\t", CR as "\r", LF as "\n", and the other control characters below
-// U+0020 and U+007F as "\x" with two lowercase hex digits.
+// TAB as "\t", CR as "\r", LF as "\n", the other control characters (below
+// U+0020, U+007F and U+0080 to U+009F) as "\x" with two lowercase hex digits,
+// and the line and paragraph separators and the bidirectional controls (U+061C,
+// U+200E, U+200F, U+2028 to U+202E, U+2066 to U+2069) as "\u{XXXX}".
 //
 // When reading stops at a failure, the rows read so far are still printed and
 // the reading message goes to err. Returns the exit status: 0, 1 for a

@@ -136,7 +136,7 @@ QString FormatStatus(double status)
     return QString::fromStdString(FormatStatusUtf8(status));
 }
 
-std::optional<double> ParseStatusField(std::u16string_view field)
+std::optional<double> ParseStatusField(std::u16string_view field, size_t *numberEnd)
 {
     size_t pos = 0;
     while (pos < field.size() && (field[pos] == u' ' || field[pos] == u'\t'))
@@ -154,8 +154,11 @@ std::optional<double> ParseStatusField(std::u16string_view field)
         if (intDigits > 0 || fracDigits > 0)
             pos += 1 + fracDigits;
     }
-    if (intDigits == 0 && fracDigits == 0)
+    if (intDigits == 0 && fracDigits == 0) {
+        if (numberEnd)
+            *numberEnd = start;
         return 0.0;
+    }
     if (pos < field.size() && (field[pos] == u'e' || field[pos] == u'E')) {
         size_t exp = pos + 1;
         if (exp < field.size() && (field[exp] == u'+' || field[exp] == u'-'))
@@ -164,6 +167,8 @@ std::optional<double> ParseStatusField(std::u16string_view field)
         if (expDigits > 0)
             pos = exp + expDigits;
     }
+    if (numberEnd)
+        *numberEnd = pos;
 
     // Every character of the prefix is ASCII, so narrowing is exact.
     std::string number;

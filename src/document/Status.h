@@ -56,8 +56,9 @@ std::string FormatStatusUtf8(double status);
 
 // Reads the number that starts a status field, after leading blanks and tabs.
 // A field that does not start with a number reads as 0; nothing is returned
-// when the number is too large to hold.
-std::optional<double> ParseStatusField(std::u16string_view field);
+// when the number is too large to hold. When numberEnd is given, it gets the
+// position just after the number (after the leading blanks when there is none).
+std::optional<double> ParseStatusField(std::u16string_view field, size_t *numberEnd = nullptr);
 
 // CR LF in a typed task becomes " | " when stored, and back when shown.
 QString EncodeLineBreaks(const QString &typed);

@@ -2,6 +2,8 @@
 
 #include "document/AppInfo.h"
 #include "document/Dialogs.h"
+#include "document/FilePath.h"
+#include "document/SaveBackup.h"
 #include "document/TaskFile.h"
 #include "document/TaskLists.h"
 #include "document/modFunctions.h"
@@ -20,7 +22,7 @@ QString TaskDocument::DefaultCaption()
 
 QString TaskDocument::BuildWindowCaption() const
 {
-    return modFunctions::GetVersionString() + QStringLiteral(" (") + sFileName + QStringLiteral(")");
+    return modFunctions::GetVersionString() + QStringLiteral(" (") + ReadablePath(sFileName) + QStringLiteral(")");
 }
 
 void TaskDocument::ClearAllLists()
@@ -36,7 +38,7 @@ bool TaskDocument::SaveTaskFile()
             + tr("(Cancel will abort save)");
         if (m_dialogs.message(question, Dialogs::Buttons::OkCancel, Dialogs::Icon::Exclamation) != Dialogs::Answer::Ok)
             return false;
-        const QString chosen = m_dialogs.chooseFile(Dialogs::FileMode::Save, TaskFileFilter());
+        const QString chosen = chooseFile(Dialogs::FileMode::Save);
         if (chosen.isEmpty()) {
             m_dialogs.message(tr("No file specified, all changes will be lost!"), Dialogs::Buttons::Ok,
                               Dialogs::Icon::Exclamation);
@@ -81,7 +83,7 @@ void TaskDocument::open()
 {
     if (!offerToSaveChanges(tr("ToDo-list has been edited! Save Changes?")))
         return;
-    const QString chosen = m_dialogs.chooseFile(Dialogs::FileMode::Open, TaskFileFilter());
+    const QString chosen = chooseFile(Dialogs::FileMode::Open);
     if (chosen.isEmpty())
         return;
     load(chosen);
@@ -89,7 +91,7 @@ void TaskDocument::open()
 
 void TaskDocument::saveAs()
 {
-    const QString chosen = m_dialogs.chooseFile(Dialogs::FileMode::Save, TaskFileFilter());
+    const QString chosen = chooseFile(Dialogs::FileMode::Save);
     if (chosen.isEmpty())
         return;
     takeOverFileName(chosen);
@@ -108,8 +110,40 @@ void TaskDocument::openFromCommandLine(const QString &path)
     load(path);
 }
 
+QString TaskDocument::chooseFile(Dialogs::FileMode mode)
+{
+    return ResolveChosenPath(m_dialogs.chooseFile(mode, TaskFileFilter()));
+}
+
+// A backup of the file means that a save of it never finished: the file may
+// hold part of the new contents. The user decides which to keep.
+void TaskDocument::offerToRestoreBackup(const QString &path)
+{
+    const QString backup = SaveBackup::Find(path);
+    if (backup.isEmpty())
+        return;
+    const QString question =
+        tr("Saving this file did not finish last time. Its contents from before that save are in %1.")
+            .arg(ReadablePath(backup))
+        + u'\n' + tr("Restore them?");
+    if (m_dialogs.message(question, Dialogs::Buttons::YesNo, Dialogs::Icon::Question) == Dialogs::Answer::Yes) {
+        if (const Result restored = SaveBackup::Restore(path, backup); restored.failed()) {
+            m_dialogs.message(tr("The old contents could not be restored: %1").arg(restored.reason()) + u'\n'
+                                  + tr("They are still in %1.").arg(ReadablePath(backup)),
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        }
+        return;
+    }
+    if (const Result discarded = SaveBackup::Discard(backup); discarded.failed()) {
+        m_dialogs.message(tr("The backup could not be moved to the trash: %1").arg(discarded.reason()) + u'\n'
+                              + tr("It stays in %1.").arg(ReadablePath(backup)),
+                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    }
+}
+
 void TaskDocument::load(const QString &path)
 {
+    offerToRestoreBackup(path);
     m_view.clearEditingTexts();
     const LoadResult result = LoadTaskFile(path, m_lists, m_dialogs);
     bDirty = false;

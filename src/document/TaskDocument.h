@@ -1,9 +1,10 @@
 #pragma once
 
+#include "document/Dialogs.h"
+
 #include <QCoreApplication>
 #include <QString>
 
-class Dialogs;
 class TaskLists;
 
 // What the document needs of the window that shows it.
@@ -56,6 +57,8 @@ public:
 
 private:
     bool offerToSaveChanges(const QString &question);
+    QString chooseFile(Dialogs::FileMode mode);
+    void offerToRestoreBackup(const QString &path);
     void load(const QString &path);
     void takeOverFileName(const QString &path);
 

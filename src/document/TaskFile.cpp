@@ -14,6 +14,7 @@ LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs)
     lists.ClearAllLists();
     TaskFileReader reader;
     const ReadResult outcome = reader.read(path);
+    lists.form = reader.form();
     for (int category = 0; category < CategoryCount; ++category)
         lists.list(static_cast<Category>(category)).appendAll(reader.takeRows(static_cast<Category>(category)));
 

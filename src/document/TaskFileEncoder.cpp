@@ -4,6 +4,7 @@
 #include "document/Status.h"
 #include "document/TaskFileFormat.h"
 #include "document/TaskLists.h"
+#include "document/Utf8Check.h"
 #include "document/Windows1252.h"
 
 #include <cmath>
@@ -58,12 +59,13 @@ qsizetype plainLatin1Prefix(const char16_t *in, qsizetype size, char *out)
 
 QByteArray TaskFileEncoder::encode(TaskLists &lists)
 {
-    // Nearly every file fits the plain form; start over in the extended form
+    // Nearly every file fits its plain form; start over in the extended form
     // at the first field that does not.
-    for (const bool extended : {false, true}) {
-        m_extended = extended;
+    using TaskFileFormat::TextForm;
+    for (const TextForm form : {lists.form, TextForm::Extended}) {
+        m_form = form;
         m_bytes.clear();
-        if (m_extended)
+        if (m_form == TextForm::Extended)
             m_bytes.append(TaskFileFormat::ByteOrderMark, TaskFileFormat::ByteOrderMarkSize);
         m_bytes.append(TaskFileFormat::HeaderLine, sizeof TaskFileFormat::HeaderLine - 1);
         m_bytes.append(TaskFileFormat::LineEnd, 2);
@@ -73,6 +75,10 @@ QByteArray TaskFileEncoder::encode(TaskLists &lists)
             if (!complete)
                 break;
         }
+        // Windows-1252 text that happens to be valid UTF-8 ("\xC5\x91" for
+        // "Å‘") would be read back as UTF-8; the extended form keeps it.
+        if (complete && m_form == TextForm::Windows1252 && IsUtf8BeyondAscii(m_bytes.data(), m_bytes.size()))
+            complete = false;
         if (complete)
             break;
     }
@@ -96,9 +102,10 @@ bool TaskFileEncoder::WriteListEntries(const CategoryList &list)
         writeStatus(row->status);
         for (int field = Entry::Task; field <= Entry::User; ++field) {
             m_bytes.append(TaskFileFormat::FieldSeparator);
-            if (m_extended)
+            if (m_form == TaskFileFormat::TextForm::Extended)
                 writeExtended(row->field(field));
-            else if (!writePlain(row->field(field)))
+            else if (!(m_form == TaskFileFormat::TextForm::Utf8 ? writePlainUtf8(row->field(field))
+                                                                : writePlain(row->field(field))))
                 return false;
         }
         m_bytes.append(TaskFileFormat::LineEnd, 2);
@@ -129,6 +136,16 @@ bool TaskFileEncoder::writePlain(QStringView text)
         out[i] = static_cast<char>(byte);
     }
     m_bytes.grownTo(out + size);
+    return true;
+}
+
+bool TaskFileEncoder::writePlainUtf8(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char(TaskFileFormat::FieldSeparator) || c == u'\r' || c == u'\n')
+            return false;
+    }
+    m_bytes.grownTo(m_utf8.appendToBuffer(m_bytes.reserve(3 * text.size()), text));
     return true;
 }
 

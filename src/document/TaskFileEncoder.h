@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/ByteBuffer.h"
+#include "document/TaskFileFormat.h"
 
 #include <QByteArray>
 #include <QStringEncoder>
@@ -9,9 +10,10 @@
 class CategoryList;
 class TaskLists;
 
-// Turns the five lists into the bytes of a task-list file: the plain
-// Windows-1252 form when every field fits it, else the extended form (see
-// TaskFileFormat.h), so that no text is lost or splits a line.
+// Turns the five lists into the bytes of a task-list file in the form they
+// were read in (see TaskFileFormat.h), so that a file saved without changes
+// stays byte for byte as it was: a plain form as long as every field fits it,
+// else the extended form, so that no text is lost or splits a line.
 class TaskFileEncoder
 {
 public:
@@ -23,9 +25,10 @@ private:
     bool WriteListEntries(const CategoryList &list);
     void writeStatus(double status);
     bool writePlain(QStringView text);
+    bool writePlainUtf8(QStringView text);
     void writeExtended(QStringView text);
 
     ByteBuffer m_bytes;
-    bool m_extended = false;
+    TaskFileFormat::TextForm m_form = TaskFileFormat::TextForm::Windows1252;
     QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };

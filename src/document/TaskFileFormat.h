@@ -3,16 +3,22 @@
 // The fixed texts of a task-list file.
 namespace TaskFileFormat {
 
-// The first line; readers skip it without looking at it.
+// The first line. A reader takes any letter case and trailing blanks; a first
+// line that differs otherwise would be lost by a save.
 constexpr char HeaderLine[] = "Status;Task;Added;Edited;User";
+constexpr int HeaderLineSize = sizeof HeaderLine - 1;
 constexpr char LineEnd[] = "\r\n";
 constexpr char FieldSeparator = ';';
 constexpr int FieldCount = 5;
 
-// A file that starts with the UTF-8 byte-order mark is in the extended form:
-// UTF-8 text in which "\" escapes itself, ";", CR ("\r") and LF ("\n"), so
-// that any text fits. Without the mark the file is Windows-1252 and "\" is an
-// ordinary character.
+// The three forms of a file. A file that starts with the UTF-8 byte-order
+// mark is in the extended form: UTF-8 text in which "\" escapes itself, ";",
+// CR ("\r") and LF ("\n"), so that any text fits. A file without the mark
+// that is valid UTF-8 and holds at least one character outside ASCII, as any
+// text editor writes it, is plain UTF-8; any other file is plain
+// Windows-1252. In the plain forms "\" is an ordinary character.
+enum class TextForm { Windows1252, Utf8, Extended };
+
 constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int ByteOrderMarkSize = 3;
 constexpr char Escape = '\\';

@@ -1,7 +1,9 @@
 #include "document/TaskFileReader.h"
 
 #include "document/FileAccess.h"
+#include "document/FilePath.h"
 #include "document/TaskFileFormat.h"
+#include "document/Utf8Check.h"
 #include "document/Windows1252.h"
 
 #include <cerrno>
@@ -39,6 +41,16 @@ size_t findLineEnd(const char *data, size_t at, size_t end)
     return at;
 }
 
+// Whether the blanks and tabs are all that data[at, end) holds.
+bool onlyBlanks(const char16_t *at, const char16_t *end)
+{
+    for (; at < end; ++at) {
+        if (*at != u' ' && *at != u'\t')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ReadResult TaskFileReader::read(const QString &path)
@@ -52,9 +64,13 @@ ReadResult TaskFileReader::read(const QString &path)
     }
     if (m_end >= TaskFileFormat::ByteOrderMarkSize
         && std::memcmp(m_buffer.data(), TaskFileFormat::ByteOrderMark, TaskFileFormat::ByteOrderMarkSize) == 0) {
-        m_extended = true;
+        m_form = TaskFileFormat::TextForm::Extended;
         m_begin = m_scan = TaskFileFormat::ByteOrderMarkSize;
+    } else if (isUtf8WithoutMark()) {
+        m_form = TaskFileFormat::TextForm::Utf8;
     }
+    if (m_outcome.extent != LoadResult::Complete)
+        return m_outcome;
     while (m_begin == m_end && !m_atEnd) {
         if (!fillBuffer())
             return m_outcome;
@@ -65,21 +81,64 @@ ReadResult TaskFileReader::read(const QString &path)
     }
 
     Span line;
-    nextLine(false, line); // the header, which says nothing the reader needs
+    if (nextLine(true, line))
+        checkHeader(line);
     if (m_outcome.extent != LoadResult::Complete)
         return m_outcome;
     for (qint64 lineNumber = 2; nextLine(true, line); ++lineNumber) {
         if (!readEntry(lineNumber, line))
             break;
     }
+    if (!m_loss.isEmpty()) {
+        const QString stop = m_outcome.result.failed() ? u'\n' + m_outcome.result.reason() : QString();
+        m_outcome = {LoadResult::Incomplete, Result::failure(m_loss + stop)};
+    }
     return m_outcome;
+}
+
+// Reads the whole file once to see whether it is UTF-8 with characters
+// outside ASCII; a Windows-1252 file nearly always shows that it is not at
+// its first such character, so only UTF-8 files are read to the end twice.
+bool TaskFileReader::isUtf8WithoutMark()
+{
+    std::vector<unsigned char> block(kBlockSize + 4);
+    size_t carried = 0;
+    bool multiByte = false;
+    for (off_t offset = 0;;) {
+        const ssize_t count = ::pread(m_file.handle(), block.data() + carried, kBlockSize, offset);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            fail(qt_error_string(errno));
+            return false;
+        }
+        if (count == 0)
+            return carried == 0 && multiByte;
+        offset += count;
+        const size_t size = carried + static_cast<size_t>(count);
+        const int cut = CheckUtf8(block.data(), size, multiByte);
+        if (cut < 0)
+            return false;
+        carried = static_cast<size_t>(cut);
+        std::memmove(block.data(), block.data() + size - carried, carried);
+    }
+}
+
+void TaskFileReader::checkHeader(Span line)
+{
+    const char *end = line.end;
+    while (end > line.begin && (end[-1] == ' ' || end[-1] == '\t'))
+        --end;
+    if (end - line.begin != TaskFileFormat::HeaderLineSize
+        || qstrnicmp(line.begin, TaskFileFormat::HeaderLine, TaskFileFormat::HeaderLineSize) != 0)
+        lose(tr("Line 1 is not the header \"%1\".").arg(QLatin1String(TaskFileFormat::HeaderLine)));
 }
 
 bool TaskFileReader::open(const QString &path)
 {
     // Opened without blocking and checked before reading, so that a pipe or a
     // device named by mistake is refused instead of hanging the program.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(FilePathBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
         const bool missing = error == ENOENT || error == ENOTDIR;
@@ -163,7 +222,11 @@ bool TaskFileReader::readEntry(qint64 lineNumber, Span line)
         return fail(tr("Line %1 is empty.").arg(lineNumber));
 
     std::array<Span, TaskFileFormat::FieldCount> fields;
-    const int fieldCount = m_extended ? splitExtended(line, fields) : splitPlain(line, fields);
+    m_extraFields = false;
+    const bool extended = m_form == TaskFileFormat::TextForm::Extended;
+    const int fieldCount = extended ? splitExtended(line, fields) : splitPlain(line, fields);
+    if (m_extraFields)
+        lose(tr("Line %1 has more than five fields.").arg(lineNumber));
 
     // Neither code page needs more UTF-16 code units than bytes.
     const size_t lineSize = static_cast<size_t>(line.end - line.begin);
@@ -173,10 +236,18 @@ bool TaskFileReader::readEntry(qint64 lineNumber, Span line)
     std::array<QStringView, TaskFileFormat::FieldCount> texts;
     for (int i = 0; i < fieldCount; ++i)
         texts[i] = decode(fields[i], out);
+    if (m_form != TaskFileFormat::TextForm::Windows1252 && m_utf8.hasError()) {
+        m_utf8.resetState();
+        lose(tr("Line %1 holds bytes that are not valid UTF-8.").arg(lineNumber));
+    }
 
-    const std::optional<double> status = ParseStatusField(std::u16string_view(texts[0].utf16(), texts[0].size()));
+    size_t numberEnd = 0;
+    const std::u16string_view statusText(texts[0].utf16(), texts[0].size());
+    const std::optional<double> status = ParseStatusField(statusText, &numberEnd);
     if (!status)
         return fail(tr("Line %1: the status is too large.").arg(lineNumber));
+    if (!onlyBlanks(statusText.data() + numberEnd, statusText.data() + statusText.size()))
+        lose(tr("Line %1: the status holds text that is not part of a number.").arg(lineNumber));
     m_rows[static_cast<int>(CategoryForStatus(*status))].push_back(
         Entry::create(*status, texts[1], texts[2], texts[3], texts[4]));
     if (fieldCount < TaskFileFormat::FieldCount)
@@ -184,18 +255,22 @@ bool TaskFileReader::readEntry(qint64 lineNumber, Span line)
     return true;
 }
 
-// Splits at ";" into at most five fields; the rest of the line is ignored.
+// Splits at ";" into at most five fields; a sixth is noted and left out.
 int TaskFileReader::splitPlain(Span line, std::array<Span, 5> &fields)
 {
     int count = 0;
     const char *start = line.begin;
-    while (count < TaskFileFormat::FieldCount) {
+    for (;;) {
         const auto *separator = static_cast<const char *>(
             std::memchr(start, TaskFileFormat::FieldSeparator, static_cast<size_t>(line.end - start)));
         const char *end = separator ? separator : line.end;
         fields[count++] = {start, end};
         if (!separator)
             break;
+        if (count == TaskFileFormat::FieldCount) {
+            m_extraFields = true;
+            break;
+        }
         start = separator + 1;
     }
     return count;
@@ -223,8 +298,10 @@ int TaskFileReader::splitExtended(Span line, std::array<Span, 5> &fields)
         }
         if (c == TaskFileFormat::FieldSeparator) {
             fields[count++] = {fieldStart, out};
-            if (count == TaskFileFormat::FieldCount)
+            if (count == TaskFileFormat::FieldCount) {
+                m_extraFields = true;
                 return count;
+            }
             fieldStart = out;
             continue;
         }
@@ -237,7 +314,7 @@ int TaskFileReader::splitExtended(Span line, std::array<Span, 5> &fields)
 QStringView TaskFileReader::decode(Span field, char16_t *&out)
 {
     char16_t *start = out;
-    if (m_extended) {
+    if (m_form != TaskFileFormat::TextForm::Windows1252) {
         out = reinterpret_cast<char16_t *>(
             m_utf8.appendToBuffer(reinterpret_cast<QChar *>(out), QByteArrayView(field.begin, field.end)));
     } else {
@@ -246,6 +323,12 @@ QStringView TaskFileReader::decode(Span field, char16_t *&out)
         out += size;
     }
     return QStringView(start, out - start);
+}
+
+void TaskFileReader::lose(const QString &description)
+{
+    if (m_loss.isEmpty())
+        m_loss = description;
 }
 
 bool TaskFileReader::fail(const QString &description, LoadResult extent)

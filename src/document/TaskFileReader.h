@@ -3,6 +3,7 @@
 #include "document/Entry.h"
 #include "document/Status.h"
 #include "document/TaskFile.h"
+#include "document/TaskFileFormat.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -26,10 +27,14 @@ public:
 
     // Reads up to the end of the file or up to the first failure. The rows
     // read before a failure are kept, with the row of the failing line holding
-    // the fields it got.
+    // the fields it got. A read that cannot keep every character of the
+    // fields (a first line that is not the header, more than five fields,
+    // bytes that are not UTF-8, text after a status number) goes on to the
+    // end but is incomplete, and says which line first lost text and how.
     ReadResult read(const QString &path);
 
     Rows takeRows(Category category) { return std::move(m_rows[static_cast<int>(category)]); }
+    TaskFileFormat::TextForm form() const { return m_form; }
 
 private:
     struct Span {
@@ -38,16 +43,21 @@ private:
     };
 
     bool open(const QString &path);
+    bool isUtf8WithoutMark();
     bool fillBuffer();
+    void checkHeader(Span line);
     bool nextLine(bool keep, Span &line);
     bool readEntry(qint64 lineNumber, Span line);
     int splitPlain(Span line, std::array<Span, 5> &fields);
     int splitExtended(Span line, std::array<Span, 5> &fields);
     QStringView decode(Span field, char16_t *&out);
     bool fail(const QString &description, LoadResult extent = LoadResult::Incomplete);
+    void lose(const QString &description);
 
     QFile m_file;
-    bool m_extended = false;
+    TaskFileFormat::TextForm m_form = TaskFileFormat::TextForm::Windows1252;
+    bool m_extraFields = false; // the line just split had more than five
+    QString m_loss; // how the first line that lost text lost it
 
     // Bytes read but not yet used are m_buffer[m_begin, m_end); the search for
     // the next line end has got as far as m_scan.

@@ -13,4 +13,5 @@ void TaskLists::ClearAllLists()
 {
     for (CategoryList *list : all())
         list->clear();
+    form = TaskFileFormat::TextForm::Windows1252;
 }

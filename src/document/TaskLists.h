@@ -2,6 +2,7 @@
 
 #include "document/CategoryList.h"
 #include "document/Status.h"
+#include "document/TaskFileFormat.h"
 
 #include <array>
 
@@ -26,6 +27,11 @@ public:
         return {&lvwTasks, &lvwCompleted, &lvwUnresolved, &lvwInformation, &lvwRequests};
     }
 
-    // Empties the five lists, Tasks first; sort settings stay as they are.
+    // Empties the five lists, Tasks first, and forgets the form they were read
+    // in; sort settings stay as they are.
     void ClearAllLists();
+
+    // The form of the file the lists were read from, which a save keeps
+    // whenever every field fits it.
+    TaskFileFormat::TextForm form = TaskFileFormat::TextForm::Windows1252;
 };

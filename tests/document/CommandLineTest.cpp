@@ -87,24 +87,25 @@ TEST(ListCommand, PrintsEveryListWithEscapedFields)
     writeBytes(path,
                "\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n"
                "7;question;a;;u\r\n"
-               "1;tab\there | cr\\rlf\\n\\\\ \x01\x1f\x7f \xC2\x81 \xE2\x82\xAC;12/8/2026 2:05:31 PM;;J\xC3\xBCrgen\r\n"
+               "1;tab\there | cr\\rlf\\n\\\\ \x01\x1f\x7f \xC2\x81 \xE2\x82\xAC \xE2\x80\xA8\xE2\x80\xA9"
+               "\xE2\x80\xAE\xE2\x81\xA6\xD8\x9C\xE2\x80\x8F \xC2\xA0;12/8/2026 2:05:31 PM;;J\xC3\xBCrgen\r\n"
                "2;done;a;e;\r\n"
                "1.5;odd;;;\r\n"
                "8;;;;\r\n");
     const Outcome listing = run({"--list", path});
     EXPECT_EQ(listing.status, ExitStatus::Success);
-    EXPECT_EQ(
-        listing.out,
-        "# Tasks\n"
-        "1\ttab\\there | cr\\rlf\\n\\\\ \\x01\\x1f\\x7f \xC2\x81 \xE2\x82\xAC\t12/8/2026 2:05:31 PM\t\tJ\xC3\xBCrgen\n"
-        "7\tquestion\ta\t\tu\n"
-        "# Completed\n"
-        "2\tdone\ta\te\t\n"
-        "# Unresolved\n"
-        "1.5\todd\t\t\t\n"
-        "# Information\n"
-        "# Requests\n"
-        "8\t\t\t\t\n");
+    EXPECT_EQ(listing.out,
+              "# Tasks\n"
+              "1\ttab\\there | cr\\rlf\\n\\\\ \\x01\\x1f\\x7f \\x81 \xE2\x82\xAC \\u{2028}\\u{2029}\\u{202e}"
+              "\\u{2066}\\u{061c}\\u{200f} \xC2\xA0\t12/8/2026 2:05:31 PM\t\tJ\xC3\xBCrgen\n"
+              "7\tquestion\ta\t\tu\n"
+              "# Completed\n"
+              "2\tdone\ta\te\t\n"
+              "# Unresolved\n"
+              "1.5\todd\t\t\t\n"
+              "# Information\n"
+              "# Requests\n"
+              "8\t\t\t\t\n");
     EXPECT_TRUE(listing.err.isEmpty());
 }
 
@@ -120,6 +121,13 @@ TEST(ListCommand, ReadingFailuresAndOutputFailures)
               "# Requests\n");
     EXPECT_EQ(failed.err, "Error opening file!\nLine 3 has fewer than five fields.\n");
 
+    // A read that would lose text is a failed read too, though every row is printed.
+    writeBytes(path, "Status;Task;Added;Edited;User\r\n7abc;question;a;;u\r\n");
+    const Outcome lossy = run({"--list", path});
+    EXPECT_EQ(lossy.status, ExitStatus::ReadingFailed);
+    EXPECT_EQ(lossy.out, "# Tasks\n7\tquestion\ta\t\tu\n# Completed\n# Unresolved\n# Information\n# Requests\n");
+    EXPECT_EQ(lossy.err, "Error opening file!\nLine 2: the status holds text that is not part of a number.\n");
+
     const Outcome missing = run({"--list", dir.filePath("missing.tvk")});
     EXPECT_EQ(missing.status, ExitStatus::ReadingFailed);
     EXPECT_EQ(missing.out, kEmptyListing);
@@ -131,5 +139,5 @@ TEST(ListCommand, ReadingFailuresAndOutputFailures)
     QBuffer err;
     err.open(QIODevice::WriteOnly);
     EXPECT_EQ(RunListCommand(path, closed, err), ExitStatus::OutputFailed);
-    EXPECT_EQ(err.data(), "Error opening file!\nLine 3 has fewer than five fields.\n");
+    EXPECT_EQ(err.data(), "Error opening file!\nLine 2: the status holds text that is not part of a number.\n");
 }

@@ -1,13 +1,20 @@
 #include "document/TaskDocument.h"
 
+#include "document/FilePath.h"
+#include "document/SaveBackup.h"
 #include "document/TaskFileTesting.h"
 #include "document/TaskLists.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
 
 namespace {
 
@@ -396,4 +403,88 @@ TEST_F(TaskDocumentTest, CloseRequest)
     EXPECT_TRUE(document.queryUnload());
     EXPECT_FALSE(document.isDirty());
     EXPECT_TRUE(readFile(file).contains("1;b;"));
+}
+
+TEST_F(TaskDocumentTest, ABackupLeftBySaveThatNeverFinishedIsOffered)
+{
+    const QString file = writeFile(QStringLiteral("list.tvk"), kHeader + "1;half of the new;x;;u\r\n");
+    const QString backup = QFile::decodeName(SaveBackup::PathFor(QFile::encodeName(file)));
+    const QString question = QStringLiteral("Saving this file did not finish last time. Its contents from before "
+                                            "that save are in %1.\nRestore them?")
+                                 .arg(backup);
+    QDir().mkpath(QFileInfo(backup).absolutePath());
+    const QByteArray before = kHeader + "1;the whole old list;x;;u\r\n";
+
+    // Yes puts the old contents back, and they are what is read.
+    writeBytes(backup, before);
+    dialogs.answer(Answer::Yes);
+    document.openFromCommandLine(file);
+    expectMessage(0, question, Buttons::YesNo, Icon::Question);
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_FALSE(QFileInfo::exists(backup));
+    EXPECT_EQ(itemsOf(lists.lvwTasks), (Items{{1, "the whole old list", "x", "", "u"}}));
+
+    // No keeps the file as it is and moves the backup to the trash.
+    writeBytes(backup, kHeader);
+    dialogs.answer(Answer::No);
+    document.openFromCommandLine(file);
+    expectMessage(1, question, Buttons::YesNo, Icon::Question);
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_FALSE(QFileInfo::exists(backup));
+    const QString trashed =
+        QFile::decodeName(qgetenv("XDG_DATA_HOME")) + "/Trash/files/" + QFileInfo(backup).fileName();
+    EXPECT_EQ(readFile(trashed), kHeader);
+    EXPECT_EQ(dialogs.messages().size(), 2);
+}
+
+// The names in a folder as bytes, which QDir cannot give for every name.
+static QList<QByteArray> namesIn(const QByteArray &folder)
+{
+    QList<QByteArray> names;
+    DIR *entries = ::opendir(folder.constData());
+    while (const dirent *entry = entries ? ::readdir(entries) : nullptr) {
+        if (entry->d_name[0] != '.')
+            names.append(entry->d_name);
+    }
+    if (entries)
+        ::closedir(entries);
+    return names;
+}
+
+TEST_F(TaskDocumentTest, FileNamesThatAreNotUtf8KeepTheirBytes)
+{
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray name = folder + "/caf\xE9.tvk";
+    {
+        QFile raw;
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_TRUE(raw.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        raw.write(kHeader + "1;old;x;;u\r\n");
+    }
+    const QString path = FilePathFromBytes(name);
+    EXPECT_EQ(FilePathBytes(path), name);
+
+    // From the command line and from the file dialog, which shows U+FFFD.
+    for (const bool fromDialog : {false, true}) {
+        SCOPED_TRACE(fromDialog);
+        if (fromDialog) {
+            dialogs.choose(dir.path() + QStringLiteral("/caf\uFFFD.tvk"));
+            document.open();
+        } else {
+            document.openFromCommandLine(path);
+        }
+        EXPECT_TRUE(dialogs.messages().isEmpty());
+        EXPECT_EQ(lists.lvwTasks.count(), fromDialog ? 2 : 1);
+        EXPECT_EQ(view.caption(), captionFor(dir.path() + QStringLiteral("/caf\uFFFD.tvk")));
+        addEntry(QStringLiteral("new"));
+        EXPECT_TRUE(document.SaveTaskFile());
+        EXPECT_EQ(namesIn(folder), QList<QByteArray>{"caf\xE9.tvk"});
+    }
+    QFile saved(QFile::decodeName(name));
+    const int fd = ::open(name.constData(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_TRUE(saved.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    EXPECT_EQ(saved.readAll(), kHeader + "1;new;added;;me\r\n1;new;added;;me\r\n1;old;x;;u\r\n");
+    ::unlink(name.constData()); // which the temporary folder could not name
 }

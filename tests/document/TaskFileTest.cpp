@@ -121,11 +121,18 @@ TEST_F(TaskFileTest, HeaderOnlyMissingAndEmptyFiles)
     EXPECT_EQ(load(kHeader), LoadResult::Complete);
     EXPECT_TRUE(tasks().empty());
     EXPECT_EQ(load("Status;Task;Added;Edited;User"), LoadResult::Complete);
-    EXPECT_EQ(load("\r\n"), LoadResult::Complete);
+    EXPECT_EQ(load("status;TASK;added;Edited;user \t\r\n1;a;b;c;d\r\n"), LoadResult::Complete);
+    EXPECT_EQ(tasks(), (Items{{1, "a", "b", "c", "d"}}));
 
-    // A first line that holds an entry is lost: it is always the header.
-    EXPECT_EQ(load("1;lost;a;;u\r\n7;kept;a;;u\r\n"), LoadResult::Complete);
+    // Any other first line would be lost on saving: the rows are read, but
+    // the read is incomplete.
+    const QString notTheHeader = openingError("Line 1 is not the header \"Status;Task;Added;Edited;User\".");
+    EXPECT_EQ(load("1;first;a;;u\r\n7;kept;a;;u\r\n", notTheHeader), LoadResult::Incomplete);
     EXPECT_EQ(tasks(), (Items{{7, "kept", "a", "", "u"}}));
+    EXPECT_EQ(load("\r\n", notTheHeader), LoadResult::Incomplete);
+    EXPECT_EQ(load("Status;Task;Added;Edited;User;More\r\n", notTheHeader), LoadResult::Incomplete);
+    // A large file without a line end is one line, which is no header.
+    EXPECT_EQ(load(QByteArray(3 * 1024 * 1024, 'x'), notTheHeader), LoadResult::Incomplete);
 
     EXPECT_EQ(load("", openingError("The file is empty.")), LoadResult::Missing);
     EXPECT_TRUE(tasks().empty());
@@ -151,7 +158,9 @@ TEST_F(TaskFileTest, ReadingStopsAtTheFirstBadLineKeepingWhatCameBefore)
               LoadResult::Incomplete);
     EXPECT_EQ(tasks(), (Items{{1, "abc", "", "", ""}}));
     EXPECT_TRUE(completed().empty());
-    EXPECT_EQ(load(kHeader + "2;a;b;c;d\r\nword\r\n", openingError("Line 3 has fewer than five fields.")),
+    EXPECT_EQ(load(kHeader + "2;a;b;c;d\r\nword\r\n",
+                   openingError("Line 3: the status holds text that is not part of a number.\n"
+                                "Line 3 has fewer than five fields.")),
               LoadResult::Incomplete);
     EXPECT_EQ(completed(), (Items{{2, "a", "b", "c", "d"}}));
     EXPECT_EQ(unresolved(), (Items{{0, "", "", "", ""}}));
@@ -163,28 +172,41 @@ TEST_F(TaskFileTest, ReadingStopsAtTheFirstBadLineKeepingWhatCameBefore)
     EXPECT_TRUE(unresolved().empty());
 }
 
-TEST_F(TaskFileTest, StatusFieldsAndExtraFields)
+TEST_F(TaskFileTest, StatusSpellingsAndTheTextAReadWouldLose)
 {
+    // Blanks, zeros, signs and fractions are the number's spelling, which a
+    // save may change without losing anything.
     EXPECT_EQ(load(kHeader
-                   + "7;plain;a;;u\r\n  7;blanks;a;;u\r\n7abc;letters;a;;u\r\nword;not a number;a;;u\r\n"
-                     "1.50;fraction;a;;u\r\n-0;minus zero;a;;u\r\n+5;plus;a;;u\r\n008;zeros;a;;u\r\n"
-                     "6;extra;a;e;u;more;and more\r\n"),
+                   + "7;plain;a;;u\r\n  7;blanks;a;;u\r\n7 ;after;a;;u\r\n;empty;a;;u\r\n1.50;fraction;a;;u\r\n"
+                     "-0;minus zero;a;;u\r\n+5;plus;a;;u\r\n008;zeros;a;;u\r\n"),
               LoadResult::Complete);
-    EXPECT_EQ(tasks(), (Items{{7, "plain", "a", "", "u"}, {7, "blanks", "a", "", "u"}, {7, "letters", "a", "", "u"}}));
+    EXPECT_EQ(tasks(), (Items{{7, "plain", "a", "", "u"}, {7, "blanks", "a", "", "u"}, {7, "after", "a", "", "u"}}));
     EXPECT_EQ(unresolved(),
-              (Items{{0, "not a number", "a", "", "u"},
+              (Items{{0, "empty", "a", "", "u"},
                      {1.5, "fraction", "a", "", "u"},
                      {0, "minus zero", "a", "", "u"},
                      {5, "plus", "a", "", "u"}}));
     EXPECT_EQ(requests(), (Items{{8, "zeros", "a", "", "u"}}));
-    EXPECT_EQ(information(), (Items{{6, "extra", "a", "e", "u"}}));
-
-    // Statuses are written back in their shortest form.
     EXPECT_EQ(save(),
               kHeader
-                  + "7;plain;a;;u\r\n7;blanks;a;;u\r\n7;letters;a;;u\r\n0;not a number;a;;u\r\n"
-                    "1.5;fraction;a;;u\r\n0;minus zero;a;;u\r\n5;plus;a;;u\r\n6;extra;a;e;u\r\n"
-                    "8;zeros;a;;u\r\n");
+                  + "7;plain;a;;u\r\n7;blanks;a;;u\r\n7;after;a;;u\r\n0;empty;a;;u\r\n1.5;fraction;a;;u\r\n"
+                    "0;minus zero;a;;u\r\n5;plus;a;;u\r\n8;zeros;a;;u\r\n");
+
+    // Text a save would drop: the rows are all read, in file order, and the
+    // first line that loses text is named.
+    EXPECT_EQ(load(kHeader + "1;ok;a;;u\r\n7abc;letters;a;;u\r\nword;not a number;a;;u\r\n",
+                   openingError("Line 3: the status holds text that is not part of a number.")),
+              LoadResult::Incomplete);
+    EXPECT_EQ(tasks(), (Items{{1, "ok", "a", "", "u"}, {7, "letters", "a", "", "u"}}));
+    EXPECT_EQ(unresolved(), (Items{{0, "not a number", "a", "", "u"}}));
+    EXPECT_EQ(load(kHeader + "6;extra;a;e;u;more;and more\r\n2;after;a;;u\r\n",
+                   openingError("Line 2 has more than five fields.")),
+              LoadResult::Incomplete);
+    EXPECT_EQ(information(), (Items{{6, "extra", "a", "e", "u"}}));
+    EXPECT_EQ(completed(), (Items{{2, "after", "a", "", "u"}}));
+    EXPECT_EQ(load("\xEF\xBB\xBF" + kHeader + "6;a\\;b;c;d;e;f\r\n", openingError("Line 2 has more than five fields.")),
+              LoadResult::Incomplete);
+    EXPECT_EQ(information(), (Items{{6, "a;b", "c", "d", "e"}}));
 }
 
 TEST_F(TaskFileTest, TasksAreSortedByStatusStablyOtherListsKeepTheirSettings)
@@ -266,15 +288,21 @@ TEST_F(TaskFileTest, ExtendedFormCarriesWhatThePlainFormCannot)
                          "1;plain;a;;u\r\n"
                          "2;a\\;b\\\\c\\r\\nd \xCE\xA9;a;;u\\\\\r\n"));
 
-    // Unknown escapes and a final "\" stay as they are; bad UTF-8 becomes
-    // replacement characters; a mark inside a field is text.
-    EXPECT_EQ(load("\xEF\xBB\xBF" + kHeader + "1;a\\q\\;b\\\\;d\\ne\\r;;u\\\r\n2;x\xFFy;\xEF\xBB\xBFz;;\r\n"),
+    // Unknown escapes and a final "\" stay as they are; a mark inside a
+    // field is text. Bad UTF-8 shows as replacement characters, and the read
+    // is incomplete, since a save would write those.
+    EXPECT_EQ(load("\xEF\xBB\xBF" + kHeader + "1;a\\q\\;b\\\\;d\\ne\\r;;u\\\r\n2;x;\xEF\xBB\xBFz;;\r\n"),
               LoadResult::Complete);
     EXPECT_EQ(tasks(), (Items{{1, "a\\q;b\\", "d\ne\r", "", "u\\"}}));
-    EXPECT_EQ(completed(), (Items{{2, "x\ufffdy", QChar(0xFEFF) + QString("z"), "", ""}}));
+    EXPECT_EQ(completed(), (Items{{2, "x", QChar(0xFEFF) + QString("z"), "", ""}}));
+    EXPECT_EQ(load("\xEF\xBB\xBF" + kHeader + "1;a;;;\r\n2;x\xFFy;\xC3;;\r\n4;b\xED\xA0\x80;;;\r\n",
+                   openingError("Line 3 holds bytes that are not valid UTF-8.")),
+              LoadResult::Incomplete);
+    EXPECT_EQ(completed(), (Items{{2, "x\ufffdy", "\ufffd", "", ""}}));
+    EXPECT_EQ(unresolved().size(), 1u);
 
     // Without the mark, "\" is an ordinary character.
-    EXPECT_EQ(load(kHeader + "1;a\\;b\\n;c;d;e\r\n"), LoadResult::Complete);
+    EXPECT_EQ(load(kHeader + "1;a\\;b\\n;c;d\r\n"), LoadResult::Complete);
     EXPECT_EQ(tasks(), (Items{{1, "a\\", "b\\n", "c", "d"}}));
 
     EXPECT_EQ(load("\xEF\xBB\xBF", openingError("The file is empty.")), LoadResult::Missing);
@@ -377,11 +405,11 @@ TEST_F(TaskFileTest, LinesAcrossReadBlocks)
     for (int shift = 12; shift <= 21; ++shift) {
         const int boundary = 1 << shift;
         SCOPED_TRACE(boundary);
-        const QByteArray longHeader = QByteArray(boundary - 1, 'H') + "\r\n1;a;b;c;d\r\n";
+        const QByteArray longHeader = kHeader.left(29) + QByteArray(boundary - 30, ' ') + "\r\n1;a;b;c;d\r\n";
         EXPECT_EQ(load(longHeader), LoadResult::Complete);
         EXPECT_EQ(tasks(), (Items{{1, "a", "b", "c", "d"}}));
 
-        const QByteArray longEntry = "h\r\n2;;;;" + QByteArray(boundary - 9, 'x') + "\r\n1;a;b;c;d\r\n";
+        const QByteArray longEntry = kHeader + "2;;;;" + QByteArray(boundary - 9, 'x') + "\r\n1;a;b;c;d\r\n";
         EXPECT_EQ(load(longEntry), LoadResult::Complete);
         ASSERT_EQ(completed().size(), 1u);
         EXPECT_EQ(completed()[0].user.size(), boundary - 9);
@@ -427,5 +455,49 @@ TEST_F(TaskFileTest, AnyBytesReadOrEndWithTheMessage)
         if (!dialogs.messages().isEmpty()) {
             EXPECT_TRUE(dialogs.messages()[0].text.startsWith("Error opening file!\n"));
         }
+    }
+}
+
+TEST_F(TaskFileTest, EachFormIsSavedBackByteForByte)
+{
+    const QByteArray windows1252 = kHeader
+        + "1;Gr\xFC\xDF"
+          "e \x80;a;;J\xFCrgen\r\n";
+    const QByteArray utf8 = kHeader
+        + "1;Gr\xC3\xBC\xC3\x9F"
+          "e \xE4\xB8\xAD \\ ok;a;;J\xC3\xBCrgen\r\n";
+    const QByteArray extended = "\xEF\xBB\xBF" + kHeader + "1;only Latin \\\\ text;a;;J\xC3\xBCrgen\r\n";
+    const QByteArray ascii = kHeader + "1;plain;a;;u\r\n";
+    for (const QByteArray &file : {windows1252, utf8, extended, ascii}) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(load(file), LoadResult::Complete);
+        EXPECT_EQ(save(), file);
+    }
+    EXPECT_EQ(load(utf8), LoadResult::Complete);
+    EXPECT_EQ(tasks(), (Items{{1, "Gr\u00fc\u00dfe \u4e2d \\ ok", "a", "", "J\u00fcrgen"}}));
+    // Line ends are spelling: the save writes CR LF.
+    EXPECT_EQ(load(QByteArray(utf8).replace("\r\n", "\n")), LoadResult::Complete);
+    EXPECT_EQ(save(), utf8);
+
+    // A UTF-8 file whose new text does not fit the plain form becomes extended.
+    addItem(lists, {2, "a;b", "", "", ""});
+    EXPECT_EQ(save(),
+              "\xEF\xBB\xBF" + kHeader
+                  + "1;Gr\xC3\xBC\xC3\x9F"
+                    "e \xE4\xB8\xAD \\\\ ok;a;;J\xC3\xBCrgen\r\n"
+                    "2;a\\;b;;;\r\n");
+
+    // Windows-1252 text whose bytes happen to be valid UTF-8 would read back
+    // as other text; it is saved in the extended form.
+    lists.ClearAllLists();
+    addItem(lists, {1, "\u00c5\u2018", "", "", ""});
+    EXPECT_EQ(save(), "\xEF\xBB\xBF" + kHeader + "1;\xC3\x85\xE2\x80\x98;;;\r\n");
+
+    // Bytes that are not valid UTF-8 anywhere make it Windows-1252 (an
+    // overlong form and a cut sequence at the end).
+    for (const QByteArray &file : {kHeader + "1;\xC3\xBC \xC0\xAF;;;\r\n", kHeader + "1;\xC3\xBC;;;\xE4\xB8"}) {
+        EXPECT_EQ(load(file), LoadResult::Complete);
+        ASSERT_EQ(tasks().size(), 1u);
+        EXPECT_EQ(tasks()[0].task.left(2), QString("\u00c3\u00bc"));
     }
 }

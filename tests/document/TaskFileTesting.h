@@ -157,12 +157,18 @@ inline bool dropPrivileges()
 
 // Runs check in a child process as the user nobody, so that file permissions
 // hold even when the tests run as root; the child's exit code is its result.
+// The child has a state folder of its own, for the backups of its saves.
 inline int runAsNobody(const std::function<int()> &check)
 {
+    QTemporaryDir state(QStringLiteral("/tmp/tarvik-state-XXXXXX"));
+    const passwd *nobody = ::getpwnam("nobody");
+    if (nobody && ::chown(QFile::encodeName(state.path()).constData(), nobody->pw_uid, nobody->pw_gid) != 0)
+        return -1;
     const pid_t child = ::fork();
     if (child == 0) {
         if (!dropPrivileges())
             ::_exit(100);
+        ::setenv("XDG_STATE_HOME", QFile::encodeName(state.path()).constData(), 1);
         ::_exit(check());
     }
     int status = 0;
