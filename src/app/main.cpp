@@ -8,21 +8,35 @@
 #include <QApplication>
 #include <QStringList>
 
-int main(int argc, char **argv)
+namespace {
+
+QStringList argumentsOf(int argc, char **argv)
 {
     QStringList arguments;
     arguments.reserve(argc);
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
 
+} // namespace
+
+int main(int argc, char **argv)
+{
     // --list, --help and --version run in a terminal, without a display.
-    const CommandLine commandLine = ParseCommandLine(arguments);
+    CommandLine commandLine = ParseCommandLine(argumentsOf(argc, argv));
     if (commandLine.action != CommandLine::Action::OpenWindow)
         return RunTerminalCommand(commandLine);
 
+    // Qt takes its own options (-style, -platform, -reverse, ...) out of the
+    // arguments; the path is formed from the words that remain.
     QApplication app(argc, argv);
+    commandLine = ParseCommandLine(QApplication::arguments());
+    if (commandLine.action != CommandLine::Action::OpenWindow)
+        return RunTerminalCommand(commandLine);
+
     QApplication::setApplicationName(AppInfo::ProductName());
-    QApplication::setDesktopFileName(QStringLiteral("tarvik"));
+    QApplication::setDesktopFileName(AppInfo::ApplicationId());
 
     QtDialogs dialogs;
     GioFileAssociations associations;
