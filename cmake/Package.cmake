@@ -7,7 +7,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvik)
 set(CPACK_PACKAGE_VENDOR "${TARVIK_COPYRIGHT}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small single-window to-do list")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 # Staged through DESTDIR, so that the install rules know not to touch the
 # desktop caches of the machine that builds the package.
@@ -21,8 +21,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/tarvik/tarvik")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt needs its Wayland plugin to run as a native Wayland client.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "small single-window to-do list
-Tarvik keeps entries (tasks, questions, requests and pieces of information)
+# The summary line comes from CPACK_PACKAGE_DESCRIPTION_SUMMARY.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tarvik keeps entries (tasks, questions, requests and pieces of information)
 in a plain-text .tvk file and shows them on five tabs: Tasks, Completed,
 Unresolved, Information and Requests. Entries are added, changed and deleted
 in the window, change their status from a right-click menu and can be sorted
