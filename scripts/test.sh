@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tarvik with its tests and runs the whole suite,
-# then runs it again under the sanitizers and fuzzes the task-list file for a minute.
+# builds and checks the Debian package, then runs it again under the sanitizers and fuzzes the task-list file for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -9,4 +9,5 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh -DTARVIK_BUILD_BENCH=ON
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)" --timeout 600
+./scripts/check-package.sh
 ./scripts/reliability.sh

@@ -56,3 +56,22 @@ QString ProgramOfDesktopExec(const QString &exec)
     }
     return QFileInfo(program).isAbsolute() ? program : QString();
 }
+
+QString ReadablePath(const QByteArray &path)
+{
+    QString readable;
+    const char *rest = path.constData();
+    const char *end = rest + path.size();
+    while (rest < end) {
+        const gchar *valid = nullptr;
+        g_utf8_validate(rest, end - rest, &valid);
+        readable += QString::fromUtf8(rest, valid - rest);
+        if (valid < end) {
+            readable += QStringLiteral("\\x")
+                + QString::number(static_cast<uchar>(*valid), 16).rightJustified(2, QLatin1Char('0')).toUpper();
+            ++valid;
+        }
+        rest = valid;
+    }
+    return readable;
+}

@@ -2,6 +2,8 @@
 
 #include "association/DesktopExec.h"
 #include "association/DocumentType.h"
+#include "association/MimeAppsList.h"
+#include "document/AppInfo.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +14,8 @@
 
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -124,22 +128,64 @@ Result writeDesktopEntry(const QString &path, GKeyFile *entry)
     return writeWhole(path, QByteArray(text, static_cast<qsizetype>(length)));
 }
 
-// Writes the user's mimeapps.list.
-Result setAsDefault(const QString &entryPath, const DocumentType &type, const QString &executablePath)
+QString mimeAppsListPath()
 {
-    g_autoptr(GDesktopAppInfo) app = g_desktop_app_info_new_from_filename(QFile::encodeName(entryPath).constData());
-    if (!app)
-        return notAccepted(executablePath);
-    g_autoptr(GError) error = nullptr;
-    if (!g_app_info_set_as_default_for_type(G_APP_INFO(app), type.mimeType.toUtf8().constData(), &error))
-        return Result::failure(QString::fromUtf8(error->message));
-    return Result::success();
+    return QFile::decodeName(g_get_user_config_dir()) + QStringLiteral("/mimeapps.list");
+}
+
+// Desktop entries hold UTF-8 text only, so they cannot name any other path.
+Result checkUtf8(const QByteArray &executable)
+{
+    if (g_utf8_validate(executable.constData(), executable.size(), nullptr))
+        return Result::success();
+    QByteArray name;
+    for (const QByteArray &part : executable.split('/')) {
+        name += part;
+        if (!g_utf8_validate(part.constData(), part.size(), nullptr))
+            break;
+        name += '/';
+    }
+    return Result::failure(Texts::tr("The desktop does not accept %1 as a program that opens files: the name %2 "
+                                     "is not UTF-8 text, and desktop entries can only hold UTF-8.")
+                               .arg(ReadablePath(executable), ReadablePath(name)));
+}
+
+// The desktop entry installed with the program (by its package or an install
+// rule), when it starts this very executable and names the types it opens.
+GDesktopAppInfo *installedEntryFor(const QString &executablePath)
+{
+    const QByteArray id = (AppInfo::ApplicationId() + QStringLiteral(".desktop")).toUtf8();
+    g_autoptr(GDesktopAppInfo) installed = g_desktop_app_info_new(id.constData());
+    if (!installed)
+        return nullptr;
+    const char *commandLine = g_app_info_get_commandline(G_APP_INFO(installed));
+    const char *const *types = g_app_info_get_supported_types(G_APP_INFO(installed));
+    if (!commandLine || ProgramOfDesktopExec(QString::fromUtf8(commandLine)) != executablePath || !types || !types[0])
+        return nullptr;
+    return static_cast<GDesktopAppInfo *>(g_steal_pointer(&installed));
 }
 
 } // namespace
 
-GioFileAssociations::GioFileAssociations(const QString &executablePath)
+QByteArray GioFileAssociations::RunningExecutable()
+{
+    // The link's own bytes: a path that is not UTF-8 does not survive the way
+    // through QString.
+    QByteArray path(4096, Qt::Uninitialized);
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || length >= path.size())
+        return QFile::encodeName(QCoreApplication::applicationFilePath());
+    path.truncate(length);
+    return path;
+}
+
+GioFileAssociations::GioFileAssociations(const QByteArray &executablePath)
     : m_executablePath(executablePath)
+{
+}
+
+GioFileAssociations::GioFileAssociations(const QString &executablePath)
+    : GioFileAssociations(QFile::encodeName(executablePath))
 {
 }
 
@@ -160,19 +206,44 @@ QString GioFileAssociations::GetAssociatedExecutable(const QString &extension)
 
 Result GioFileAssociations::AssociateFileType(const QString &extension)
 {
-    const DocumentType type = DocumentType::ForExecutable(m_executablePath);
+    Result result = checkUtf8(m_executablePath);
+    if (result.failed())
+        return result;
+    const QString executablePath = QFile::decodeName(m_executablePath);
+
+    // Read first: a list that cannot be read leaves everything unwritten.
+    MimeAppsList defaults;
+    result = defaults.load(mimeAppsListPath());
+    if (result.failed())
+        return result;
+
+    g_autoptr(GDesktopAppInfo) installed = installedEntryFor(executablePath);
+    if (installed) {
+        // The installed entry and its file type are in place already; they
+        // only become the user's default.
+        const QString id = QString::fromUtf8(g_app_info_get_id(G_APP_INFO(installed)));
+        for (const char *const *type = g_app_info_get_supported_types(G_APP_INFO(installed)); *type; ++type)
+            defaults.setDefault(QString::fromUtf8(*type), id);
+        return defaults.save();
+    }
+
+    // A program run from its build folder or copied somewhere: a file type and
+    // a desktop entry of its own, in the user's data folder.
+    const DocumentType type = DocumentType::ForExecutable(executablePath);
     const QString mimeFolder = userDataFolder() + QStringLiteral("/mime");
     const QString entryPath = userDataFolder() + QStringLiteral("/applications/") + type.desktopFileName;
-    g_autoptr(GKeyFile) entry = newDesktopEntry(type, m_executablePath);
+    g_autoptr(GKeyFile) entry = newDesktopEntry(type, executablePath);
 
-    Result result = checkAccepted(entry, m_executablePath);
+    result = checkAccepted(entry, executablePath);
     if (result.succeeded())
         result = writeMimePackage(mimeFolder + QStringLiteral("/packages/%1-file.xml").arg(extension), type, extension);
     if (result.succeeded())
         result = updateMimeDatabase(mimeFolder);
     if (result.succeeded())
         result = writeDesktopEntry(entryPath, entry);
-    if (result.succeeded())
-        result = setAsDefault(entryPath, type, m_executablePath);
+    if (result.succeeded()) {
+        defaults.setDefault(type.mimeType, type.desktopFileName);
+        result = defaults.save();
+    }
     return result;
 }

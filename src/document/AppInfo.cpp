@@ -26,5 +26,9 @@ QString LegalTrademarks()
 {
     return QStringLiteral(TARVIK_TRADEMARKS);
 }
+QString ApplicationId()
+{
+    return QStringLiteral(TARVIK_APP_ID);
+}
 
 } // namespace AppInfo

@@ -12,5 +12,8 @@ int Minor();
 int Revision();
 QString LegalCopyright();
 QString LegalTrademarks();
+// The reverse-DNS name the desktop knows the program by: its desktop entry,
+// metainfo and icon are named after it.
+QString ApplicationId();
 
 } // namespace AppInfo

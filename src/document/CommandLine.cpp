@@ -14,7 +14,7 @@ QString helpText()
 {
     return QCoreApplication::translate("CommandLine",
                                        "Usage: tarvik [FILE]\n"
-                                       "       tarvik --list FILE\n"
+                                       "  or:  tarvik --list FILE\n"
                                        "Keeps a to-do list in a task-list file (.tvk).\n"
                                        "\n"
                                        "  FILE         the task-list file to open; all arguments together,\n"
@@ -23,6 +23,9 @@ QString helpText()
                                        "               fields each, under a heading for each list\n"
                                        "  --help       show this help\n"
                                        "  --version    show the version\n"
+                                       "\n"
+                                       "Qt's own options, such as -style NAME, -platform NAME or -reverse, go to\n"
+                                       "Qt; the words that remain form the path.\n"
                                        "\n"
                                        "Exit status of --list: 0 when the whole file was read, 1 when reading\n"
                                        "stopped at a failure, 2 for a usage error, 3 when the output failed.\n");

@@ -136,23 +136,6 @@ void drawNeutral(QPainter &p)
     p.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
 }
 
-void drawProgram(QPainter &p)
-{
-    // Designed on a 32 by 32 grid.
-    p.setPen(QPen(QColor(90, 90, 90), 1.2));
-    p.setBrush(white);
-    p.drawRoundedRect(QRectF(5.5, 2.5, 21, 27), 2, 2);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 100, 180));
-    p.drawRect(QRectF(6.1, 3.1, 19.8, 4.4));
-    p.setPen(QPen(QColor(170, 170, 170), 1.2));
-    for (qreal y : {12.0, 16.5, 21.0})
-        p.drawLine(QPointF(9, y), QPointF(19, y));
-    p.setPen(strokePen(green, 3.2));
-    const QPointF tick[] = {{14, 22.5}, {18.5, 27}, {28.5, 14}};
-    p.drawPolyline(tick, 3);
-}
-
 } // namespace
 
 StatusImages::StatusImages()
@@ -170,6 +153,22 @@ StatusImages::StatusImages()
 {
 }
 
+void DrawProgramIcon(QPainter &p)
+{
+    p.setPen(QPen(QColor(90, 90, 90), 1.2));
+    p.setBrush(white);
+    p.drawRoundedRect(QRectF(5.5, 2.5, 21, 27), 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 100, 180));
+    p.drawRect(QRectF(6.1, 3.1, 19.8, 4.4));
+    p.setPen(QPen(QColor(170, 170, 170), 1.2));
+    for (qreal y : {12.0, 16.5, 21.0})
+        p.drawLine(QPointF(9, y), QPointF(19, y));
+    p.setPen(strokePen(green, 3.2));
+    const QPointF tick[] = {{14, 22.5}, {18.5, 27}, {28.5, 14}};
+    p.drawPolyline(tick, 3);
+}
+
 const QIcon &StatusImages::picture(double status) const
 {
     for (int code = 1; code <= static_cast<int>(m_pictures.size()); ++code) {
@@ -181,5 +180,5 @@ const QIcon &StatusImages::picture(double status) const
 
 QIcon ProgramIcon()
 {
-    return PaintedIcon(32, drawProgram);
+    return PaintedIcon(kProgramIconDesignSize, DrawProgramIcon);
 }

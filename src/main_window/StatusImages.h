@@ -19,5 +19,11 @@ private:
     QIcon m_neutral;
 };
 
-// The program's own icon: a note sheet with a check mark.
+class QPainter;
+
+// The program's own icon: a note sheet with a check mark, designed on a 32 by 32
+// grid. The window and the icon files installed for the desktop show this one
+// drawing.
+constexpr qreal kProgramIconDesignSize = 32;
+void DrawProgramIcon(QPainter &painter);
 QIcon ProgramIcon();

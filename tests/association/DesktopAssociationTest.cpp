@@ -1,6 +1,7 @@
 // The association as the desktop sees it. Every probe runs in a fresh process
 // whose XDG folders all lie in this test's own temporary folder.
 
+#include "association/DesktopExec.h"
 #include "document/Dialogs.h"
 
 #include <QDir>
@@ -85,6 +86,20 @@ protected:
         return environment;
     }
 
+    QByteArray contents(const QString &relative) const
+    {
+        QFile file(path(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    void write(const QString &relative, const QByteArray &data) const
+    {
+        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+        QFile file(path(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    }
+
     QJsonArray probe(const QStringList &steps, const QProcessEnvironment &environment) const
     {
         QDir().mkpath(path(QStringLiteral("work")));
@@ -129,6 +144,16 @@ protected:
 private:
     QTemporaryDir m_root;
 };
+
+// Runs a desktop tool; its notes about the search path are of no interest here.
+int runTool(const QString &program, const QString &folder)
+{
+    QProcess process;
+    process.start(program, {folder});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return process.exitCode();
+}
 
 void expectMessage(const QJsonValue &message, const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon)
 {
@@ -274,4 +299,76 @@ TEST_F(DesktopAssociation, TheMimeDatabaseToolsFailureIsReported)
     result = probe({QStringLiteral("associate"), program}, withOwnTools);
     ASSERT_EQ(result.size(), 1);
     EXPECT_EQ(result[0].toString(), QStringLiteral("update-mime-database failed: the database is broken"));
+}
+
+// Installed from the package, the program's own desktop entry and file type lie
+// in a system data folder and the program is found through PATH.
+TEST_F(DesktopAssociation, TheInstalledEntryIsFoundAndBecomesTheDefaultWithoutACopy)
+{
+    const QString program = makeProgram(QStringLiteral("usr/bin/tarvik"));
+    const QString other = makeProgram(QStringLiteral("usr/bin/other"));
+    for (const QString &file :
+         {QStringLiteral(TARVIK_INSTALLED_DESKTOP_ENTRY), QStringLiteral(TARVIK_INSTALLED_MIME_XML)}) {
+        const bool entry = file.endsWith(QStringLiteral(".desktop"));
+        const QString folder =
+            entry ? QStringLiteral("system-data/applications/") : QStringLiteral("system-data/mime/packages/");
+        QDir().mkpath(path(folder));
+        ASSERT_TRUE(QFile::copy(file, path(folder + QFileInfo(file).fileName())));
+    }
+    // As the package's triggers do.
+    ASSERT_EQ(runTool(QStringLiteral("update-mime-database"), path(QStringLiteral("system-data/mime"))), 0);
+    ASSERT_EQ(runTool(QStringLiteral("update-desktop-database"), path(QStringLiteral("system-data/applications"))), 0);
+    QProcessEnvironment installed = environment();
+    installed.insert(QStringLiteral("PATH"),
+                     path(QStringLiteral("usr/bin")) + QLatin1Char(':') + installed.value(QStringLiteral("PATH")));
+
+    // Nothing else opens the type: the check asks nothing and writes nothing.
+    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("check"), program}, installed),
+              (QJsonArray{program, QJsonArray()}));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("config/mimeapps.list"))));
+
+    // The user chose another program for the type.
+    write(QStringLiteral("data/applications/other.desktop"),
+          "[Desktop Entry]\nType=Application\nName=Other\nExec=" + DesktopExecForFile(other).toUtf8()
+              + "\nMimeType=application/x-tarvik-document;\n");
+    write(QStringLiteral("config/mimeapps.list"),
+          "# mine\n[Default Applications]\napplication/x-tarvik-document=other.desktop\n");
+    EXPECT_EQ(probe({QStringLiteral("lookup")}, installed), QJsonArray{other});
+
+    const QJsonArray asked = probe({QStringLiteral("check"), program}, installed);
+    ASSERT_EQ(asked.size(), 1);
+    ASSERT_EQ(asked[0].toArray().size(), 2);
+    expectMessage(asked[0][0], kQuestion, Dialogs::Buttons::YesNo, Dialogs::Icon::Question);
+    expectMessage(asked[0][1], kMade, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+    EXPECT_EQ(probe({QStringLiteral("lookup"), QStringLiteral("check"), program}, installed),
+              (QJsonArray{program, QJsonArray()}));
+
+    const QByteArray defaults = contents(QStringLiteral("config/mimeapps.list"));
+    EXPECT_TRUE(defaults.startsWith("# mine\n")) << defaults.toStdString();
+    EXPECT_TRUE(defaults.contains("application/x-tarvik-document=io.github.tarvik.Tarvik.desktop\n"))
+        << defaults.toStdString();
+    // No private copy of the entry or the type.
+    EXPECT_EQ(QDir(path(QStringLiteral("data/applications"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("other.desktop")});
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("data/mime"))));
+}
+
+TEST_F(DesktopAssociation, ADefaultsListThatCannotBeReadIsReportedAndNothingIsWritten)
+{
+    const QString program = makeProgram(QStringLiteral("opt/Tarvik/Tarvik"));
+    const QByteArray unparsable = "[Default Applications]\ntext/plain=editor.desktop\nnot a key\n";
+    write(QStringLiteral("config/mimeapps.list"), unparsable);
+
+    const QJsonArray shown = probe({QStringLiteral("check"), program});
+    ASSERT_EQ(shown.size(), 1);
+    ASSERT_EQ(shown[0].toArray().size(), 2);
+    const QString text = shown[0][1][QStringLiteral("text")].toString();
+    EXPECT_TRUE(text.startsWith(kNotMade + path(QStringLiteral("config/mimeapps.list"))
+                                + QStringLiteral(" cannot be read, so it was left as it is: ")))
+        << text.toStdString();
+    EXPECT_EQ(shown[0][1][QStringLiteral("icon")].toInt(), static_cast<int>(Dialogs::Icon::Exclamation));
+
+    EXPECT_EQ(contents(QStringLiteral("config/mimeapps.list")), unparsable);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("data/applications"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("data/mime"))));
 }

@@ -45,6 +45,13 @@ TEST(DocumentType, FollowsTheExecutablesFileName)
     EXPECT_EQ(type.desktopFileName, QStringLiteral("tarvik-document.desktop"));
 }
 
+TEST(DocumentType, TheInstalledProgramRegistersTheInstalledType)
+{
+    // The package's file type and the one the start-up check registers agree.
+    EXPECT_EQ(DocumentType::ForExecutable(QStringLiteral("/usr/bin/tarvik")).mimeType,
+              QStringLiteral(TARVIK_MIME_TYPE));
+}
+
 TEST(DocumentType, KeepsOnlySafeCharactersInTheTypeName)
 {
     const DocumentType type = DocumentType::ForExecutable(QStringLiteral("/opt/x y/My Tool_2.0+b\u00e9\U0001F600"));

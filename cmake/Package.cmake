@@ -1,0 +1,34 @@
+# The Debian package: cpack -G DEB in a build folder configured with
+# CMAKE_INSTALL_PREFIX=/usr (scripts/package.sh does both).
+set(TARVIK_PACKAGE_MAINTAINER "Tarvik contributors <maintainers@users.noreply.c-seed-0f885261.example>"
+    CACHE STRING "The Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarvik)
+set(CPACK_PACKAGE_VENDOR "${TARVIK_COPYRIGHT}")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small single-window to-do list")
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
+# Staged through DESTDIR, so that the install rules know not to touch the
+# desktop caches of the machine that builds the package.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TARVIK_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/tarvik/tarvik")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt needs its Wayland plugin to run as a native Wayland client.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# The summary line comes from CPACK_PACKAGE_DESCRIPTION_SUMMARY.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tarvik keeps entries (tasks, questions, requests and pieces of information)
+in a plain-text .tvk file and shows them on five tabs: Tasks, Completed,
+Unresolved, Information and Requests. Entries are added, changed and deleted
+in the window, change their status from a right-click menu and can be sorted
+by any column. Saving replaces the file only once the new one is completely
+written.")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${PROJECT_SOURCE_DIR}/data/triggers")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+include(CPack)
