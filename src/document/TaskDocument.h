@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/DiskBase.h"
+
 #include <QCoreApplication>
 #include <QString>
 
@@ -56,6 +58,8 @@ public:
 
 private:
     bool offerToSaveChanges(const QString &question);
+    bool bringInOutsideChanges();
+    bool refuseAndOfferSaveAs(const QString &why);
     void load(const QString &path);
     void takeOverFileName(const QString &path);
 
@@ -64,4 +68,6 @@ private:
     DocumentView &m_view;
     QString sFileName;
     bool bDirty = false;
+    // What the current file held when it was last read or written.
+    DiskBase m_base;
 };
