@@ -2,11 +2,51 @@
 
 #include "document/AppInfo.h"
 #include "document/Dialogs.h"
+#include "document/DiskMerge.h"
 #include "document/FilePath.h"
 #include "document/SaveBackup.h"
 #include "document/TaskFile.h"
+#include "document/TaskFileFormat.h"
+#include "document/TaskFileReader.h"
 #include "document/TaskLists.h"
 #include "document/modFunctions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Whether the file starts as every task-list file does, with the header line.
+bool startsLikeTaskFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // the reading that follows says why it cannot be read
+    QByteArray start = file.read(TaskFileFormat::ByteOrderMarkSize + sizeof TaskFileFormat::HeaderLine);
+    if (start.startsWith(TaskFileFormat::ByteOrderMark))
+        start.remove(0, TaskFileFormat::ByteOrderMarkSize);
+    return start.startsWith(TaskFileFormat::HeaderLine);
+}
+
+// Whether the file that was read still exists in its folder under another
+// name: it was renamed, and whatever is at its old name now is not it.
+bool renamedInFolder(const QString &path, const FileIdentity &identity)
+{
+    const QFileInfo info(path);
+    const QDir folder = info.absoluteDir();
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        if (name == info.fileName())
+            continue;
+        const std::optional<FileIdentity> other = FileIdentity::Of(folder.filePath(name));
+        if (other && other->sameInode(identity))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 TaskDocument::TaskDocument(TaskLists &lists, Dialogs &dialogs, DocumentView &view)
     : m_lists(lists)
@@ -46,10 +86,76 @@ bool TaskDocument::SaveTaskFile()
         }
         takeOverFileName(chosen);
     }
+    if (!bringInOutsideChanges())
+        return false;
     if (!WriteTaskFile(sFileName, m_lists, m_dialogs))
         return false;
+    m_base.capture(sFileName, FileIdentity::Of(sFileName), m_lists);
     bDirty = false;
     return true;
+}
+
+// Before the lists replace the file, whatever was written to it since it
+// was read or saved here is merged into them, so that no other writer's
+// change is lost unseen. False when the save has to stop.
+bool TaskDocument::bringInOutsideChanges()
+{
+    if (!m_base.isFor(sFileName))
+        return true; // a new name: nothing of it was read
+    const std::optional<FileIdentity> &known = m_base.identity();
+    const std::optional<FileIdentity> now = FileIdentity::Of(sFileName);
+    if (now && known && *now == *known)
+        return true;
+    if (known && (!now || !now->sameInode(*known)) && renamedInFolder(sFileName, *known))
+        return refuseAndOfferSaveAs(tr("The file was renamed or moved since it was read."));
+    if (!now)
+        return true; // deleted: it is written again
+    if (!now->regular)
+        return true; // the writer refuses anything but a regular file and says why
+    if (!startsLikeTaskFile(sFileName))
+        return refuseAndOfferSaveAs(tr("The file was replaced by something that is not a task list."));
+
+    TaskFileReader reader;
+    const ReadResult read = reader.read(sFileName);
+    if (read.extent != LoadResult::Complete || FileIdentity::Of(sFileName) != now) {
+        const QString why = read.extent == LoadResult::Complete ? tr("It changed again while it was being read.")
+                                                                : read.result.reason();
+        m_dialogs.message(tr("The file was changed elsewhere and could not be read completely, so nothing was "
+                             "saved.")
+                              + u'\n' + why,
+                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        return false;
+    }
+    DiskRows disk;
+    for (int category = 0; category < CategoryCount; ++category)
+        disk[category] = reader.takeRows(static_cast<Category>(category));
+    MergeCounts merged = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk));
+    // The lists now hold the disk version's changes: should the write fail,
+    // the next save must not bring them in a second time.
+    m_base.remember(sFileName, now, std::move(merged.diskVersion));
+    if (merged.changedAnything()) {
+        m_dialogs.message(tr("The file had been changed elsewhere. Its changes were merged into this list before "
+                             "saving.\nEntries that came in: %1\nEntries that went away: %2\nEntries kept twice "
+                             "(changed on both sides): %3")
+                              .arg(merged.cameIn)
+                              .arg(merged.wentAway)
+                              .arg(merged.keptTwice),
+                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    }
+    return true;
+}
+
+// Never writes over a file that is not the one that was read.
+bool TaskDocument::refuseAndOfferSaveAs(const QString &why)
+{
+    const QString text = why + u'\n' + tr("Nothing was saved. Save the list under another name?");
+    if (m_dialogs.message(text, Dialogs::Buttons::OkCancel, Dialogs::Icon::Exclamation) != Dialogs::Answer::Ok)
+        return false;
+    const QString chosen = m_dialogs.chooseFile(Dialogs::FileMode::Save, TaskFileFilter());
+    if (chosen.isEmpty())
+        return false;
+    takeOverFileName(chosen);
+    return SaveTaskFile();
 }
 
 // Asks before unsaved changes are thrown away. False when the command has to
@@ -74,6 +180,7 @@ void TaskDocument::newList()
         return;
     ClearAllLists();
     sFileName.clear();
+    m_base.forget();
     bDirty = false;
     // A caption still naming the old file would suggest that Save writes there.
     m_view.setCaption(DefaultCaption());
@@ -145,8 +252,12 @@ void TaskDocument::load(const QString &path)
 {
     offerToRestoreBackup(path);
     m_view.clearEditingTexts();
+    // Taken before reading: a change made while the file is read then shows
+    // as a change at the next save, which merges it.
+    const std::optional<FileIdentity> identity = FileIdentity::Of(path);
     const LoadResult result = LoadTaskFile(path, m_lists, m_dialogs);
     bDirty = false;
+    m_base.forget();
     if (result == LoadResult::Incomplete) {
         // Saving under this name would replace the whole file with the part
         // that could be read, so the rows stay but the name is not kept.
@@ -156,6 +267,7 @@ void TaskDocument::load(const QString &path)
     }
     // A missing or empty file loses nothing when saved over, and taking its
     // name lets a list be started under a new name.
+    m_base.capture(path, identity, m_lists);
     takeOverFileName(path);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Dialogs.h"
+#include "document/DiskBase.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -59,6 +60,8 @@ private:
     bool offerToSaveChanges(const QString &question);
     QString chooseFile(Dialogs::FileMode mode);
     void offerToRestoreBackup(const QString &path);
+    bool bringInOutsideChanges();
+    bool refuseAndOfferSaveAs(const QString &why);
     void load(const QString &path);
     void takeOverFileName(const QString &path);
 
@@ -67,4 +70,6 @@ private:
     DocumentView &m_view;
     QString sFileName;
     bool bDirty = false;
+    // What the current file held when it was last read or written.
+    DiskBase m_base;
 };

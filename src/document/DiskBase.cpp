@@ -1,0 +1,91 @@
+#include "document/DiskBase.h"
+
+#include "document/CategoryList.h"
+#include "document/TaskLists.h"
+
+#include <QFile>
+#include <QHashFunctions>
+
+#include <algorithm>
+#include <cstring>
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr size_t kLowSeed = 0x9e3779b97f4a7c15ULL;
+constexpr size_t kHighSeed = 0xc2b2ae3d27d4eb4fULL;
+
+size_t hashText(QStringView text, size_t seed)
+{
+    // The length goes in too, so that texts moved from one field to the next
+    // never hash alike.
+    return qHashBits(text.data(), size_t(text.size()) * sizeof(QChar), seed ^ size_t(text.size()));
+}
+
+size_t hashEntry(const Entry &entry, size_t seed)
+{
+    size_t hash = qHashBits(&entry.status, sizeof entry.status, seed);
+    for (int field = Entry::Task; field <= Entry::User; ++field)
+        hash = hashText(entry.field(field), hash);
+    return hash;
+}
+
+} // namespace
+
+std::optional<FileIdentity> FileIdentity::Of(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    FileIdentity identity;
+    identity.device = info.st_dev;
+    identity.inode = info.st_ino;
+    identity.size = info.st_size;
+    identity.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    identity.regular = S_ISREG(info.st_mode);
+    return identity;
+}
+
+EntryFingerprint EntryFingerprint::Of(const Entry &entry)
+{
+    const quint64 low = hashEntry(entry, kLowSeed);
+    const quint64 high = hashEntry(entry, kHighSeed);
+    EntryFingerprint fingerprint;
+    fingerprint.words[0] = quint32(high >> 32);
+    fingerprint.words[1] = quint32(high);
+    fingerprint.words[2] = quint32(low >> 32);
+    fingerprint.words[3] = quint32(low);
+    fingerprint.added = quint32(hashText(entry.field(Entry::Added), kLowSeed));
+    return fingerprint;
+}
+
+void DiskBase::capture(const QString &path, std::optional<FileIdentity> identity, TaskLists &lists)
+{
+    std::vector<EntryFingerprint> entries;
+    size_t total = 0;
+    for (CategoryList *list : lists.all())
+        total += size_t(list->count());
+    entries.reserve(total);
+    for (CategoryList *list : lists.all()) {
+        for (int position = 1; position <= list->count(); ++position)
+            entries.push_back(EntryFingerprint::Of(*list->rowAt(position)));
+    }
+    std::sort(entries.begin(), entries.end());
+    remember(path, identity, std::move(entries));
+}
+
+void DiskBase::remember(const QString &path, std::optional<FileIdentity> identity,
+                        std::vector<EntryFingerprint> entries)
+{
+    m_path = path;
+    m_identity = identity;
+    m_entries = std::move(entries);
+}
+
+void DiskBase::forget()
+{
+    m_path.clear();
+    m_identity.reset();
+    m_entries = {};
+}

@@ -1,0 +1,125 @@
+#include "document/DiskMerge.h"
+
+#include "document/CategoryList.h"
+#include "document/TaskLists.h"
+
+#include <algorithm>
+
+namespace {
+
+// An entry of the lists or of the disk version with where it sits.
+struct Located {
+    EntryFingerprint fingerprint;
+    int category;
+    int index;
+
+    bool operator<(const Located &other) const { return fingerprint < other.fingerprint; }
+};
+
+int countIn(const std::vector<EntryFingerprint> &sorted, const EntryFingerprint &fingerprint)
+{
+    const auto range = std::equal_range(sorted.begin(), sorted.end(), fingerprint);
+    return static_cast<int>(range.second - range.first);
+}
+
+// Calls visit(first, last) for every run of equal fingerprints.
+template<typename Visit>
+void forEachRun(const std::vector<Located> &sorted, Visit visit)
+{
+    for (auto first = sorted.begin(); first != sorted.end();) {
+        auto last =
+            std::find_if(first, sorted.end(), [&](const Located &l) { return !(l.fingerprint == first->fingerprint); });
+        visit(first, last);
+        first = last;
+    }
+}
+
+bool holds(const std::vector<quint32> &sorted, quint32 value)
+{
+    return std::binary_search(sorted.begin(), sorted.end(), value);
+}
+
+} // namespace
+
+MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk)
+{
+    std::vector<Located> onDisk;
+    for (int category = 0; category < CategoryCount; ++category) {
+        for (size_t index = 0; index < disk[category].size(); ++index)
+            onDisk.push_back({EntryFingerprint::Of(*disk[category][index]), category, int(index)});
+    }
+    std::vector<Located> here;
+    for (int category = 0; category < CategoryCount; ++category) {
+        const CategoryList &list = lists.list(static_cast<Category>(category));
+        for (int position = 1; position <= list.count(); ++position)
+            here.push_back({EntryFingerprint::Of(*list.rowAt(position)), category, position});
+    }
+    std::sort(onDisk.begin(), onDisk.end());
+    std::sort(here.begin(), here.end());
+
+    MergeCounts counts;
+    // Copies the disk added beyond the base; the last ones of a run, so that
+    // the rest keep the file order.
+    std::array<std::vector<bool>, CategoryCount> added;
+    for (int category = 0; category < CategoryCount; ++category)
+        added[category].assign(disk[category].size(), false);
+    std::vector<quint32> diskAddedDates;
+    forEachRun(onDisk, [&](auto first, auto last) {
+        const int extra = int(last - first) - countIn(base, first->fingerprint);
+        for (auto it = last - std::max(extra, 0); it != last; ++it) {
+            added[it->category][it->index] = true;
+            diskAddedDates.push_back(it->fingerprint.added);
+        }
+    });
+
+    // What the lists hold beyond the base: the window's own new and changed entries.
+    std::vector<quint32> localAddedDates;
+    forEachRun(here, [&](auto first, auto last) {
+        if (int(last - first) > countIn(base, first->fingerprint))
+            localAddedDates.push_back(first->fingerprint.added);
+    });
+    std::sort(diskAddedDates.begin(), diskAddedDates.end());
+    std::sort(localAddedDates.begin(), localAddedDates.end());
+
+    // Copies the disk lost since the base go from the lists while they are
+    // still here unchanged; one changed here and on disk stays in both
+    // versions.
+    std::array<std::vector<int>, CategoryCount> removals;
+    for (auto first = base.begin(); first != base.end();) {
+        const auto last = std::upper_bound(first, base.end(), *first);
+        const EntryFingerprint &fingerprint = *first;
+        const auto kept = std::equal_range(onDisk.begin(), onDisk.end(), Located{fingerprint, 0, 0});
+        const int missing = int(last - first) - int(kept.second - kept.first);
+        if (missing > 0) {
+            const auto present = std::equal_range(here.begin(), here.end(), Located{fingerprint, 0, 0});
+            const int removable = std::min(missing, int(present.second - present.first));
+            for (auto it = present.first; it != present.first + removable; ++it)
+                removals[it->category].push_back(it->index);
+            counts.wentAway += removable;
+            if (removable < missing && holds(diskAddedDates, fingerprint.added)
+                && holds(localAddedDates, fingerprint.added))
+                counts.keptTwice += missing - removable;
+        }
+        first = last;
+    }
+    for (int category = 0; category < CategoryCount; ++category) {
+        CategoryList &list = lists.list(static_cast<Category>(category));
+        std::vector<int> &positions = removals[category];
+        std::sort(positions.begin(), positions.end(), std::greater<>());
+        for (const int position : positions)
+            list.removeAt(position);
+    }
+
+    for (int category = 0; category < CategoryCount; ++category) {
+        for (size_t index = 0; index < disk[category].size(); ++index) {
+            if (!added[category][index])
+                continue;
+            lists.listForStatus(disk[category][index]->status).append(std::move(disk[category][index]));
+            ++counts.cameIn;
+        }
+    }
+    counts.diskVersion.reserve(onDisk.size());
+    for (const Located &located : onDisk)
+        counts.diskVersion.push_back(located.fingerprint);
+    return counts;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "document/DiskBase.h"
+#include "document/Entry.h"
+#include "document/Status.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class TaskLists;
+
+// What a merge with the disk version did to the lists.
+struct MergeCounts {
+    int cameIn = 0; // entries the disk version added
+    int wentAway = 0; // entries the disk version removed that were still unchanged here
+    int keptTwice = 0; // entries changed both here and on disk, kept in both versions
+
+    bool changedAnything() const { return cameIn != 0 || wentAway != 0 || keptTwice != 0; }
+    // The disk version's entries, sorted: the base once the lists hold them.
+    std::vector<EntryFingerprint> diskVersion;
+};
+
+// The entries of a disk version, one batch per category, in file order.
+using DiskRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
+
+// Brings into the lists what the disk version changed since the base, by
+// entries compared as multisets: an entry the disk added is added (to the
+// list its status selects, at the end or at its sorted place), one the disk
+// removed is removed when it is still here unchanged, and a changed one is
+// both. Nothing the lists hold beyond the base is touched, so neither side
+// loses what it wrote.
+MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk);
