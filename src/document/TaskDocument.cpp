@@ -26,6 +26,7 @@ QString TaskDocument::BuildWindowCaption() const
 void TaskDocument::ClearAllLists()
 {
     m_view.clearEditingTexts();
+    m_view.documentReplaced();
     m_lists.ClearAllLists();
 }
 
@@ -111,6 +112,7 @@ void TaskDocument::openFromCommandLine(const QString &path)
 void TaskDocument::load(const QString &path)
 {
     m_view.clearEditingTexts();
+    m_view.documentReplaced();
     const LoadResult result = LoadTaskFile(path, m_lists, m_dialogs);
     bDirty = false;
     if (result == LoadResult::Incomplete) {
