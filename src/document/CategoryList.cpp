@@ -41,6 +41,19 @@ Row CategoryList::insertAtTop(std::unique_ptr<Entry> entry)
     return m_rows.front().get();
 }
 
+Row CategoryList::insertAt(int position, std::unique_ptr<Entry> entry)
+{
+    const int index = std::clamp(position - 1, 0, count());
+    if (m_sorted && !fitsAt(keyText(*entry), index))
+        return insertSorted(std::move(entry), true);
+    beginInsertRows(QModelIndex(), index, index);
+    const Row row = entry.get();
+    m_rows.insert(m_rows.begin() + index, std::move(entry));
+    endInsertRows();
+    m_positionHint = index;
+    return row;
+}
+
 void CategoryList::appendAll(std::vector<std::unique_ptr<Entry>> entries)
 {
     if (entries.empty())
@@ -256,6 +269,14 @@ int CategoryList::placeFor(const QString &key, bool afterEqual, int skip) const
             high = mid;
     }
     return low;
+}
+
+// Whether a row with the given key keeps the sort order at index.
+bool CategoryList::fitsAt(const QString &key, int index) const
+{
+    if (index > 0 && goesBefore(key, keyText(*m_rows[index - 1])))
+        return false;
+    return index >= count() || !goesBefore(keyText(*m_rows[index]), key);
 }
 
 Row CategoryList::insertSorted(std::unique_ptr<Entry> entry, bool afterEqual)

@@ -42,6 +42,10 @@ public:
     void clear();
     Row append(std::unique_ptr<Entry> entry);
     Row insertAtTop(std::unique_ptr<Entry> entry);
+    // Inserts at a 1-based position, which a sorted list honours only where
+    // the entry's key fits between its neighbours there; elsewhere the entry
+    // goes to its sorted place.
+    Row insertAt(int position, std::unique_ptr<Entry> entry);
     // Appends many rows at once, in order; a sorted list places them stably.
     void appendAll(std::vector<std::unique_ptr<Entry>> entries);
     int count() const { return static_cast<int>(m_rows.size()); }
@@ -88,6 +92,7 @@ private:
     QString keyText(const Entry &entry) const;
     bool goesBefore(const QString &a, const QString &b) const;
     int placeFor(const QString &key, bool afterEqual, int skip) const;
+    bool fitsAt(const QString &key, int index) const;
     Row insertSorted(std::unique_ptr<Entry> entry, bool afterEqual);
     void rowChanged(Row row, bool keyChanged);
     std::vector<quint32> sortedOrder() const;

@@ -68,6 +68,7 @@ QString TaskDocument::BuildWindowCaption() const
 void TaskDocument::ClearAllLists()
 {
     m_view.clearEditingTexts();
+    m_view.documentReplaced();
     m_lists.ClearAllLists();
 }
 
@@ -252,6 +253,7 @@ void TaskDocument::load(const QString &path)
 {
     offerToRestoreBackup(path);
     m_view.clearEditingTexts();
+    m_view.documentReplaced();
     // Taken before reading: a change made while the file is read then shows
     // as a change at the next save, which merges it.
     const std::optional<FileIdentity> identity = FileIdentity::Of(path);

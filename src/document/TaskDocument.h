@@ -17,6 +17,9 @@ public:
     virtual void setCaption(const QString &caption) = 0;
     // Empties the task and user texts of the editing pane.
     virtual void clearEditingTexts() = 0;
+    // The lists are about to get another document (New, Open, the
+    // command-line read): changes made to the old one cannot be undone.
+    virtual void documentReplaced() { }
 };
 
 // The document state behind the main window: the current file, the edited

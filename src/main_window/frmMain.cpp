@@ -5,6 +5,7 @@
 #include "document/Status.h"
 #include "document/Twips.h"
 #include "main_window/CategoryListView.h"
+#include "main_window/EntryChangeCommand.h"
 #include "main_window/TabControl.h"
 
 #include <QAction>
@@ -17,6 +18,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+#include <QTabBar>
 #include <QTextDocument>
 
 #include <limits>
@@ -73,6 +76,7 @@ frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck star
     createMenus();
     createControls();
     connectHandlers();
+    createHistoryShortcuts();
 
     const QRect inner = twipsRect(0, 0, kInnerWidth, kInnerHeight);
     m_innerArea->resize(inner.size());
@@ -313,19 +317,23 @@ void frmMain::closeEvent(QCloseEvent *event)
 
 void frmMain::btnNew_Click()
 {
-    if (!m_editing.addEntry(tabMain->currentIndex(), typedTaskText(), txtUser->text(), optQuestion->isChecked()))
+    const std::optional<EntryChange> change =
+        m_editing.addEntry(tabMain->currentIndex(), typedTaskText(), txtUser->text(), optQuestion->isChecked());
+    if (!change)
         return;
     // The user text stays for the next entry.
     txtTask->clear();
-    m_document.markEdited();
+    recordChange(change);
 }
 
 void frmMain::btnUpdate_Click()
 {
-    if (!m_editing.updateEntry(tabMain->currentIndex(), typedTaskText(), txtUser->text()))
+    const std::optional<EntryChange> change =
+        m_editing.updateEntry(tabMain->currentIndex(), typedTaskText(), txtUser->text());
+    if (!change)
         return;
     txtTask->clear();
-    m_document.markEdited();
+    recordChange(change);
 }
 
 void frmMain::btnDelete_Click()
@@ -335,8 +343,7 @@ void frmMain::btnDelete_Click()
     if (m_dialogs.message(tr("Remove selected entry?"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question)
         != Dialogs::Answer::Yes)
         return;
-    if (m_editing.deleteEntry(tabMain->currentIndex()))
-        m_document.markEdited();
+    recordChange(m_editing.deleteEntry(tabMain->currentIndex()));
 }
 
 void frmMain::lvwTasks_ItemClick(Row item)
@@ -423,8 +430,7 @@ void frmMain::objRightClickPopup_ItemClick(const QString &sItemKey)
 
 void frmMain::SetSelectedEntryStatus(int code)
 {
-    if (m_editing.setEntryStatus(tabMain->currentIndex(), code))
-        m_document.markEdited();
+    recordChange(m_editing.setEntryStatus(tabMain->currentIndex(), code));
 }
 
 void frmMain::lvwTasks_ColumnClick(int columnIndex)
@@ -501,4 +507,52 @@ void frmMain::clearEditingTexts()
 {
     txtTask->clear();
     txtUser->clear();
+}
+
+void frmMain::createHistoryShortcuts()
+{
+    const auto onKeys = [this](const QKeySequence &keys, void (QUndoStack::*action)()) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, &m_history, action);
+    };
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Z), &QUndoStack::undo);
+    onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &QUndoStack::redo);
+    onKeys(QKeySequence(Qt::CTRL | Qt::Key_Y), &QUndoStack::redo);
+}
+
+void frmMain::recordChange(const std::optional<EntryChange> &change)
+{
+    if (!change)
+        return;
+    m_history.push(
+        new EntryChangeCommand(m_lists, *change, [this](const ReplayResult &result, Category category, bool select) {
+            showReplayed(result, category, select);
+        }));
+    m_document.markEdited();
+}
+
+void frmMain::showReplayed(const ReplayResult &result, Category category, bool select)
+{
+    if (!result.done) {
+        // The lists no longer hold what the history recorded; going on
+        // could only change the wrong entries. The stack is still running
+        // this command, so it is emptied afterwards.
+        QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
+        return;
+    }
+    m_document.markEdited();
+    if (!select || !result.row)
+        return;
+    const int tab = static_cast<int>(category);
+    CategoryListView *view = listViews().at(tab);
+    if (tabMain->currentIndex() != tab)
+        tabMain->tabBar()->setCurrentIndex(tab);
+    CategoryList &list = view->list();
+    const QModelIndex index = list.index(list.positionOf(result.row) - 1, 0);
+    list.selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->scrollTo(index);
+}
+
+void frmMain::documentReplaced()
+{
+    m_history.clear();
 }

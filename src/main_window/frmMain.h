@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CategoryList.h"
+#include "document/ChangeReplay.h"
 #include "document/EntryEditing.h"
 #include "document/TaskDocument.h"
 #include "document/TaskLists.h"
@@ -9,6 +10,7 @@
 #include "popup/clsPopup.h"
 
 #include <QMainWindow>
+#include <QUndoStack>
 
 #include <functional>
 
@@ -114,12 +116,21 @@ private:
     void setCaption(const QString &caption) override;
     void clearEditingTexts() override;
 
+    // The history of entry changes, undone with Ctrl+Z and redone with
+    // Ctrl+Shift+Z or Ctrl+Y.
+    void createHistoryShortcuts();
+    // Keeps a change that was just made in the history and marks the document.
+    void recordChange(const std::optional<EntryChange> &change);
+    void showReplayed(const ReplayResult &result, Category category, bool select);
+    void documentReplaced() override;
+
     Dialogs &m_dialogs;
     const QString m_commandLine;
     const StartupCheck m_startupCheck;
     TaskLists m_lists;
     TaskDocument m_document;
     EntryEditing m_editing{m_lists};
+    QUndoStack m_history;
     StatusImages imgStatus;
     clsPopup objRightClickPopup;
     // Whether the last mouse press in any of the lists was the right button.
