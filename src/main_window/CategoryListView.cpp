@@ -140,11 +140,24 @@ void CategoryListView::mouseDoubleClickEvent(QMouseEvent *event)
 void CategoryListView::keyPressEvent(QKeyEvent *event)
 {
     if (!asksForContextMenu(*event)) {
+        const Row before = m_list.selectedRow();
         QTableView::keyPressEvent(event);
+        const Row after = m_list.selectedRow();
+        if (after && after != before)
+            Q_EMIT KeyboardSelect();
         return;
     }
     event->accept();
     Q_EMIT ContextMenuKey(selectedRowMenuPoint());
+}
+
+// Home and End go to the first and the last entry, as in any list: the cells
+// of one entry are no stops of their own.
+QModelIndex CategoryListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
 }
 
 // X11 reports the menu key a second time, as a context-menu request at the
