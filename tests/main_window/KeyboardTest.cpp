@@ -133,8 +133,9 @@ TEST_F(MainWindowTest, KeyboardSelectionShowsTheEntryWithoutThePopup)
     } moves[] = {{Qt::Key_Down, 2}, {Qt::Key_End, 12}, {Qt::Key_Up, 11}, {Qt::Key_Home, 1}, {Qt::Key_PageDown, 0}};
     for (const auto &move : moves) {
         QTest::keyClick(v, move.key);
+        // Page Down goes as far as the list's height shows rows.
         const int position = move.position ? move.position : list(2).positionOf(list(2).selectedRow());
-        ASSERT_GT(position, 1) << move.key;
+        ASSERT_GT(position, move.position ? 0 : 1) << move.key;
         EXPECT_EQ(txtTask()->toPlainText(), QStringLiteral("entry %1").arg(position)) << move.key;
         EXPECT_EQ(txtUser()->text(), QStringLiteral("user %1").arg(position)) << move.key;
     }

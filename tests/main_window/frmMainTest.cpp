@@ -543,6 +543,8 @@ TEST_F(MainWindowTest, AboutShowsTheModalAboutBoxWithTheWindowsIcon)
         const QList<QLabel *> labels = about->findChildren<QLabel *>();
         EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
                                 [](QLabel *label) { return label->text() == QStringLiteral("A simple ToDo tool"); }));
+        EXPECT_TRUE(about->accessibleDescription().contains(QStringLiteral("A simple ToDo tool")));
+        EXPECT_TRUE(about->accessibleDescription().contains(QStringLiteral("Version")));
         about->btnOK_Click();
     });
     window->menuBar()->actions()[1]->trigger();
