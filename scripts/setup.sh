@@ -13,7 +13,7 @@ packages=(
   xvfb xauth xdotool imagemagick
   acl attr
   fonts-dejavu-core fonts-noto-core
-  python3-gi gir1.2-atspi-2.0 at-spi2-core dbus dbus-x11
+  python3-gi gir1.2-atspi-2.0 at-spi2-core dbus
 )
 
 missing=()
