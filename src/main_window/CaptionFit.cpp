@@ -104,9 +104,10 @@ QSize CaptionFit::apply() const
 
     // The window grows as it would by a resize, the right frame to its
     // caption's needs, taking what it needs beyond that from the left frame.
-    for (QWidget *control : widthOfWindow)
-        widen(control, windowGrowth);
+    for (QWidget *page : pages)
+        widen(page, windowGrowth);
     widen(tabs, windowGrowth);
+    widen(bottomFrame, windowGrowth);
     const int leftFrameGrowth = windowGrowth - buttonFrameGrowth;
     widen(leftFrame, leftFrameGrowth);
     for (QWidget *control : leftFrameFill)
@@ -114,15 +115,30 @@ QSize CaptionFit::apply() const
     buttonFrame->setGeometry(buttonFrame->x() + leftFrameGrowth, buttonFrame->y(),
                              buttonFrame->width() + buttonFrameGrowth, buttonFrame->height());
 
+    // The lists start where the page frame below the tab strip starts, the
+    // strip being as high as the font makes its captions; all below moves
+    // down with them.
+    int pagesTop = tabs->height();
+    for (const QWidget *page : pages)
+        pagesTop = std::min(pagesTop, page->y());
+    const int frameTop =
+        tabs->tabBar()->sizeHint().height() - tabs->style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, tabs);
+    const int stripDrop = std::max(0, frameTop - pagesTop);
+    for (QWidget *page : pages)
+        page->move(page->x(), page->y() + stripDrop);
+    tabs->resize(tabs->width(), tabs->height() + stripDrop);
+
     // The two frames side by side start their contents at one height.
     const int paneDrop = std::max(titleOverlap(*leftFrame), titleOverlap(*buttonFrame));
-    lowerContents(leftFrame, paneDrop);
-    lowerContents(buttonFrame, paneDrop);
-    bottomFrame->move(bottomFrame->x(), bottomFrame->y() + paneDrop);
+    for (QGroupBox *frame : {leftFrame, buttonFrame}) {
+        frame->move(frame->x(), frame->y() + stripDrop);
+        lowerContents(frame, paneDrop);
+    }
+    bottomFrame->move(bottomFrame->x(), bottomFrame->y() + stripDrop + paneDrop);
     const int bottomDrop = titleOverlap(*bottomFrame);
     lowerContents(bottomFrame, bottomDrop);
     // Its radio buttons may have grown to their captions' height.
     const int bottomGrowth = bottomDrop + contentsOverflow(*bottomFrame);
     bottomFrame->resize(bottomFrame->width(), bottomFrame->height() + bottomGrowth - bottomDrop);
-    return QSize(windowGrowth, paneDrop + bottomGrowth);
+    return QSize(windowGrowth, stripDrop + paneDrop + bottomGrowth);
 }

@@ -11,15 +11,14 @@ class QWidget;
 class TabControl;
 
 // The window's design gives its captions room for a small font; at the
-// desktop's usual sizes "Entry Editing", "User", the buttons and the tab strip
-// need more. These controls grow as much as their captions need, the window
+// desktop's usual sizes "Entry Editing", "User", the buttons, the frames'
+// titles and the tab strip need more. These controls grow as much as their captions need, the window
 // starting that much wider, and everything else keeps the design's geometry.
 // Where a caption fits, nothing moves.
 struct CaptionFit {
     TabControl *tabs;
-    // Everything that spans the window's width with the tab control: the
-    // lists on its pages and the frame along the bottom.
-    QList<QWidget *> widthOfWindow;
+    // The lists on the tab control's pages, placed below its tab strip.
+    QList<QWidget *> pages;
     // The left frame of the pane, which gives up width to the right frame,
     // and the text boxes inside it that end at its right edge.
     QGroupBox *leftFrame;
@@ -28,7 +27,8 @@ struct CaptionFit {
     QWidget *labelledBox; // starts where the label's caption ends
     QGroupBox *buttonFrame;
     QList<QPushButton *> buttons;
-    // The frame below the two, whose title and contents may need more height.
+    // The frame along the bottom, as wide as the window, whose title and
+    // contents may need more height.
     QGroupBox *bottomFrame;
 
     // Places the controls for the current font and returns how much the

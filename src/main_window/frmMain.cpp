@@ -565,10 +565,10 @@ void frmMain::acceptTaskFileDrops()
 
 QSize frmMain::fitCaptions()
 {
-    const QList<QWidget *> widthOfWindow = {lvwTasks,       lvwCompleted, lvwUnresolved,
-                                            lvwInformation, lvwRequests,  fraType};
-    return CaptionFit{tabMain, widthOfWindow, fraDetails, {txtTask, txtUser},
-                      lblUser, txtUser,       fraEdit,    {btnNew, btnUpdate, btnDelete},
+    return CaptionFit{tabMain,    {lvwTasks, lvwCompleted, lvwUnresolved, lvwInformation, lvwRequests},
+                      fraDetails, {txtTask, txtUser},
+                      lblUser,    txtUser,
+                      fraEdit,    {btnNew, btnUpdate, btnDelete},
                       fraType}
         .apply();
 }

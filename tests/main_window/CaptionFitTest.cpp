@@ -3,6 +3,7 @@
 #include "main_window/MainWindowFixture.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -11,7 +12,7 @@
 // At the desktops' usual fonts and sizes no caption is cut: each frame's title
 // lies inside its frame and above its contents, the User caption ends before
 // the box beside it, each button's caption fits the button, and all five tabs
-// show without scroll arrows. Every control stays inside the window.
+// show without scroll arrows and above the lists' headers. Every control stays inside the window.
 TEST_F(MainWindowTest, EveryCaptionFitsAtUsualFontSizes)
 {
     for (const char *family : {"DejaVu Sans", "Noto Sans"}) {
@@ -50,6 +51,13 @@ TEST_F(MainWindowTest, EveryCaptionFitsAtUsualFontSizes)
             EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width() - 1);
             for (QToolButton *arrow : tabs->findChildren<QToolButton *>())
                 EXPECT_FALSE(arrow->isVisible());
+            // The strip, drawn over the lists, leaves their headers' captions free.
+            for (int tab = 0; tab < 5; ++tab) {
+                const QHeaderView *header = view(tab)->header();
+                const int captionTop =
+                    view(tab)->y() + header->y() + (header->height() - header->fontMetrics().height()) / 2;
+                EXPECT_GT(captionTop, tabs->geometry().bottom()) << ListNames[tab];
+            }
         }
     }
 }
