@@ -6,13 +6,13 @@
 #include "document/Twips.h"
 
 #include <QDate>
-#include <QStringList>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 #include <QStyle>
 
 #include <algorithm>
