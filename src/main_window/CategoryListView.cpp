@@ -61,6 +61,9 @@ CategoryListView::CategoryListView(CategoryList &list, QWidget *parent)
     header()->setStretchLastSection(false);
     // Lets the hidden status column really be zero wide.
     header()->setMinimumSectionSize(0);
+    // The status code as text serves sorting only. A column of no width would
+    // still be read out cell by cell by screen readers; a hidden one is not.
+    setColumnHidden(Entry::StatusText, true);
     header()->setSectionsMovable(false);
     // The header's clicks sort through the list's own settings; the view's
     // sorting stays off so that it never sorts on its own.

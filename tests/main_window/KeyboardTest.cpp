@@ -46,6 +46,13 @@ TEST_F(MainWindowTest, AssistiveToolsHearEveryControlByName)
     ASSERT_EQ(headers.size(), 1);
     EXPECT_EQ(headers[0]->text(QAccessible::Name), QStringLiteral("Status"));
     EXPECT_TRUE(view(0)->model()->headerData(0, Qt::Horizontal).toString().isEmpty());
+
+    // With the window wide enough for every column, the hidden status column
+    // is still none that a reader shows or reads.
+    window->resize(pxX(30000), window->height());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(table->cellAt(0, Entry::User)->state().invisible);
+    EXPECT_TRUE(table->cellAt(0, Entry::StatusText)->state().invisible);
 }
 
 // Alt+U presses Update while the editing pane has the focus, so the typed
