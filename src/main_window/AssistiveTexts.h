@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class QWidget;
 
 // Gives the main window's controls the names and descriptions that screen
@@ -7,4 +9,10 @@ class QWidget;
 // task box has no label, the User label names the box beside it, and the
 // status column is a picture under an empty header. The controls are found by
 // their object names once the window's columns are set up.
-void DescribeForAssistiveTools(QWidget &window);
+class AssistiveTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(AssistiveTexts)
+
+public:
+    static void describe(QWidget &window);
+};

@@ -89,7 +89,7 @@ frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck star
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 
     Form_Load();
-    DescribeForAssistiveTools(*this);
+    AssistiveTexts::describe(*this);
 }
 
 frmMain::~frmMain() = default;
