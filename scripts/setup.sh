@@ -12,7 +12,8 @@ packages=(
   qt6-svg-dev help2man appstream dpkg-dev libxml2-utils
   xvfb xauth xdotool imagemagick
   acl attr
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-noto-core
+  python3-gi gir1.2-atspi-2.0 at-spi2-core dbus
 )
 
 missing=()

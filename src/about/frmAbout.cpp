@@ -12,6 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 #include <QStyle>
 
 #include <algorithm>
@@ -118,8 +119,20 @@ void frmAbout::PrepareForm(const QVariant &icon, const QVariant &note)
     // be a wrong one.
     layout.FitMemoryRows(textWidth({Label4[0], Label4[1]}), textWidth({Label5, Label6}));
     arrange(layout);
+    describeForAssistiveTools();
     // Centred last, once the window's size is final.
     centreOnScreen();
+}
+
+// Screen readers read the box's description as it opens: every text it shows.
+void frmAbout::describeForAssistiveTools()
+{
+    QStringList texts;
+    for (const QLabel *label : {Label1, Label2, Label3, Label7, Label4[0], Label5, Label4[1], Label6}) {
+        if (!label->isHidden() && !label->text().isEmpty())
+            texts.append(label->text());
+    }
+    setAccessibleDescription(texts.join(u'\n'));
 }
 
 void frmAbout::btnOK_Click()

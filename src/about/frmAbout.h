@@ -46,6 +46,7 @@ private:
     void centreOnScreen();
     void showIcon(const QVariant &icon);
     void showMemoryFigures();
+    void describeForAssistiveTools();
 
     QLabel *Image1;
     QLabel *Label1;

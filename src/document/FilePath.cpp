@@ -135,3 +135,15 @@ QString ResolveChosenPath(const QString &chosen)
     }
     return FilePathFromBytes(resolved);
 }
+
+QString DroppedTaskFile(const QList<QUrl> &urls)
+{
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    // The address holds the name's bytes percent-encoded, UTF-8 or not.
+    const QString path =
+        FilePathFromBytes(QByteArray::fromPercentEncoding(urls.first().path(QUrl::FullyEncoded).toLatin1()));
+    if (!path.endsWith(QLatin1String(".tvk"), Qt::CaseInsensitive))
+        return {};
+    return path;
+}

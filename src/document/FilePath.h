@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 // File names on Linux are bytes, and not every name is valid UTF-8 (a file
 // copied from an old disk may be called "caf\xE9.tvk"). Paths travel through
@@ -23,3 +25,7 @@ QString ReadablePath(const QString &path);
 // place of the bytes they cannot show; each such part of the path is matched
 // against the names in its folder, and taken over when exactly one fits.
 QString ResolveChosenPath(const QString &chosen);
+
+// The task-list file among items dropped on the window: exactly one local
+// file whose name ends in ".tvk". Empty for anything else.
+QString DroppedTaskFile(const QList<QUrl> &urls);

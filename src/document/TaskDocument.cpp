@@ -197,6 +197,13 @@ void TaskDocument::open()
     load(chosen);
 }
 
+void TaskDocument::openPath(const QString &path)
+{
+    if (path.isEmpty() || !offerToSaveChanges(tr("ToDo-list has been edited! Save Changes?")))
+        return;
+    load(path);
+}
+
 void TaskDocument::saveAs()
 {
     const QString chosen = chooseFile(Dialogs::FileMode::Save);

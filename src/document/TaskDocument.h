@@ -52,6 +52,9 @@ public:
 
     void newList();
     void open();
+    // Opens the given file as Open does with the file chosen in its dialog:
+    // after offering to save unsaved changes.
+    void openPath(const QString &path);
     void save() { SaveTaskFile(); }
     void saveAs();
     // Whether the window may close; asks to save unsaved changes first.

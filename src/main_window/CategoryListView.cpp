@@ -61,6 +61,9 @@ CategoryListView::CategoryListView(CategoryList &list, QWidget *parent)
     header()->setStretchLastSection(false);
     // Lets the hidden status column really be zero wide.
     header()->setMinimumSectionSize(0);
+    // The status code as text serves sorting only. A column of no width would
+    // still be read out cell by cell by screen readers; a hidden one is not.
+    setColumnHidden(Entry::StatusText, true);
     header()->setSectionsMovable(false);
     // The header's clicks sort through the list's own settings; the view's
     // sorting stays off so that it never sorts on its own.
@@ -140,11 +143,24 @@ void CategoryListView::mouseDoubleClickEvent(QMouseEvent *event)
 void CategoryListView::keyPressEvent(QKeyEvent *event)
 {
     if (!asksForContextMenu(*event)) {
+        const Row before = m_list.selectedRow();
         QTableView::keyPressEvent(event);
+        const Row after = m_list.selectedRow();
+        if (after && after != before)
+            Q_EMIT KeyboardSelect();
         return;
     }
     event->accept();
     Q_EMIT ContextMenuKey(selectedRowMenuPoint());
+}
+
+// Home and End go to the first and the last entry, as in any list: the cells
+// of one entry are no stops of their own.
+QModelIndex CategoryListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
 }
 
 // X11 reports the menu key a second time, as a context-menu request at the

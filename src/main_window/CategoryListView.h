@@ -51,12 +51,16 @@ Q_SIGNALS:
     // The menu key or Shift+F10 asks for the selected row's menu, which opens
     // at the given screen point just below the row.
     void ContextMenuKey(const QPoint &at);
+    // A key (an arrow, Home, End, Page Up or Down, a typed letter) selected
+    // another row; the list's selected row is the new one.
+    void KeyboardSelect();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
 

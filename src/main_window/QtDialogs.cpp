@@ -73,6 +73,8 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
                     QApplication::activeWindow());
     // Paths and task texts are shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
+    // Screen readers announce the box by its description as it opens.
+    box.setAccessibleDescription(text);
     box.setEscapeButton(escapeButton(buttons));
     box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? QMessageBox::Yes
                                                                                       : QMessageBox::Ok);

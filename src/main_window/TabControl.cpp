@@ -6,6 +6,22 @@
 
 #include <utility>
 
+namespace {
+
+// "&Tasks" reads "Tasks"; "&&" stands for one ampersand.
+QString withoutMnemonic(const QString &caption)
+{
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        plain += caption[i];
+    }
+    return plain;
+}
+
+} // namespace
+
 TabControl::TabControl(QWidget *parent)
     : QWidget(parent)
     , m_bar(new QTabBar(this))
@@ -20,6 +36,9 @@ void TabControl::addTab(const QString &caption, QWidget *page)
     page->setParent(this);
     page->setVisible(m_pages.isEmpty());
     m_pages.append(page);
+    // A page is read out by its tab's caption, as the eye finds it.
+    if (page->accessibleName().isEmpty())
+        page->setAccessibleName(withoutMnemonic(caption));
     // The strip stays above the pages wherever they reach.
     m_bar->raise();
     m_bar->addTab(caption);

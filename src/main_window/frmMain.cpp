@@ -4,9 +4,13 @@
 #include "document/Dialogs.h"
 #include "document/Status.h"
 #include "document/Twips.h"
+#include "main_window/AssistiveTexts.h"
+#include "main_window/CaptionFit.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
+#include "main_window/SharedMnemonics.h"
 #include "main_window/TabControl.h"
+#include "main_window/TaskFileDrop.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -77,12 +81,15 @@ frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck star
     createControls();
     connectHandlers();
     createHistoryShortcuts();
+    createCommandShortcuts();
+    acceptTaskFileDrops();
 
-    const QRect inner = twipsRect(0, 0, kInnerWidth, kInnerHeight);
-    m_innerArea->resize(inner.size());
+    const QSize inner = twipsRect(0, 0, kInnerWidth, kInnerHeight).size() + fitCaptions();
+    m_innerArea->resize(inner);
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 
     Form_Load();
+    AssistiveTexts::describe(*this);
 }
 
 frmMain::~frmMain() = default;
@@ -184,6 +191,9 @@ void frmMain::connectHandlers()
     for (CategoryListView *view : listViews()) {
         connect(view, &CategoryListView::ContextMenuKey, this,
                 [this, view](const QPoint &at) { ShowEntryMenu(view->list(), at); });
+        // Selecting with the keyboard shows the entry as a click does, but
+        // never opens the popup: that stays with the right button and the menu key.
+        connect(view, &CategoryListView::KeyboardSelect, this, [this, view] { showSelectedEntry(view->list()); });
     }
     connect(&objRightClickPopup, &clsPopup::ItemClick, this, &frmMain::objRightClickPopup_ItemClick);
 }
@@ -517,6 +527,50 @@ void frmMain::createHistoryShortcuts()
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_Z), &QUndoStack::undo);
     onKeys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &QUndoStack::redo);
     onKeys(QKeySequence(Qt::CTRL | Qt::Key_Y), &QUndoStack::redo);
+}
+
+// Keys for the File commands, the close request and the editing buttons. The
+// menus stay as they are and show none of them.
+void frmMain::createCommandShortcuts()
+{
+    const auto onKeys = [this](QWidget *scope, QKeyCombination keys, void (frmMain::*command)()) {
+        auto *shortcut = new QShortcut(QKeySequence(keys), scope, nullptr, nullptr,
+                                       scope == this ? Qt::WindowShortcut : Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, command);
+    };
+    onKeys(this, Qt::CTRL | Qt::Key_S, &frmMain::mnuFile_Save_Click);
+    onKeys(this, Qt::CTRL | Qt::SHIFT | Qt::Key_S, &frmMain::mnuFile_SaveAs_Click);
+    onKeys(this, Qt::CTRL | Qt::Key_O, &frmMain::mnuFile_Open_Click);
+    onKeys(this, Qt::CTRL | Qt::Key_Q, &frmMain::mnuFile_Exit_Click);
+    onKeys(this, Qt::CTRL | Qt::Key_W, &frmMain::mnuFile_Exit_Click);
+    onKeys(txtTask, Qt::CTRL | Qt::Key_Return, &frmMain::btnNew_Click);
+    onKeys(txtTask, Qt::CTRL | Qt::Key_Enter, &frmMain::btnNew_Click);
+    for (CategoryListView *view : listViews())
+        onKeys(view, QKeyCombination(Qt::Key_Delete), &frmMain::btnDelete_Click);
+
+    // Alt+U is both the Unresolved tab's and the Update button's: it goes to
+    // the button while the editing pane has the focus, so typed text is kept.
+    new SharedMnemonics(*this, {{tabMain}, {fraDetails, fraEdit, fraType}});
+}
+
+// A task-list file dropped on the window opens as with File Open.
+void frmMain::acceptTaskFileDrops()
+{
+    auto *drop = new TaskFileDrop(*this);
+    // The text boxes would take a file's address as text.
+    drop->takeOver(txtTask->viewport());
+    drop->takeOver(txtUser);
+    connect(drop, &TaskFileDrop::Dropped, this, [this](const QString &path) { m_document.openPath(path); });
+}
+
+QSize frmMain::fitCaptions()
+{
+    return CaptionFit{tabMain,    {lvwTasks, lvwCompleted, lvwUnresolved, lvwInformation, lvwRequests},
+                      fraDetails, {txtTask, txtUser},
+                      lblUser,    txtUser,
+                      fraEdit,    {btnNew, btnUpdate, btnDelete},
+                      fraType}
+        .apply();
 }
 
 void frmMain::recordChange(const std::optional<EntryChange> &change)

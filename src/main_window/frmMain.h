@@ -119,6 +119,11 @@ private:
     // The history of entry changes, undone with Ctrl+Z and redone with
     // Ctrl+Shift+Z or Ctrl+Y.
     void createHistoryShortcuts();
+    void createCommandShortcuts();
+    void acceptTaskFileDrops();
+    // Gives captions that the design leaves too little room the room they
+    // need; returns how much larger the window has to start.
+    QSize fitCaptions();
     // Keeps a change that was just made in the history and marks the document.
     void recordChange(const std::optional<EntryChange> &change);
     void showReplayed(const ReplayResult &result, Category category, bool select);

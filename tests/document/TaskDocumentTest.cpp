@@ -302,6 +302,32 @@ TEST_F(TaskDocumentTest, OpenOnEditedDocumentAsksFirst)
     EXPECT_EQ(document.BuildWindowCaption(), captionFor(file));
 }
 
+// A path given without the dialog (a dropped file) opens as a chosen one,
+// behind the same question; only one local .tvk file among dropped items is one.
+TEST_F(TaskDocumentTest, OpenPathAsksFirstAndOpensWithoutTheDialog)
+{
+    const QString file = writeFile(QStringLiteral("b.tvk"), kHeader + "2;done;x;y;u\r\n");
+    addEntry(QStringLiteral("unsaved"));
+    dialogs.answer(Answer::Cancel);
+    document.openPath(file);
+    expectMessage(0, kSaveOnNew, Buttons::YesNoCancel, Icon::Question);
+    EXPECT_EQ(lists.lvwTasks.count(), 1);
+
+    dialogs.answer(Answer::No);
+    document.openPath(file);
+    EXPECT_TRUE(dialogs.fileChoices().isEmpty());
+    EXPECT_EQ(lists.lvwTasks.count(), 0);
+    EXPECT_EQ(lists.lvwCompleted.count(), 1);
+    EXPECT_EQ(document.BuildWindowCaption(), captionFor(file));
+
+    const QByteArray latin1Name = "/tmp/caf\xE9.TVK";
+    EXPECT_EQ(DroppedTaskFile({QUrl::fromEncoded("file:///tmp/caf%E9.TVK")}), FilePathFromBytes(latin1Name));
+    EXPECT_EQ(DroppedTaskFile({QUrl::fromLocalFile(file)}), file);
+    EXPECT_TRUE(DroppedTaskFile({QUrl::fromLocalFile(file), QUrl::fromLocalFile(file)}).isEmpty());
+    EXPECT_TRUE(DroppedTaskFile({QUrl(QStringLiteral("https://example.org/list.tvk"))}).isEmpty());
+    EXPECT_TRUE(DroppedTaskFile({QUrl::fromLocalFile(path(QStringLiteral("notes.txt")))}).isEmpty());
+}
+
 TEST_F(TaskDocumentTest, OpenSavesOnYes)
 {
     const QString saved = path(QStringLiteral("saved.tvk"));

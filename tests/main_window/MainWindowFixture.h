@@ -10,7 +10,9 @@
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedMenuPresenter.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFont>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -40,6 +42,21 @@ public:
             whileShown();
         return ScriptedMenuPresenter::present(menu, at);
     }
+};
+
+// The application's font for as long as the object lives.
+class ApplicationFont
+{
+public:
+    ApplicationFont(const QString &family, int points)
+        : m_original(QApplication::font())
+    {
+        QApplication::setFont(QFont(family, points));
+    }
+    ~ApplicationFont() { QApplication::setFont(m_original); }
+
+private:
+    const QFont m_original;
 };
 
 struct TwipsGeometry {

@@ -38,6 +38,8 @@ TEST(QtDialogs, MessageBoxesCarryTheProgramsTitleButtonsAndIcon)
         EXPECT_EQ(box->windowTitle(), QStringLiteral("Tarvik"));
         EXPECT_EQ(box->text(), QStringLiteral("first line\nsecond <b>line</b>"));
         EXPECT_EQ(box->textFormat(), Qt::PlainText);
+        // What screen readers announce as the box opens.
+        EXPECT_EQ(box->accessibleDescription(), box->text());
         EXPECT_EQ(box->icon(), QMessageBox::Question);
         EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box->button(QMessageBox::No)->click();

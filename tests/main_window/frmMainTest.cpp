@@ -96,8 +96,10 @@ TEST_F(MainWindowTest, Composition)
     }
 }
 
+// In a font whose captions fit the design's room, as DejaVu Sans at 9 pt.
 TEST_F(MainWindowTest, kStartGeometry)
 {
+    const ApplicationFont designFont(QStringLiteral("DejaVu Sans"), 9);
     open();
     EXPECT_EQ(window->centralWidget()->size(), QSize(pxX(6450), pxY(5175)));
     for (const TwipsGeometry &g : kStartGeometry) {
@@ -147,9 +149,13 @@ TEST_F(MainWindowTest, RadioCaptionsFitAtUsualFontSizes)
     QApplication::setFont(original);
 }
 
+// From the start size, which a large font makes larger than the design's.
 TEST_F(MainWindowTest, GrowingTheWindowMovesAndSizesTheRegisteredControls)
 {
+    const ApplicationFont largeFont(QStringLiteral("DejaVu Sans"), 12);
     open();
+    const QSize innerAtStart = window->centralWidget()->size();
+    ASSERT_GT(innerAtStart.width(), pxX(6450));
     QHash<QString, QRect> start;
     for (const TwipsGeometry &g : kStartGeometry)
         start.insert(QLatin1String(g.name), control(g.name)->geometry());
@@ -159,7 +165,7 @@ TEST_F(MainWindowTest, GrowingTheWindowMovesAndSizesTheRegisteredControls)
     const int dH = pxY(300);
     window->resize(window->size() + QSize(dW, dH));
     QCoreApplication::processEvents();
-    ASSERT_EQ(window->centralWidget()->size(), QSize(pxX(6450) + dW, pxY(5175) + dH));
+    ASSERT_EQ(window->centralWidget()->size(), innerAtStart + QSize(dW, dH));
 
     struct Factors {
         const char *name;
@@ -181,7 +187,8 @@ TEST_F(MainWindowTest, GrowingTheWindowMovesAndSizesTheRegisteredControls)
         EXPECT_EQ(window->findChild<QWidget *>(it.key())->geometry(), expected) << it.key().toStdString();
     }
     for (int tab = 0; tab < 5; ++tab)
-        EXPECT_EQ(view(tab)->header()->sectionSize(1), qRound(0.7 * (pxX(6285) + dW))) << ListNames[tab];
+        EXPECT_EQ(view(tab)->header()->sectionSize(1), qRound(0.7 * (start.value("lvwTasks").width() + dW)))
+            << ListNames[tab];
 }
 
 TEST_F(MainWindowTest, ShrinkingBelowStartSizeNeverGivesNegativeSizes)
@@ -212,7 +219,8 @@ TEST_F(MainWindowTest, ListColumns)
         EXPECT_EQ(h->sectionSize(3), pxX(1700));
         EXPECT_EQ(h->sectionSize(4), pxX(1000));
         EXPECT_EQ(h->sectionSize(5), 0);
-        EXPECT_FALSE(h->isSectionHidden(5));
+        // Hidden as well, so that screen readers do not read it out.
+        EXPECT_TRUE(h->isSectionHidden(5));
         EXPECT_FALSE(h->stretchLastSection());
         EXPECT_FALSE(v->isSortingEnabled());
         EXPECT_TRUE(h->sectionsClickable());
@@ -536,6 +544,8 @@ TEST_F(MainWindowTest, AboutShowsTheModalAboutBoxWithTheWindowsIcon)
         const QList<QLabel *> labels = about->findChildren<QLabel *>();
         EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
                                 [](QLabel *label) { return label->text() == QStringLiteral("A simple ToDo tool"); }));
+        EXPECT_TRUE(about->accessibleDescription().contains(QStringLiteral("A simple ToDo tool")));
+        EXPECT_TRUE(about->accessibleDescription().contains(QStringLiteral("Version")));
         about->btnOK_Click();
     });
     window->menuBar()->actions()[1]->trigger();

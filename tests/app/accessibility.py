@@ -1,0 +1,168 @@
+"""A screen reader's view of Tarvik, through AT-SPI alone.
+
+Starts the program on a task list, answers its start-up question, checks the
+names and roles that assistive tools get for the window's controls, and then
+works as a blind user would: selects an entry, reads its cells, types a task,
+presses New through its action and reads the new row.
+
+usage: accessibility.py TARVIK LIST
+"""
+
+import subprocess
+import sys
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi  # noqa: E402
+
+DEADLINE = 40  # seconds for each wait
+NEW_TASK = "Read aloud through AT-SPI"
+
+failures = []
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what)
+    if not condition:
+        failures.append(what)
+
+
+def wait_for(what, find):
+    end = time.monotonic() + DEADLINE
+    while time.monotonic() < end:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.2)
+    raise SystemExit(f"accessibility: FAIL: no {what} within {DEADLINE} s")
+
+
+def descendants(node):
+    for i in range(node.get_child_count()):
+        child = node.get_child_at_index(i)
+        if child is None:
+            continue
+        yield child
+        yield from descendants(child)
+
+
+def find(root, role, name=None):
+    for node in descendants(root):
+        if node.get_role() == role and (name is None or node.get_name() == name):
+            return node
+    return None
+
+
+def program(pid):
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is not None and app.get_process_id() == pid:
+            return app
+    return None
+
+
+# An accessible object offers the interfaces of its kind (Action, Table,
+# Text, EditableText) as methods of its own.
+def press(node):
+    names = [node.get_action_name(i) for i in range(node.get_n_actions())]
+    node.do_action(names.index("Press"))
+
+
+def text_of(node):
+    return node.get_text(0, node.get_character_count())
+
+
+def cell_names(table, row):
+    return [table.get_accessible_at(row, column).get_name() for column in range(table.get_n_columns())]
+
+
+def showing(node):
+    return node.get_state_set().contains(Atspi.StateType.SHOWING)
+
+
+STATUS_NAMES = {"1": "Incomplete", "7": "Question"}
+
+
+def tasks_in(path):
+    """The file's entries of the Tasks list: by task text, (status name, user) pairs."""
+    entries = {}
+    with open(path, encoding="cp1252") as lines:
+        next(lines)
+        for line in lines:
+            status, task, _, _, user = line.rstrip("\r\n").split(";")
+            if status in STATUS_NAMES:
+                entries.setdefault(task, []).append((STATUS_NAMES[status], user))
+    return entries
+
+
+def main():
+    tarvik, task_list = sys.argv[1:3]
+    process = subprocess.Popen([tarvik, task_list])
+    try:
+        run(process.pid, task_list)
+    finally:
+        process.terminate()
+        process.wait(timeout=DEADLINE)
+    if failures:
+        raise SystemExit(f"accessibility: FAIL: {len(failures)} checks failed")
+    print("accessibility: all checks passed")
+
+
+def run(pid, task_list):
+    app = wait_for("Tarvik on the accessibility bus", lambda: program(pid))
+
+    # The start-up question about .tvk files is read out and answered here.
+    question = wait_for("start-up question", lambda: find(app, Atspi.Role.DIALOG) or find(app, Atspi.Role.ALERT))
+    check("Tarvik" in question.get_name(), f"the question's window is named \"{question.get_name()}\"")
+    check(bool(question.get_description()), "the question is read out: " + question.get_description())
+    press(wait_for("No button", lambda: find(question, Atspi.Role.PUSH_BUTTON, "No")))
+
+    frame = wait_for("main window", lambda: find(app, Atspi.Role.FRAME))
+    wait_for("Tasks list", lambda: find(frame, Atspi.Role.TABLE, "Tasks"))
+    for name in ["Tasks", "Completed", "Unresolved", "Information", "Requests"]:
+        check(find(frame, Atspi.Role.TABLE, name) is not None, f"a table named \"{name}\"")
+        check(find(frame, Atspi.Role.PAGE_TAB, name) is not None, f"a tab named \"{name}\"")
+    task_box = find(frame, Atspi.Role.TEXT, "Task")
+    user_box = find(frame, Atspi.Role.TEXT, "User")
+    check(task_box is not None, "a text box named \"Task\"")
+    check(user_box is not None, "a text box named \"User\"")
+    for name in ["New", "Update", "Delete"]:
+        button = find(frame, Atspi.Role.PUSH_BUTTON, name)
+        check(button is not None and bool(button.get_description()), f"a described button named \"{name}\"")
+    for name in ["Normal Task", "Question"]:
+        check(find(frame, Atspi.Role.RADIO_BUTTON, name) is not None, f"a radio button named \"{name}\"")
+
+    tasks = find(frame, Atspi.Role.TABLE, "Tasks")
+    entries = tasks_in(task_list)
+    check(tasks.get_n_rows() == len(entries), f"the Tasks list has the file's {len(entries)} tasks and questions")
+    check(tasks.get_column_header(0).get_name() == "Status", "the picture column's header is \"Status\"")
+    check(tasks.get_column_header(1).get_name() == "Task", "the second column's header is \"Task\"")
+    hidden = tasks.get_accessible_at(0, 5)
+    check(not showing(hidden), "the hidden status column is not shown to assistive tools")
+
+    # Select the entry and read it, cell by cell.
+    check(tasks.add_row_selection(1), "selecting the second entry")
+    check(tasks.is_row_selected(1), "the second entry is selected")
+    cells = cell_names(tasks, 1)
+    check((cells[0], cells[4]) in entries.get(cells[1], []),
+          f"it reads as an entry of the file: {cells[:5]}")
+
+    # Type a task and a user, and press New through its action.
+    task_box.set_text_contents(NEW_TASK)
+    user_box.set_text_contents("reader")
+    check(text_of(task_box) == NEW_TASK, "the task box takes the typed task")
+    press(find(frame, Atspi.Role.PUSH_BUTTON, "New"))
+    rows = wait_for("a new entry", lambda: tasks.get_n_rows() == len(entries) + 1 and len(entries) + 1)
+    new = [cell_names(tasks, row) for row in range(rows) if tasks.get_accessible_at(row, 1).get_name() == NEW_TASK]
+    check(len(new) == 1, "the new entry is in the Tasks list")
+    if new:
+        check(new[0][0] == "Incomplete" and new[0][4] == "reader", f"the new entry reads {new[0][:5]}")
+    check(text_of(task_box) == "", "New empties the task box")
+    check(text_of(user_box) == "reader", "New keeps the user")
+
+
+if __name__ == "__main__":
+    main()

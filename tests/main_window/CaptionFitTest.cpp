@@ -1,0 +1,63 @@
+#include "main_window/CaptionFit.h"
+
+#include "main_window/MainWindowFixture.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QToolButton>
+
+// At the desktops' usual fonts and sizes no caption is cut: each frame's title
+// lies inside its frame and above its contents, the User caption ends before
+// the box beside it, each button's caption fits the button, and all five tabs
+// show without scroll arrows and above the lists' headers. Every control stays inside the window.
+TEST_F(MainWindowTest, EveryCaptionFitsAtUsualFontSizes)
+{
+    for (const char *family : {"DejaVu Sans", "Noto Sans"}) {
+        for (const int points : {9, 10, 11, 12}) {
+            SCOPED_TRACE(testing::Message() << family << ' ' << points << " pt");
+            const ApplicationFont font(QString::fromLatin1(family), points);
+            open();
+            const QRect inner = window->centralWidget()->rect();
+
+            for (const char *name : {"fraDetails", "fraEdit", "fraType"}) {
+                auto *frame = control<QGroupBox>(name);
+                EXPECT_TRUE(inner.contains(frame->geometry())) << name;
+                const QRect title = TitleTextRect(*frame);
+                EXPECT_GE(title.width(), frame->fontMetrics().boundingRect(frame->title()).width()) << name;
+                EXPECT_TRUE(frame->rect().contains(title)) << name;
+                for (QWidget *child : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                    EXPECT_GT(child->y(), title.bottom()) << name << " above " << child->objectName().toStdString();
+                    // Above the frame's lower border, inside its sides.
+                    EXPECT_TRUE(frame->rect().adjusted(1, 0, -1, -1).contains(child->geometry()))
+                        << child->objectName().toStdString();
+                }
+            }
+
+            auto *lblUser = control<QLabel>("lblUser");
+            const int userWidth = lblUser->fontMetrics().horizontalAdvance(lblUser->text());
+            EXPECT_LE(lblUser->x() + userWidth, txtUser()->x());
+            EXPECT_GE(lblUser->width(), lblUser->sizeHint().width());
+
+            for (const char *name : {"btnNew", "btnUpdate", "btnDelete"}) {
+                auto *button = control<QPushButton>(name);
+                EXPECT_GE(button->width(), CaptionWidth(*button)) << name;
+                EXPECT_GT(button->width(), button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width());
+            }
+
+            QTabBar *tabs = tabMain()->tabBar();
+            EXPECT_LE(tabs->tabRect(tabs->count() - 1).right(), tabs->width() - 1);
+            for (QToolButton *arrow : tabs->findChildren<QToolButton *>())
+                EXPECT_FALSE(arrow->isVisible());
+            // The strip, drawn over the lists, leaves their headers' captions free.
+            for (int tab = 0; tab < 5; ++tab) {
+                const QHeaderView *header = view(tab)->header();
+                const int captionTop =
+                    view(tab)->y() + header->y() + (header->height() - header->fontMetrics().height()) / 2;
+                EXPECT_GT(captionTop, tabs->geometry().bottom()) << ListNames[tab];
+            }
+        }
+    }
+}
