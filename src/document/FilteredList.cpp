@@ -1,0 +1,336 @@
+#include "document/FilteredList.h"
+
+#include <algorithm>
+
+FilteredList::FilteredList(CategoryList &list, QObject *parent)
+    : QAbstractProxyModel(parent)
+    , m_list(list)
+    , m_selection(this)
+{
+    setSourceModel(&list);
+    connect(&list, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { sourceRowsInserted(first, last); });
+    connect(&list, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) { sourceRowsAboutToBeRemoved(first, last); });
+    connect(&list, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex &, int first, int last) { sourceRowsRemoved(first, last); });
+    connect(&list, &QAbstractItemModel::rowsAboutToBeMoved, this,
+            [this](const QModelIndex &, int first, int last, const QModelIndex &, int destination) {
+                sourceRowsAboutToBeMoved(first, last, destination);
+            });
+    connect(&list, &QAbstractItemModel::rowsMoved, this,
+            [this](const QModelIndex &, int first, int last, const QModelIndex &, int destination) {
+                sourceRowsMoved(first, last, destination);
+            });
+    connect(&list, &QAbstractItemModel::layoutAboutToBeChanged, this, [this] { sourceLayoutAboutToBeChanged(); });
+    connect(&list, &QAbstractItemModel::layoutChanged, this, [this] { sourceLayoutChanged(); });
+    connect(&list, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
+                sourceDataChanged(topLeft, bottomRight);
+            });
+    connect(&list, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        if (isActive())
+            beginResetModel();
+    });
+    connect(&list, &QAbstractItemModel::modelReset, this, &FilteredList::sourceReset);
+    connect(&list, &QAbstractItemModel::headerDataChanged, this, &QAbstractItemModel::headerDataChanged);
+    connect(&m_selection, &QItemSelectionModel::selectionChanged, this, &FilteredList::selectionToList);
+    connect(list.selectionModel(), &QItemSelectionModel::selectionChanged, this, &FilteredList::selectionFromList);
+}
+
+void FilteredList::setFilterText(const QString &text)
+{
+    TextMatch match(text);
+    if (match.folded() == m_match.folded())
+        return;
+    const bool narrow = isActive() && m_match.narrows(match);
+    beginResetModel();
+    m_match = std::move(match);
+    scan(narrow);
+    endResetModel();
+    // The reset left this selection empty without a word to the list.
+    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
+    if (isActive() && !selected.isEmpty() && proxyRowOf(selected.first().row()) < 0)
+        m_list.selectionModel()->clear();
+    else
+        selectionFromList();
+}
+
+bool FilteredList::matches(Row row) const
+{
+    return row && (m_match.foundIn(row->field(Entry::Task)) || m_match.foundIn(row->field(Entry::User)));
+}
+
+void FilteredList::scan(bool narrow)
+{
+    std::vector<quint32> shown;
+    if (!isActive()) {
+        m_rows.swap(shown);
+        return;
+    }
+    if (narrow) {
+        for (const quint32 row : m_rows) {
+            if (matches(m_list.rowAt(int(row) + 1)))
+                shown.push_back(row);
+        }
+    } else {
+        const int count = m_list.count();
+        for (int row = 0; row < count; ++row) {
+            if (matches(m_list.rowAt(row + 1)))
+                shown.push_back(quint32(row));
+        }
+    }
+    shown.shrink_to_fit();
+    m_rows.swap(shown);
+}
+
+int FilteredList::nextMatch(bool forward) const
+{
+    const int count = rowCount();
+    if (count == 0)
+        return -1;
+    const QModelIndexList selected = m_selection.selectedRows();
+    int row = selected.isEmpty() ? (forward ? -1 : count) : selected.first().row();
+    for (int step = 0; step < count; ++step) {
+        row = forward ? (row + 1) % count : (row - 1 + count) % count;
+        if (matches(rowAt(row)))
+            return row;
+    }
+    return -1;
+}
+
+Row FilteredList::rowAt(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return nullptr;
+    return m_list.rowAt(int(m_rows[row]) + 1);
+}
+
+QModelIndex FilteredList::index(int row, int column, const QModelIndex &parent) const
+{
+    if (parent.isValid() || row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return {};
+    return createIndex(row, column);
+}
+
+QModelIndex FilteredList::parent(const QModelIndex &) const
+{
+    return {};
+}
+
+int FilteredList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int FilteredList::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_list.columnCount();
+}
+
+QModelIndex FilteredList::mapToSource(const QModelIndex &proxyIndex) const
+{
+    if (!proxyIndex.isValid() || proxyIndex.row() >= rowCount())
+        return {};
+    return m_list.index(int(m_rows[proxyIndex.row()]), proxyIndex.column());
+}
+
+QModelIndex FilteredList::mapFromSource(const QModelIndex &sourceIndex) const
+{
+    if (!sourceIndex.isValid())
+        return {};
+    const int row = proxyRowOf(sourceIndex.row());
+    return row < 0 ? QModelIndex() : index(row, sourceIndex.column());
+}
+
+QVariant FilteredList::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    return m_list.headerData(section, orientation, role);
+}
+
+int FilteredList::proxyRowOf(int sourceRow) const
+{
+    const auto found = std::lower_bound(m_rows.begin(), m_rows.end(), quint32(sourceRow));
+    if (found == m_rows.end() || *found != quint32(sourceRow))
+        return -1;
+    return static_cast<int>(found - m_rows.begin());
+}
+
+// Rows the list gains are new entries, or entries an undo or a status change
+// put back: shown whether they match or not.
+void FilteredList::sourceRowsInserted(int first, int last)
+{
+    if (!isActive())
+        return;
+    const quint32 count = quint32(last - first + 1);
+    const auto at = std::lower_bound(m_rows.begin(), m_rows.end(), quint32(first));
+    const int position = static_cast<int>(at - m_rows.begin());
+    for (auto later = at; later != m_rows.end(); ++later)
+        *later += count;
+    beginInsertRows(QModelIndex(), position, position + int(count) - 1);
+    std::vector<quint32> inserted(count);
+    for (quint32 i = 0; i < count; ++i)
+        inserted[i] = quint32(first) + i;
+    m_rows.insert(m_rows.begin() + position, inserted.begin(), inserted.end());
+    endInsertRows();
+}
+
+void FilteredList::sourceRowsAboutToBeRemoved(int first, int last)
+{
+    if (!isActive())
+        return;
+    m_removedBegin = static_cast<int>(std::lower_bound(m_rows.begin(), m_rows.end(), quint32(first)) - m_rows.begin());
+    m_removedEnd = static_cast<int>(std::lower_bound(m_rows.begin(), m_rows.end(), quint32(last) + 1) - m_rows.begin());
+    if (m_removedBegin < m_removedEnd)
+        beginRemoveRows(QModelIndex(), m_removedBegin, m_removedEnd - 1);
+}
+
+void FilteredList::sourceRowsRemoved(int first, int last)
+{
+    if (!isActive())
+        return;
+    const quint32 count = quint32(last - first + 1);
+    for (auto later = m_rows.begin() + m_removedEnd; later != m_rows.end(); ++later)
+        *later -= count;
+    if (m_removedBegin < m_removedEnd) {
+        m_rows.erase(m_rows.begin() + m_removedBegin, m_rows.begin() + m_removedEnd);
+        endRemoveRows();
+    }
+}
+
+// A sorted list moves a changed row to its new place. The views hear of it as
+// a layout change, since the row may come into view here.
+void FilteredList::sourceRowsAboutToBeMoved(int, int, int)
+{
+    if (isActive())
+        beginLayoutChange();
+}
+
+void FilteredList::sourceRowsMoved(int first, int last, int destination)
+{
+    if (!isActive())
+        return;
+    const int count = last - first + 1;
+    const auto moved = [=](int row) {
+        if (row >= first && row <= last)
+            return destination > last ? row - first + destination - count : row - first + destination;
+        if (destination > last && row > last && row < destination)
+            return row - count;
+        if (destination < first && row >= destination && row < first)
+            return row + count;
+        return row;
+    };
+    std::vector<quint32> rows;
+    rows.reserve(m_rows.size() + count);
+    for (const quint32 row : m_rows) {
+        if (int(row) < first || int(row) > last)
+            rows.push_back(quint32(moved(int(row))));
+    }
+    // The moved rows are changed entries: shown wherever they go.
+    for (int row = first; row <= last; ++row)
+        rows.insert(std::lower_bound(rows.begin(), rows.end(), quint32(moved(row))), quint32(moved(row)));
+    m_rows.swap(rows);
+    endLayoutChange();
+}
+
+void FilteredList::sourceLayoutAboutToBeChanged()
+{
+    if (!isActive())
+        return;
+    m_entriesBefore.clear();
+    m_entriesBefore.reserve(m_rows.size());
+    for (const quint32 row : m_rows)
+        m_entriesBefore.push_back(m_list.rowAt(int(row) + 1));
+    beginLayoutChange();
+}
+
+// The list has put its rows in another order: the rows shown are the same
+// entries, found at their new places.
+void FilteredList::sourceLayoutChanged()
+{
+    if (!isActive())
+        return;
+    std::sort(m_entriesBefore.begin(), m_entriesBefore.end());
+    std::vector<quint32> rows;
+    rows.reserve(m_entriesBefore.size());
+    const int count = m_list.count();
+    for (int row = 0; row < count; ++row) {
+        if (std::binary_search(m_entriesBefore.begin(), m_entriesBefore.end(), m_list.rowAt(row + 1)))
+            rows.push_back(quint32(row));
+    }
+    m_rows.swap(rows);
+    std::vector<Row>().swap(m_entriesBefore);
+    endLayoutChange();
+}
+
+void FilteredList::beginLayoutChange()
+{
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_persistentBefore = persistentIndexList();
+    m_persistentEntries.clear();
+    for (const QModelIndex &index : std::as_const(m_persistentBefore))
+        m_persistentEntries.push_back(rowAt(index.row()));
+}
+
+void FilteredList::endLayoutChange()
+{
+    QModelIndexList after;
+    after.reserve(m_persistentBefore.size());
+    for (qsizetype i = 0; i < m_persistentBefore.size(); ++i) {
+        const int sourceRow = m_list.positionOf(m_persistentEntries[i]) - 1;
+        after.append(index(sourceRow < 0 ? -1 : proxyRowOf(sourceRow), m_persistentBefore[i].column()));
+    }
+    changePersistentIndexList(m_persistentBefore, after);
+    m_persistentBefore.clear();
+    m_persistentEntries.clear();
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void FilteredList::sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight)
+{
+    if (!isActive())
+        return;
+    const auto begin = std::lower_bound(m_rows.begin(), m_rows.end(), quint32(topLeft.row()));
+    const auto end = std::upper_bound(begin, m_rows.end(), quint32(bottomRight.row()));
+    if (begin == end)
+        return;
+    Q_EMIT dataChanged(index(int(begin - m_rows.begin()), topLeft.column()),
+                       index(int(end - m_rows.begin()) - 1, bottomRight.column()));
+}
+
+// A new or opened document: the filter searches it afresh.
+void FilteredList::sourceReset()
+{
+    if (!isActive())
+        return;
+    scan(false);
+    endResetModel();
+}
+
+void FilteredList::selectionToList()
+{
+    if (m_mirroring)
+        return;
+    m_mirroring = true;
+    const QModelIndexList selected = m_selection.selectedRows();
+    if (selected.isEmpty())
+        m_list.selectionModel()->clear();
+    else
+        m_list.selectionModel()->setCurrentIndex(mapToSource(selected.first()),
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_mirroring = false;
+}
+
+void FilteredList::selectionFromList()
+{
+    if (m_mirroring || !isActive())
+        return;
+    m_mirroring = true;
+    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
+    const QModelIndex shown = selected.isEmpty() ? QModelIndex() : mapFromSource(selected.first());
+    if (shown.isValid())
+        m_selection.setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        m_selection.clear();
+    m_mirroring = false;
+}
