@@ -1,6 +1,8 @@
 #include "document/FilteredList.h"
 
 #include <algorithm>
+#include <bit>
+#include <thread>
 
 FilteredList::FilteredList(CategoryList &list, QObject *parent)
     : QAbstractProxyModel(parent)
@@ -61,27 +63,105 @@ bool FilteredList::matches(Row row) const
     return row && (m_match.foundIn(row->field(Entry::Task)) || m_match.foundIn(row->field(Entry::User)));
 }
 
+namespace {
+
+// An entry's texts sit right behind it; asking for the next entries' memory
+// while one is searched keeps the search from waiting on each in turn.
+inline void prefetchEntry(Row row)
+{
+    const char *bytes = reinterpret_cast<const char *>(row);
+    for (int line = 0; line < 4; ++line)
+        __builtin_prefetch(bytes + 64 * line);
+}
+
+constexpr size_t kPrefetchAhead = 12;
+// Below this many rows a search is done before a second thread would start.
+constexpr size_t kRowsPerThread = 100000;
+constexpr unsigned kMostThreads = 4;
+// Results kept for going back to a shorter text: a bit a row, 125 KB each at
+// a million rows.
+constexpr size_t kKeptResults = 16;
+
+} // namespace
+
+// The rows among the given ones (all rows for none) that match, in order.
+// Large lists are searched in parts on several threads, each reading only
+// its own entries; nothing else runs meanwhile, as this thread waits.
+std::vector<quint32> FilteredList::matchingRows(const std::vector<quint32> *among) const
+{
+    const size_t count = among ? among->size() : size_t(m_list.count());
+    const auto rowAt = [&](size_t i) { return among ? (*among)[i] : quint32(i); };
+    const auto search = [&](size_t begin, size_t end, std::vector<quint32> &found) {
+        for (size_t i = begin; i < end; ++i) {
+            if (i + kPrefetchAhead < end)
+                prefetchEntry(m_list.rowAt(int(rowAt(i + kPrefetchAhead)) + 1));
+            const quint32 row = rowAt(i);
+            if (matches(m_list.rowAt(int(row) + 1)))
+                found.push_back(row);
+        }
+    };
+    const unsigned threads = unsigned(std::clamp<size_t>(
+        count / kRowsPerThread, 1, std::min(kMostThreads, std::max(1u, std::thread::hardware_concurrency()))));
+    std::vector<std::vector<quint32>> parts(threads);
+    std::vector<std::thread> workers;
+    for (unsigned part = 1; part < threads; ++part)
+        workers.emplace_back(search, count * part / threads, count * (part + 1) / threads, std::ref(parts[part]));
+    search(0, count / threads, parts[0]);
+    for (std::thread &worker : workers)
+        worker.join();
+    if (threads == 1) {
+        parts[0].shrink_to_fit();
+        return std::move(parts[0]);
+    }
+    size_t total = 0;
+    for (const std::vector<quint32> &part : parts)
+        total += part.size();
+    std::vector<quint32> found;
+    found.reserve(total);
+    for (const std::vector<quint32> &part : parts)
+        found.insert(found.end(), part.begin(), part.end());
+    return found;
+}
+
 void FilteredList::scan(bool narrow)
 {
-    std::vector<quint32> shown;
     if (!isActive()) {
-        m_rows.swap(shown);
+        std::vector<quint32>().swap(m_rows);
+        m_keptResults.clear();
         return;
     }
-    if (narrow) {
-        for (const quint32 row : m_rows) {
-            if (matches(m_list.rowAt(int(row) + 1)))
-                shown.push_back(row);
-        }
-    } else {
-        const int count = m_list.count();
-        for (int row = 0; row < count; ++row) {
-            if (matches(m_list.rowAt(row + 1)))
-                shown.push_back(quint32(row));
+    for (const KeptResult &kept : m_keptResults) {
+        if (kept.folded == m_match.folded()) {
+            m_rows = rowsOf(kept.rows);
+            return;
         }
     }
-    shown.shrink_to_fit();
-    m_rows.swap(shown);
+    m_rows = matchingRows(narrow ? &m_rows : nullptr);
+    if (m_keptResults.size() == kKeptResults)
+        m_keptResults.erase(m_keptResults.begin());
+    m_keptResults.push_back({m_match.folded(), bitsOf(m_rows)});
+}
+
+std::vector<quint64> FilteredList::bitsOf(const std::vector<quint32> &rows) const
+{
+    std::vector<quint64> bits((size_t(m_list.count()) + 63) / 64);
+    for (const quint32 row : rows)
+        bits[row / 64] |= quint64(1) << (row % 64);
+    return bits;
+}
+
+std::vector<quint32> FilteredList::rowsOf(const std::vector<quint64> &bits) const
+{
+    size_t total = 0;
+    for (const quint64 word : bits)
+        total += size_t(std::popcount(word));
+    std::vector<quint32> rows;
+    rows.reserve(total);
+    for (size_t i = 0; i < bits.size(); ++i) {
+        for (quint64 word = bits[i]; word; word &= word - 1)
+            rows.push_back(quint32(i * 64 + size_t(std::countr_zero(word))));
+    }
+    return rows;
 }
 
 int FilteredList::nextMatch(bool forward) const
@@ -160,6 +240,7 @@ int FilteredList::proxyRowOf(int sourceRow) const
 // put back: shown whether they match or not.
 void FilteredList::sourceRowsInserted(int first, int last)
 {
+    m_keptResults.clear();
     if (!isActive())
         return;
     const quint32 count = quint32(last - first + 1);
@@ -177,6 +258,7 @@ void FilteredList::sourceRowsInserted(int first, int last)
 
 void FilteredList::sourceRowsAboutToBeRemoved(int first, int last)
 {
+    m_keptResults.clear();
     if (!isActive())
         return;
     m_removedBegin = static_cast<int>(std::lower_bound(m_rows.begin(), m_rows.end(), quint32(first)) - m_rows.begin());
@@ -202,6 +284,7 @@ void FilteredList::sourceRowsRemoved(int first, int last)
 // a layout change, since the row may come into view here.
 void FilteredList::sourceRowsAboutToBeMoved(int, int, int)
 {
+    m_keptResults.clear();
     if (isActive())
         beginLayoutChange();
 }
@@ -235,6 +318,7 @@ void FilteredList::sourceRowsMoved(int first, int last, int destination)
 
 void FilteredList::sourceLayoutAboutToBeChanged()
 {
+    m_keptResults.clear();
     if (!isActive())
         return;
     m_entriesBefore.clear();
@@ -288,6 +372,7 @@ void FilteredList::endLayoutChange()
 
 void FilteredList::sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight)
 {
+    m_keptResults.clear();
     if (!isActive())
         return;
     const auto begin = std::lower_bound(m_rows.begin(), m_rows.end(), quint32(topLeft.row()));
@@ -301,6 +386,7 @@ void FilteredList::sourceDataChanged(const QModelIndex &topLeft, const QModelInd
 // A new or opened document: the filter searches it afresh.
 void FilteredList::sourceReset()
 {
+    m_keptResults.clear();
     if (!isActive())
         return;
     scan(false);

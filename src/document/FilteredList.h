@@ -56,6 +56,9 @@ public:
 
 private:
     void scan(bool narrow);
+    std::vector<quint32> matchingRows(const std::vector<quint32> *among) const;
+    std::vector<quint64> bitsOf(const std::vector<quint32> &rows) const;
+    std::vector<quint32> rowsOf(const std::vector<quint64> &bits) const;
     int proxyRowOf(int sourceRow) const; // -1 when the row is not shown
 
     void sourceRowsInserted(int first, int last);
@@ -78,6 +81,13 @@ private:
     CategoryList &m_list;
     TextMatch m_match;
     std::vector<quint32> m_rows; // source rows shown, ascending
+    // The rows that recent texts matched, so that taking back a letter needs
+    // no search; forgotten when the list changes.
+    struct KeptResult {
+        QString folded;
+        std::vector<quint64> rows; // a bit a source row
+    };
+    std::vector<KeptResult> m_keptResults;
     QItemSelectionModel m_selection;
     bool m_mirroring = false;
 

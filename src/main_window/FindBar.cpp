@@ -49,6 +49,11 @@ void FindBar::open()
     m_text->selectAll();
 }
 
+void FindBar::clear()
+{
+    m_text->clear();
+}
+
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_text && event->type() == QEvent::KeyPress) {

@@ -18,6 +18,7 @@ public:
     QString text() const;
     // Shows the bar with the text ready to be typed over.
     void open();
+    void clear();
 
 Q_SIGNALS:
     void textChanged(const QString &text);

@@ -7,8 +7,8 @@
 
 #include <QApplication>
 
-ListFinder::ListFinder(LayoutManager &layout, TabControl &tabs, const QList<CategoryListView *> &views,
-                       QWidget &above, QObject *parent)
+ListFinder::ListFinder(LayoutManager &layout, TabControl &tabs, const QList<CategoryListView *> &views, QWidget &above,
+                       QObject *parent)
     : QObject(parent)
     , m_layout(layout)
     , m_tabs(tabs)
@@ -46,7 +46,7 @@ void ListFinder::close()
     if (m_bar->isHidden())
         return;
     const bool hadFocus = m_bar->isAncestorOf(QApplication::focusWidget());
-    setText(QString());
+    m_bar->clear();
     m_bar->hide();
     giveUpHeight(0);
     for (CategoryListView *view : std::as_const(m_views))

@@ -106,8 +106,8 @@ TEST_P(FilteredListTest, TheSelectionIsTheListsAndAHiddenEntryIsNoLongerSelected
     // Selected in the list, as an undo does: the filter's selection follows.
     for (int position = 1; position <= list().count(); ++position) {
         if (list().text(list().rowAt(position), Entry::Task) == "call the bank")
-            list().selectionModel()->setCurrentIndex(list().index(position - 1, 0), QItemSelectionModel::ClearAndSelect
-                                                                                     | QItemSelectionModel::Rows);
+            list().selectionModel()->setCurrentIndex(list().index(position - 1, 0),
+                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     ASSERT_EQ(filter.selectionModel()->selectedRows().size(), 1);
     EXPECT_EQ(shown()[filter.selectionModel()->selectedRows().first().row()], "call the bank");
@@ -130,7 +130,8 @@ TEST_P(FilteredListTest, ChangesUnderAFilterActOnTheWholeListAndStayShown)
     EXPECT_EQ(shown(), expectedIn({"call Anna", "call the bank", "new and unlike"}));
 
     selectShown(static_cast<int>(shown().indexOf("call Anna")));
-    const std::optional<EntryChange> update = editing.updateEntry(kTasksTab, QStringLiteral("zzz"), QStringLiteral("x"));
+    const std::optional<EntryChange> update =
+        editing.updateEntry(kTasksTab, QStringLiteral("zzz"), QStringLiteral("x"));
     ASSERT_TRUE(update);
     EXPECT_EQ(shown(), expectedIn({"zzz", "call the bank", "new and unlike"}));
     EXPECT_EQ(list().text(list().selectedRow(), Entry::Task), "zzz");
