@@ -38,7 +38,6 @@ std::optional<EntryChange> EntryEditing::updateEntry(int tabIndex, const QString
     list->setText(row, Entry::User, user);
     list->setText(row, Entry::Edited, m_clock());
     change.after = stateOf(category, row);
-    shareUnchanged(change);
     return change;
 }
 
@@ -75,20 +74,7 @@ std::optional<EntryChange> EntryEditing::setEntryStatus(int tabIndex, int code)
         current->setText(selected, Entry::Edited, now);
     }
     change.after = stateOf(to, change.row);
-    shareUnchanged(change);
     return change;
-}
-
-// A history keeps thousands of changes; the texts a change left alone are
-// held once for both sides.
-void EntryEditing::shareUnchanged(EntryChange &change)
-{
-    if (!change.before || !change.after)
-        return;
-    for (int field = Entry::MainText; field < Entry::FieldCount; ++field) {
-        if (change.after->fields[field] == change.before->fields[field])
-            change.after->fields[field] = change.before->fields[field];
-    }
 }
 
 EntryState EntryEditing::stateOf(Category category, Row row) const

@@ -64,7 +64,6 @@ public:
 
 private:
     EntryState stateOf(Category category, Row row) const;
-    static void shareUnchanged(EntryChange &change);
 
     TaskLists &m_lists;
     Clock m_clock;

@@ -207,7 +207,7 @@ click_at "$main" 150 "$first_row_y" 1
 sleep 0.2
 update_task "$main" 'Call the plumber today'
 
-log "Ctrl+F, \"Plänts\" and Enter, then Update"
+log "Ctrl+F, \"plANTS\" and Enter, then Update"
 xdo key ctrl+f
 sleep 0.3
 # Only keys of the keyboard map are typed: xdotool types other characters by
