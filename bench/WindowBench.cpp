@@ -361,6 +361,9 @@ void WindowBench::measureFind(int entries)
     const QString word = QStringLiteral("creme");
     std::vector<double> typed;
     std::vector<double> clears;
+    // The first letter searches every entry; the others search what the
+    // letter before found, and taking one back finds the result kept.
+    std::vector<double> firstLetters;
     double heapBefore = 0;
     double heapShowingAll = 0;
     for (int round = 0; round < 3; ++round) {
@@ -372,8 +375,10 @@ void WindowBench::measureFind(int entries)
                 QTest::keyClick(txtFind, letter.toLatin1());
                 settle();
             }));
-            if (txtFind->text().size() == 1)
+            if (txtFind->text().size() == 1) {
                 heapShowingAll = heapBytes();
+                firstLetters.push_back(typed.back());
+            }
         }
         const int found = lvwTasks->model()->rowCount();
         if (found == 0 || found >= lvwTasks->list().count())
@@ -392,7 +397,8 @@ void WindowBench::measureFind(int entries)
             Fail(QStringLiteral("closing the find bar did not show the whole list"));
     }
     Report("find-keystroke", entries, MedianOf(static_cast<int>(typed.size()), [&](int i) { return typed[i]; }), "ms");
-    Report("find-keystroke-slowest", entries, *std::max_element(typed.begin(), typed.end()), "ms");
+    Report("find-first-letter", entries,
+           MedianOf(static_cast<int>(firstLetters.size()), [&](int i) { return firstLetters[i]; }), "ms");
     Report("find-clear", entries, MedianOf(static_cast<int>(clears.size()), [&](int i) { return clears[i]; }), "ms");
     // A first letter shows nearly every row: the most the filter and the
     // view's rows take.
