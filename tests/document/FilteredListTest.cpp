@@ -89,6 +89,11 @@ TEST_P(FilteredListTest, ShowsTheEntriesWhoseTaskOrUserContainsTheTextNarrowingA
     EXPECT_EQ(shown(), expectedIn({"call Anna", "book hotel"}));
     filter.setFilterText(QStringLiteral("a"));
     EXPECT_EQ(shown().size(), 5);
+    // Back to a text found before, after the list changed: the result kept
+    // for it no longer holds.
+    editing.addEntry(kTasksTab, QStringLiteral("Annabel"), QStringLiteral("me"), false);
+    filter.setFilterText(QStringLiteral("an"));
+    EXPECT_EQ(shown(), expectedIn({"call Anna", "water plants", "call the bank", "book hotel", "Annabel"}));
     filter.setFilterText(QString());
     EXPECT_FALSE(filter.isActive());
     EXPECT_EQ(filter.rowCount(), 0);
@@ -155,3 +160,24 @@ TEST_P(FilteredListTest, ChangesUnderAFilterActOnTheWholeListAndStayShown)
 }
 
 INSTANTIATE_TEST_SUITE_P(SortedAndUnsorted, FilteredListTest, ::testing::Bool());
+
+// A long list is searched in parts: no row is lost or doubled where they meet.
+TEST(FilteredList, LongListsFindEveryMatchOnce)
+{
+    CategoryList list(QStringLiteral("long"));
+    constexpr int kRows = 450001;
+    std::vector<std::unique_ptr<Entry>> entries;
+    for (int row = 0; row < kRows; ++row)
+        entries.push_back(Entry::create(1, row % 7 ? u"plain" : u"a Needle", u"", u"", row % 11 ? u"" : u"NEEDLEs"));
+    list.appendAll(std::move(entries));
+    FilteredList filter(list);
+    filter.setFilterText(QStringLiteral("needle"));
+    int expected = 0;
+    for (int row = 0; row < kRows; ++row) {
+        if (row % 7 == 0 || row % 11 == 0) {
+            ASSERT_EQ(filter.mapToSource(filter.index(expected, 0)).row(), row);
+            ++expected;
+        }
+    }
+    EXPECT_EQ(filter.rowCount(), expected);
+}
