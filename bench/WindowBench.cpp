@@ -1,7 +1,10 @@
 #include "WindowBench.h"
 
 #include "Measurement.h"
+#include "document/EntryEditing.h"
+#include "document/TaskLists.h"
 #include "main_window/CategoryListView.h"
+#include "main_window/EntryChangeCommand.h"
 #include "main_window/TabControl.h"
 #include "main_window/frmMain.h"
 
@@ -9,12 +12,16 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTextDocument>
 #include <QThread>
+#include <QUndoStack>
+
+#include <malloc.h>
 
 namespace {
 
@@ -31,6 +38,12 @@ Control *child(QObject &parent, const char *name)
     if (!control)
         Fail(QStringLiteral("the window has no %1").arg(QLatin1String(name)));
     return control;
+}
+
+// Bytes in use on the heap.
+double heapBytes()
+{
+    return static_cast<double>(mallinfo2().uordblks);
 }
 
 // The rows of the five lists together.
@@ -68,6 +81,8 @@ void WindowBench::measure(int entries, const QString &allCategories, const QStri
     open(tasksOnly, entries);
     measureSort(entries);
     measureEditing(entries);
+    measureUndo(entries);
+    measureFind(entries);
 }
 
 void WindowBench::measureLoadAndSave(int entries, const QString &path)
@@ -285,4 +300,131 @@ void WindowBench::sortByTask(CategoryListView &view)
 {
     if (view.list().SortKey() != Entry::Task || !view.list().Sorted())
         clickHeader(view, Entry::Task);
+}
+
+// Undo and redo of Delete, Update and a status change in the Tasks list
+// holding every entry, sorted by task text, each through its key.
+void WindowBench::measureUndo(int entries)
+{
+    Progress(QStringLiteral("undo, redo, %1 entries").arg(entries));
+    showTab(0);
+    CategoryList &list = lvwTasks->list();
+    sortByTask(*lvwTasks);
+    std::vector<double> undos;
+    std::vector<double> redos;
+    for (int run = 0; run < 21; ++run) {
+        clickRow(*lvwTasks, 1 + m_random.below(list.count()));
+        const int before = list.count();
+        switch (run % 3) {
+        case 0:
+            m_dialogs.answer(Dialogs::Answer::Yes);
+            btnDelete->click();
+            break;
+        case 1:
+            txtTask->setPlainText(m_random.task());
+            btnUpdate->click();
+            break;
+        default:
+            m_window->objRightClickPopup_ItemClick(QStringLiteral("Question"));
+            break;
+        }
+        settle();
+        undos.push_back(TimeMs([&] {
+            QTest::keyClick(m_window.get(), Qt::Key_Z, Qt::ControlModifier);
+            settle();
+        }));
+        if (list.count() != before)
+            Fail(QStringLiteral("Ctrl+Z did not undo the change"));
+        redos.push_back(TimeMs([&] {
+            QTest::keyClick(m_window.get(), Qt::Key_Y, Qt::ControlModifier);
+            settle();
+        }));
+        if ((run % 3 == 0) != (list.count() == before - 1))
+            Fail(QStringLiteral("Ctrl+Y did not redo the change"));
+    }
+    Report("undo", entries, MedianOf(static_cast<int>(undos.size()), [&](int i) { return undos[i]; }), "ms");
+    Report("redo", entries, MedianOf(static_cast<int>(redos.size()), [&](int i) { return redos[i]; }), "ms");
+}
+
+// Typing a word into the find bar letter by letter, each letter narrowing
+// what the one before found, then taking it back letter by letter, each a
+// search of every entry; then closing the bar, which shows every row again.
+void WindowBench::measureFind(int entries)
+{
+    Progress(QStringLiteral("find, %1 entries").arg(entries));
+    showTab(0);
+    if (!txtFind) {
+        QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        txtFind = child<QLineEdit>(*m_window, "txtFind");
+    }
+    const QString word = QStringLiteral("creme");
+    std::vector<double> typed;
+    std::vector<double> clears;
+    // The first letter searches every entry; the others search what the
+    // letter before found, and taking one back finds the result kept.
+    std::vector<double> firstLetters;
+    double heapBefore = 0;
+    double heapShowingAll = 0;
+    for (int round = 0; round < 3; ++round) {
+        QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        heapBefore = heapBytes();
+        for (const QChar letter : word) {
+            typed.push_back(TimeMs([&] {
+                QTest::keyClick(txtFind, letter.toLatin1());
+                settle();
+            }));
+            if (txtFind->text().size() == 1) {
+                heapShowingAll = heapBytes();
+                firstLetters.push_back(typed.back());
+            }
+        }
+        const int found = lvwTasks->model()->rowCount();
+        if (found == 0 || found >= lvwTasks->list().count())
+            Fail(QStringLiteral("typing \"%1\" did not narrow the list").arg(word));
+        while (txtFind->text().size() > 1) {
+            typed.push_back(TimeMs([&] {
+                QTest::keyClick(txtFind, Qt::Key_Backspace);
+                settle();
+            }));
+        }
+        clears.push_back(TimeMs([&] {
+            QTest::keyClick(txtFind, Qt::Key_Escape);
+            settle();
+        }));
+        if (lvwTasks->model() != &lvwTasks->list())
+            Fail(QStringLiteral("closing the find bar did not show the whole list"));
+    }
+    Report("find-keystroke", entries, MedianOf(static_cast<int>(typed.size()), [&](int i) { return typed[i]; }), "ms");
+    Report("find-first-letter", entries,
+           MedianOf(static_cast<int>(firstLetters.size()), [&](int i) { return firstLetters[i]; }), "ms");
+    Report("find-clear", entries, MedianOf(static_cast<int>(clears.size()), [&](int i) { return clears[i]; }), "ms");
+    // A first letter shows nearly every row: the most the filter and the
+    // view's rows take.
+    Report("find-memory", entries, (heapShowingAll - heapBefore) / 1e6, "MB");
+}
+
+// Updates of random entries of a generated list, each kept as the window
+// keeps it; the heap the history holds is what clearing it gives back.
+void WindowBench::measureHistoryMemory(int changes)
+{
+    Progress(QStringLiteral("memory of a history of %1 changes").arg(changes));
+    TaskLists lists;
+    EntryEditing editing(lists);
+    for (int i = 0; i < changes; ++i)
+        lists.lvwTasks.append(Entry::create(Status_Incomplete, m_random.task(), CurrentDateText(), u"", u"anna"));
+    QUndoStack history;
+    for (int i = 0; i < changes; ++i) {
+        CategoryList &list = lists.lvwTasks;
+        list.selectionModel()->select(list.index(m_random.below(list.count()), 0),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        const std::optional<EntryChange> change = editing.updateEntry(0, m_random.task(), QStringLiteral("anna"));
+        if (!change)
+            Fail(QStringLiteral("an update made no change"));
+        history.push(new EntryChangeCommand(lists, *change, [](const ReplayResult &, Category, bool) {}));
+    }
+    const double held = heapBytes();
+    history.clear();
+    Report("history-memory", changes, (held - heapBytes()) / 1e6, "MB");
 }

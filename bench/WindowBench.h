@@ -8,6 +8,7 @@
 #include <memory>
 
 class CategoryListView;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class TabControl;
@@ -29,12 +30,16 @@ public:
     // A click on an entry whose task is one word of the given size, until the
     // pane shows it.
     void measureLongClick(const char *label, qsizetype units);
+    // The heap that a history of this many entry changes holds.
+    void measureHistoryMemory(int changes);
 
 private:
     void measureLoadAndSave(int entries, const QString &path);
     void measureMove(int entries);
     void measureSort(int entries);
     void measureEditing(int entries);
+    void measureFind(int entries);
+    void measureUndo(int entries);
 
     void settle();
     double open(const QString &path, int entries);
@@ -50,6 +55,7 @@ private:
     CategoryListView *lvwTasks;
     CategoryListView *lvwCompleted;
     QPlainTextEdit *txtTask;
+    QLineEdit *txtFind = nullptr;
     QPushButton *btnNew;
     QPushButton *btnUpdate;
     QPushButton *btnDelete;

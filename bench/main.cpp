@@ -123,6 +123,7 @@ int runBenchmark(QApplication &app, const QString &root)
             QFile::remove(allCategories);
             QFile::remove(tasksOnly);
         }
+        window.measureHistoryMemory(10000);
         window.measureLongClick("1MB", 1 << 20);
         window.measureLongClick("100MB", 100 << 20);
     }

@@ -1,5 +1,6 @@
 #include "main_window/CategoryListView.h"
 
+#include "document/FilteredList.h"
 #include "main_window/StatusPictureDelegate.h"
 
 #include <QContextMenuEvent>
@@ -130,7 +131,7 @@ void CategoryListView::mouseReleaseEvent(QMouseEvent *event)
     const QModelIndex released = indexAt(event->position().toPoint()).siblingAtColumn(0);
     const QPersistentModelIndex pressed = std::exchange(m_pressedRow, QPersistentModelIndex());
     if (pressed.isValid() && released == pressed)
-        Q_EMIT ItemClick(m_list.rowAt(pressed.row() + 1));
+        Q_EMIT ItemClick(rowAtShown(pressed.row()));
 }
 
 // The second press of a double click is a press like any other: it reports
@@ -195,8 +196,57 @@ QPoint CategoryListView::selectedRowMenuPoint()
     const int position = m_list.positionOf(m_list.selectedRow());
     if (position == 0)
         return viewport()->mapToGlobal(QPoint(0, 0));
-    const QModelIndex row = m_list.index(position - 1, 0);
+    const QModelIndex row = shownIndex(position);
+    if (!row.isValid())
+        return viewport()->mapToGlobal(QPoint(0, 0));
     scrollTo(row);
     const QRect cell = visualRect(row);
     return viewport()->mapToGlobal(QPoint(qMax(0, cell.left()), cell.bottom() + 1));
+}
+
+void CategoryListView::showFiltered(FilteredList *filter)
+{
+    QAbstractItemModel *shown = filter ? static_cast<QAbstractItemModel *>(filter) : &m_list;
+    if (model() == shown)
+        return;
+    QList<int> widths;
+    for (int section = 0; section < header()->count(); ++section)
+        widths.append(header()->sectionSize(section));
+    m_filter = filter;
+    setModel(shown);
+    QItemSelectionModel *own = selectionModel();
+    setSelectionModel(filter ? filter->selectionModel() : m_list.selectionModel());
+    delete own;
+    for (int section = 0; section < widths.size(); ++section)
+        header()->resizeSection(section, widths[section]);
+    // Another model shows every column again.
+    setColumnHidden(Entry::StatusText, true);
+    showSortIndicator();
+}
+
+void CategoryListView::scrollToPosition(int position)
+{
+    const QModelIndex index = shownIndex(position);
+    if (index.isValid())
+        scrollTo(index);
+}
+
+void CategoryListView::scrollToSelected()
+{
+    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
+    if (!selected.isEmpty())
+        scrollToPosition(selected.first().row() + 1);
+}
+
+QModelIndex CategoryListView::shownIndex(int position) const
+{
+    if (position < 1)
+        return {};
+    const QModelIndex index = m_list.index(position - 1, 0);
+    return m_filter ? m_filter->mapFromSource(index) : index;
+}
+
+Row CategoryListView::rowAtShown(int row) const
+{
+    return m_filter ? m_filter->rowAt(row) : m_list.rowAt(row + 1);
 }

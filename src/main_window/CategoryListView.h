@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTableView>
 
+class FilteredList;
 class StatusImages;
 
 // A report-style view of one category list. It shows the list's model and
@@ -41,6 +42,13 @@ public:
     // The pictures the status column shows.
     void setSmallIcons(const StatusImages &images);
 
+    // Shows only the rows of a filter over the list, or, for none, the whole
+    // list again; the columns keep their widths.
+    void showFiltered(FilteredList *filter);
+    // Brings the row at a 1-based position of the list into view, if shown.
+    void scrollToPosition(int position);
+    void scrollToSelected();
+
 Q_SIGNALS:
     // Every mouse-button press, before the press selects anything.
     void MouseDown(int button);
@@ -69,10 +77,15 @@ private:
     // key, the status column standing for the hidden status texts.
     void showSortIndicator();
     QPoint selectedRowMenuPoint();
+    // The view's index of the row at a 1-based position of the list; invalid
+    // when a filter hides it.
+    QModelIndex shownIndex(int position) const;
+    Row rowAtShown(int row) const;
     // Rows as high as one line of text beside a status picture.
     void fitRowHeight();
 
     CategoryList &m_list;
+    FilteredList *m_filter = nullptr;
     QStringList m_columnKeys;
     QPersistentModelIndex m_pressedRow;
 };

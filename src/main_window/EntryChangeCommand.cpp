@@ -1,17 +1,17 @@
 #include "main_window/EntryChangeCommand.h"
 
-EntryChangeCommand::EntryChangeCommand(TaskLists &lists, EntryChange change, Replayed replayed)
+EntryChangeCommand::EntryChangeCommand(TaskLists &lists, const EntryChange &change, Replayed replayed)
     : m_lists(lists)
-    , m_change(std::move(change))
+    , m_before(pack(change.before))
+    , m_after(pack(change.after))
     , m_replayed(std::move(replayed))
 {
 }
 
 void EntryChangeCommand::undo()
 {
-    const ReplayResult result = ReplaceEntryState(m_lists, m_change.after, m_change.before);
     // The entry the change acted on is selected again, as it was before.
-    m_replayed(result, m_change.before ? m_change.before->category : m_change.after->category, true);
+    replay(m_after, m_before, m_before.present ? m_before.category : m_after.category, true);
 }
 
 void EntryChangeCommand::redo()
@@ -20,8 +20,44 @@ void EntryChangeCommand::redo()
         m_made = false;
         return;
     }
-    const ReplayResult result = ReplaceEntryState(m_lists, m_change.before, m_change.after);
     // New leaves the selection alone; the other changes act on the selected entry.
-    const Category category = m_change.after ? m_change.after->category : m_change.before->category;
-    m_replayed(result, category, m_change.before.has_value());
+    replay(m_before, m_after, m_after.present ? m_after.category : m_before.category, m_before.present);
+}
+
+void EntryChangeCommand::replay(const PackedState &from, const PackedState &to, Category category, bool select)
+{
+    m_replayed(ReplaceEntryState(m_lists, unpack(from), unpack(to)), category, select);
+}
+
+EntryChangeCommand::PackedState EntryChangeCommand::pack(const std::optional<EntryState> &state)
+{
+    PackedState packed;
+    if (!state)
+        return packed;
+    packed.present = true;
+    packed.category = state->category;
+    packed.position = state->position;
+    packed.status = state->status;
+    qsizetype size = 0;
+    for (const QString &text : state->fields)
+        size += text.size();
+    packed.texts.reserve(size);
+    for (int field = 0; field < Entry::FieldCount; ++field) {
+        packed.texts += state->fields[field];
+        packed.ends[field] = quint32(packed.texts.size());
+    }
+    return packed;
+}
+
+std::optional<EntryState> EntryChangeCommand::unpack(const PackedState &packed)
+{
+    if (!packed.present)
+        return std::nullopt;
+    EntryState state{packed.category, packed.position, packed.status, {}};
+    quint32 begin = 0;
+    for (int field = 0; field < Entry::FieldCount; ++field) {
+        state.fields[field] = packed.texts.mid(begin, packed.ends[field] - begin);
+        begin = packed.ends[field];
+    }
+    return state;
 }

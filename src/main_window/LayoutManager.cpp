@@ -9,7 +9,7 @@ LayoutManager::LayoutManager(QWidget *innerArea)
 
 void LayoutManager::RegisterControl(QWidget *control, double a, double b, double c, double d)
 {
-    m_registrations.append({control, a, b, c, d, control->geometry(), m_innerArea->size()});
+    m_registrations.append({control, a, b, c, d, control->geometry(), 0, m_innerArea->size()});
 }
 
 void LayoutManager::ApplyLayout()
@@ -21,6 +21,14 @@ void LayoutManager::ApplyLayout()
         // Below the start size a control shrinks to nothing, never past it.
         r.control->setGeometry(qRound(r.start.x() + r.a * dW), qRound(r.start.y() + r.b * dH),
                                qMax(0, qRound(r.start.width() + r.c * dW)),
-                               qMax(0, qRound(r.start.height() + r.d * dH)));
+                               qMax(0, qRound(r.start.height() + r.d * dH) - r.heightGivenUp));
+    }
+}
+
+void LayoutManager::GiveUpHeight(QWidget *control, int pixels)
+{
+    for (Registration &r : m_registrations) {
+        if (r.control == control)
+            r.heightGivenUp = pixels;
     }
 }

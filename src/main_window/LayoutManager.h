@@ -20,12 +20,16 @@ public:
     void RegisterControl(QWidget *control, double a, double b, double c, double d);
     // Places every registered control for the inner area's current size.
     void ApplyLayout();
+    // Makes a registered control that many pixels lower than its anchoring
+    // gives, from its bottom, until told 0; for a strip shown below it.
+    void GiveUpHeight(QWidget *control, int pixels);
 
 private:
     struct Registration {
         QWidget *control;
         double a, b, c, d;
         QRect start;
+        int heightGivenUp;
         QSize innerAtStart;
     };
 

@@ -89,6 +89,7 @@ frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck star
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 
     Form_Load();
+    createFind();
     AssistiveTexts::describe(*this);
 }
 
@@ -603,10 +604,18 @@ void frmMain::showReplayed(const ReplayResult &result, Category category, bool s
     CategoryList &list = view->list();
     const QModelIndex index = list.index(list.positionOf(result.row) - 1, 0);
     list.selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    view->scrollTo(index);
+    view->scrollToPosition(index.row() + 1);
 }
 
 void frmMain::documentReplaced()
 {
     m_history.clear();
+}
+
+void frmMain::createFind()
+{
+    m_finder = std::make_unique<ListFinder>(lmgMain, *tabMain, listViews(), *fraDetails);
+    connect(m_finder.get(), &ListFinder::entryChosen, this, [this](CategoryList &list) { showSelectedEntry(list); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, m_finder.get(),
+            &ListFinder::open);
 }

@@ -6,6 +6,7 @@
 #include "document/TaskDocument.h"
 #include "document/TaskLists.h"
 #include "main_window/LayoutManager.h"
+#include "main_window/ListFinder.h"
 #include "main_window/StatusImages.h"
 #include "popup/clsPopup.h"
 
@@ -129,6 +130,9 @@ private:
     void showReplayed(const ReplayResult &result, Category category, bool select);
     void documentReplaced() override;
 
+    // Ctrl+F opens the find bar.
+    void createFind();
+
     Dialogs &m_dialogs;
     const QString m_commandLine;
     const StartupCheck m_startupCheck;
@@ -172,4 +176,6 @@ private:
     QGroupBox *fraType;
     QRadioButton *optTask;
     QRadioButton *optQuestion;
+
+    std::unique_ptr<ListFinder> m_finder;
 };

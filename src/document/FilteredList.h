@@ -1,0 +1,101 @@
+#pragma once
+
+#include "document/CategoryList.h"
+#include "document/TextMatch.h"
+
+#include <QAbstractProxyModel>
+#include <QItemSelectionModel>
+
+#include <vector>
+
+// The rows of one category list whose task text or user contains a typed
+// text, as an item model for the list's view while a find is on. The list
+// itself stays whole: positions, sorting, the writer and every entry command
+// go on working on all its rows.
+//
+// It holds no more than the source positions of the rows it shows, four bytes
+// a row, in list order; rows the list inserts, moves or sorts are mapped
+// through them. A row that is added or changed while the filter is on stays
+// shown, whether it matches or not, until the filter's text changes, so that
+// the user sees what was just done.
+//
+// The view shares this model's selection, which mirrors the list's own: the
+// editing buttons keep reading the list's selected row.
+class FilteredList : public QAbstractProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit FilteredList(CategoryList &list, QObject *parent = nullptr);
+
+    CategoryList &list() const { return m_list; }
+
+    // Shows only the rows matching the text; an empty text shows every row
+    // and stops following the list. A text that extends the one before
+    // searches only the rows shown so far. A selected row that is no longer
+    // shown is unselected, so that no button acts on a row the user cannot see.
+    void setFilterText(const QString &text);
+    bool isActive() const { return !m_match.isEmpty(); }
+    bool matches(Row row) const;
+
+    // The row shown after (forward) or before the selected one that matches,
+    // going round at the end; -1 when none matches.
+    int nextMatch(bool forward) const;
+
+    QItemSelectionModel *selectionModel() { return &m_selection; }
+    // The row shown at a 0-based row of this model.
+    Row rowAt(int row) const;
+
+    QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex mapToSource(const QModelIndex &proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex &sourceIndex) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    void scan(bool narrow);
+    std::vector<quint32> matchingRows(const std::vector<quint32> *among) const;
+    std::vector<quint64> bitsOf(const std::vector<quint32> &rows) const;
+    std::vector<quint32> rowsOf(const std::vector<quint64> &bits) const;
+    int proxyRowOf(int sourceRow) const; // -1 when the row is not shown
+
+    void sourceRowsInserted(int first, int last);
+    void sourceRowsAboutToBeRemoved(int first, int last);
+    void sourceRowsRemoved(int first, int last);
+    void sourceRowsAboutToBeMoved(int first, int last, int destination);
+    void sourceRowsMoved(int first, int last, int destination);
+    void sourceLayoutAboutToBeChanged();
+    void sourceLayoutChanged();
+    void sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
+    void sourceReset();
+
+    // A layout change keeps the views' persistent rows on their entries.
+    void beginLayoutChange();
+    void endLayoutChange();
+
+    void selectionToList();
+    void selectionFromList();
+
+    CategoryList &m_list;
+    TextMatch m_match;
+    std::vector<quint32> m_rows; // source rows shown, ascending
+    // The rows that recent texts matched, so that taking back a letter needs
+    // no search; forgotten when the list changes.
+    struct KeptResult {
+        QString folded;
+        std::vector<quint64> rows; // a bit a source row
+    };
+    std::vector<KeptResult> m_keptResults;
+    QItemSelectionModel m_selection;
+    bool m_mirroring = false;
+
+    // The entries behind the shown rows and the views' persistent rows across
+    // a layout change of the list.
+    std::vector<Row> m_entriesBefore;
+    QModelIndexList m_persistentBefore;
+    std::vector<Row> m_persistentEntries;
+    int m_removedBegin = 0;
+    int m_removedEnd = 0;
+};

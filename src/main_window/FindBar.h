@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+class QToolButton;
+
+// The strip the user types a text to find into. Enter and Shift+Enter ask for
+// the next and the previous match, Escape and the close button close it; what
+// finding means is its owner's.
+class FindBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FindBar(QWidget *parent = nullptr);
+
+    QString text() const;
+    // Shows the bar with the text ready to be typed over.
+    void open();
+    void clear();
+
+Q_SIGNALS:
+    void textChanged(const QString &text);
+    void nextMatch(bool forward);
+    void closed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QLineEdit *m_text;
+    QToolButton *m_close;
+};

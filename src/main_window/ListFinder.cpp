@@ -1,0 +1,89 @@
+#include "main_window/ListFinder.h"
+
+#include "main_window/CategoryListView.h"
+#include "main_window/FindBar.h"
+#include "main_window/LayoutManager.h"
+#include "main_window/TabControl.h"
+
+#include <QApplication>
+
+ListFinder::ListFinder(LayoutManager &layout, TabControl &tabs, const QList<CategoryListView *> &views, QWidget &above,
+                       QObject *parent)
+    : QObject(parent)
+    , m_layout(layout)
+    , m_tabs(tabs)
+    , m_views(views)
+    , m_bar(new FindBar(tabs.parentWidget()))
+{
+    for (CategoryListView *view : views)
+        m_filters.push_back(std::make_unique<FilteredList>(view->list()));
+    const int height = m_bar->sizeHint().height();
+    m_bar->setGeometry(tabs.x(), above.y() - height, tabs.width(), height);
+    m_bar->hide();
+    // Keeps to the bottom with the editing pane and widens with the window.
+    m_layout.RegisterControl(m_bar, 0, 1, 1, 0);
+    connect(m_bar, &FindBar::textChanged, this, &ListFinder::setText);
+    connect(m_bar, &FindBar::nextMatch, this, &ListFinder::selectNext);
+    connect(m_bar, &FindBar::closed, this, &ListFinder::close);
+}
+
+ListFinder::~ListFinder()
+{
+    // The views may outlive the filters by a moment while the window goes.
+    for (CategoryListView *view : std::as_const(m_views))
+        view->showFiltered(nullptr);
+}
+
+void ListFinder::open()
+{
+    if (m_bar->isHidden())
+        giveUpHeight(m_bar->height());
+    m_bar->open();
+}
+
+void ListFinder::close()
+{
+    if (m_bar->isHidden())
+        return;
+    const bool hadFocus = m_bar->isAncestorOf(QApplication::focusWidget());
+    m_bar->clear();
+    m_bar->hide();
+    giveUpHeight(0);
+    for (CategoryListView *view : std::as_const(m_views))
+        view->scrollToSelected();
+    if (hadFocus)
+        m_views.at(m_tabs.currentIndex())->setFocus(Qt::OtherFocusReason);
+}
+
+void ListFinder::setText(const QString &text)
+{
+    for (qsizetype tab = 0; tab < m_views.size(); ++tab) {
+        FilteredList &filter = *m_filters[tab];
+        filter.setFilterText(text);
+        m_views[tab]->showFiltered(filter.isActive() ? &filter : nullptr);
+        m_views[tab]->scrollToSelected();
+    }
+}
+
+void ListFinder::selectNext(bool forward)
+{
+    const int tab = m_tabs.currentIndex();
+    FilteredList &filter = *m_filters[tab];
+    if (!filter.isActive())
+        return;
+    const int row = filter.nextMatch(forward);
+    if (row < 0)
+        return;
+    filter.selectionModel()->setCurrentIndex(filter.index(row, 0),
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_views[tab]->scrollToSelected();
+    Q_EMIT entryChosen(filter.list());
+}
+
+void ListFinder::giveUpHeight(int pixels)
+{
+    m_layout.GiveUpHeight(&m_tabs, pixels);
+    for (CategoryListView *view : std::as_const(m_views))
+        m_layout.GiveUpHeight(view, pixels);
+    m_layout.ApplyLayout();
+}

@@ -1,0 +1,183 @@
+#include "document/FilteredList.h"
+
+#include "document/ChangeReplay.h"
+#include "document/TaskFileEncoder.h"
+#include "document/TaskLists.h"
+
+#include <QAbstractItemModelTester>
+
+#include <gtest/gtest.h>
+
+TEST(TextMatch, IgnoresCaseAndAccentsAcrossScriptsAndEveryPlaceInTheText)
+{
+    EXPECT_TRUE(TextMatch(u"ECOLE").foundIn(u"l'école du soir"));
+    EXPECT_TRUE(TextMatch(u"École").foundIn(u"ECOLE"));
+    EXPECT_TRUE(TextMatch(u"σοφια").foundIn(u"ΣΟΦΊΑ"));
+    EXPECT_TRUE(TextMatch(u"key").foundIn(u"\u212Aey")); // Kelvin sign
+    EXPECT_FALSE(TextMatch(u"ecole").foundIn(u"ecol"));
+    EXPECT_FALSE(TextMatch(u"e").foundIn(u""));
+    // Every place of a longer text, the ends included, whatever comes near.
+    const QString text = QStringLiteral("xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
+    for (qsizetype at = 0; at + 3 <= text.size(); ++at) {
+        QString holder = text;
+        holder.replace(at, 3, QStringLiteral("ÂbÇ"));
+        EXPECT_TRUE(TextMatch(u"abc").foundIn(holder)) << at;
+        holder[at + 2] = u'd';
+        EXPECT_FALSE(TextMatch(u"abc").foundIn(holder)) << at;
+    }
+    // Units beyond the first plane match only themselves.
+    EXPECT_TRUE(TextMatch(u"😀x").foundIn(u"a😀X"));
+    EXPECT_TRUE(TextMatch(QString()).foundIn(u"anything"));
+}
+
+namespace {
+
+constexpr int kTasksTab = 0;
+
+class FilteredListTest : public ::testing::TestWithParam<bool>
+{
+protected:
+    void SetUp() override
+    {
+        lists.lvwTasks.setSorting(Entry::Task, CategoryList::Ascending, GetParam());
+        for (const char *task : {"call Anna", "buy milk", "pay rent", "water plants", "call the bank"})
+            editing.addEntry(kTasksTab, QString::fromLatin1(task), QStringLiteral("me"), false);
+        editing.addEntry(kTasksTab, QStringLiteral("book hotel"), QStringLiteral("Ánnika"), false);
+    }
+
+    QStringList shown() const
+    {
+        QStringList tasks;
+        for (int row = 0; row < filter.rowCount(); ++row)
+            tasks << filter.index(row, Entry::Task).data().toString();
+        return tasks;
+    }
+
+    QStringList expectedIn(const QStringList &matching) const
+    {
+        QStringList tasks;
+        for (int position = 1; position <= list().count(); ++position) {
+            const QString task = list().text(list().rowAt(position), Entry::Task);
+            if (matching.contains(task))
+                tasks << task;
+        }
+        return tasks;
+    }
+
+    void selectShown(int row)
+    {
+        filter.selectionModel()->setCurrentIndex(filter.index(row, 0),
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+
+    CategoryList &list() const { return const_cast<TaskLists &>(lists).lvwTasks; }
+
+    TaskLists lists;
+    EntryEditing editing{lists, [] { return QStringLiteral("now"); }};
+    FilteredList filter{lists.lvwTasks};
+    QAbstractItemModelTester tester{&filter, QAbstractItemModelTester::FailureReportingMode::Warning};
+};
+
+} // namespace
+
+TEST_P(FilteredListTest, ShowsTheEntriesWhoseTaskOrUserContainsTheTextNarrowingAndWidening)
+{
+    EXPECT_FALSE(filter.isActive());
+    filter.setFilterText(QStringLiteral("AN"));
+    EXPECT_EQ(shown(), expectedIn({"call Anna", "water plants", "call the bank", "book hotel"}));
+    filter.setFilterText(QStringLiteral("ann"));
+    EXPECT_EQ(shown(), expectedIn({"call Anna", "book hotel"}));
+    filter.setFilterText(QStringLiteral("a"));
+    EXPECT_EQ(shown().size(), 5);
+    // Back to a text found before, after the list changed: the result kept
+    // for it no longer holds.
+    editing.addEntry(kTasksTab, QStringLiteral("Annabel"), QStringLiteral("me"), false);
+    filter.setFilterText(QStringLiteral("an"));
+    EXPECT_EQ(shown(), expectedIn({"call Anna", "water plants", "call the bank", "book hotel", "Annabel"}));
+    filter.setFilterText(QString());
+    EXPECT_FALSE(filter.isActive());
+    EXPECT_EQ(filter.rowCount(), 0);
+}
+
+TEST_P(FilteredListTest, TheSelectionIsTheListsAndAHiddenEntryIsNoLongerSelected)
+{
+    filter.setFilterText(QStringLiteral("call"));
+    selectShown(1);
+    ASSERT_NE(list().selectedRow(), nullptr);
+    EXPECT_EQ(list().text(list().selectedRow(), Entry::Task), shown()[1]);
+    EXPECT_EQ(filter.nextMatch(true), 0);
+    EXPECT_EQ(filter.nextMatch(false), 0);
+
+    // Selected in the list, as an undo does: the filter's selection follows.
+    for (int position = 1; position <= list().count(); ++position) {
+        if (list().text(list().rowAt(position), Entry::Task) == "call the bank")
+            list().selectionModel()->setCurrentIndex(list().index(position - 1, 0),
+                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    ASSERT_EQ(filter.selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(shown()[filter.selectionModel()->selectedRows().first().row()], "call the bank");
+    filter.setFilterText(QStringLiteral("call the"));
+    EXPECT_EQ(shown(), QStringList{"call the bank"});
+    EXPECT_EQ(filter.selectionModel()->selectedRows().first().row(), 0);
+    filter.setFilterText(QStringLiteral("milk"));
+    EXPECT_EQ(list().selectedRow(), nullptr);
+}
+
+// What the user just did stays in sight; positions, sorting and the written
+// file are the whole list's.
+TEST_P(FilteredListTest, ChangesUnderAFilterActOnTheWholeListAndStayShown)
+{
+    const QByteArray unfiltered = TaskFileEncoder().encode(lists);
+    filter.setFilterText(QStringLiteral("call"));
+    EXPECT_EQ(TaskFileEncoder().encode(lists), unfiltered);
+
+    editing.addEntry(kTasksTab, QStringLiteral("new and unlike"), QStringLiteral("me"), false);
+    EXPECT_EQ(shown(), expectedIn({"call Anna", "call the bank", "new and unlike"}));
+
+    selectShown(static_cast<int>(shown().indexOf("call Anna")));
+    const std::optional<EntryChange> update =
+        editing.updateEntry(kTasksTab, QStringLiteral("zzz"), QStringLiteral("x"));
+    ASSERT_TRUE(update);
+    EXPECT_EQ(shown(), expectedIn({"zzz", "call the bank", "new and unlike"}));
+    EXPECT_EQ(list().text(list().selectedRow(), Entry::Task), "zzz");
+    EXPECT_EQ(filter.rowAt(filter.selectionModel()->selectedRows().first().row()), list().selectedRow());
+
+    list().sortByColumn(Entry::Task + 1);
+    EXPECT_EQ(shown(), expectedIn({"zzz", "call the bank", "new and unlike"}));
+    EXPECT_EQ(filter.rowAt(filter.selectionModel()->selectedRows().first().row()), list().selectedRow());
+
+    const std::optional<EntryChange> deletion = editing.deleteEntry(kTasksTab);
+    ASSERT_TRUE(deletion);
+    EXPECT_EQ(shown(), expectedIn({"call the bank", "new and unlike"}));
+    // Undone, the entry is back in sight.
+    ASSERT_TRUE(ReplaceEntryState(lists, deletion->after, deletion->before).done);
+    EXPECT_EQ(shown(), expectedIn({"zzz", "call the bank", "new and unlike"}));
+
+    // A new text forgets what was kept.
+    filter.setFilterText(QStringLiteral("cal"));
+    EXPECT_EQ(shown(), expectedIn({"call the bank"}));
+    EXPECT_EQ(list().count(), 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(SortedAndUnsorted, FilteredListTest, ::testing::Bool());
+
+// A long list is searched in parts: no row is lost or doubled where they meet.
+TEST(FilteredList, LongListsFindEveryMatchOnce)
+{
+    CategoryList list(QStringLiteral("long"));
+    constexpr int kRows = 450001;
+    std::vector<std::unique_ptr<Entry>> entries;
+    for (int row = 0; row < kRows; ++row)
+        entries.push_back(Entry::create(1, row % 7 ? u"plain" : u"a Needle", u"", u"", row % 11 ? u"" : u"NEEDLEs"));
+    list.appendAll(std::move(entries));
+    FilteredList filter(list);
+    filter.setFilterText(QStringLiteral("needle"));
+    int expected = 0;
+    for (int row = 0; row < kRows; ++row) {
+        if (row % 7 == 0 || row % 11 == 0) {
+            ASSERT_EQ(filter.mapToSource(filter.index(expected, 0)).row(), row);
+            ++expected;
+        }
+    }
+    EXPECT_EQ(filter.rowCount(), expected);
+}
