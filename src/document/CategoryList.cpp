@@ -88,6 +88,27 @@ void CategoryList::removeAt(int position)
     endRemoveRows();
 }
 
+EntryRows CategoryList::replaceRows(int position, int count, EntryRows rows)
+{
+    const int index = std::clamp(position - 1, 0, this->count());
+    count = std::clamp(count, 0, this->count() - index);
+    EntryRows taken;
+    if (count > 0) {
+        beginRemoveRows(QModelIndex(), index, index + count - 1);
+        const auto first = m_rows.begin() + index;
+        taken.assign(std::make_move_iterator(first), std::make_move_iterator(first + count));
+        m_rows.erase(first, first + count);
+        endRemoveRows();
+    }
+    if (!rows.empty()) {
+        beginInsertRows(QModelIndex(), index, index + int(rows.size()) - 1);
+        m_rows.insert(m_rows.begin() + index, std::make_move_iterator(rows.begin()),
+                      std::make_move_iterator(rows.end()));
+        endInsertRows();
+    }
+    return taken;
+}
+
 void CategoryList::setStatus(Row row, double status)
 {
     const int index = indexOf(row);

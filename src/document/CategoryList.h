@@ -52,6 +52,10 @@ public:
     Row rowAt(int position) const;
     int positionOf(Row row) const; // 0 when the row is not in this list
     void removeAt(int position);
+    // Puts rows, in the order given, in place of the count rows from the
+    // 1-based position on, and hands back the rows taken out. Views keep
+    // their selection and place on the rows around them.
+    EntryRows replaceRows(int position, int count, EntryRows rows);
 
     double status(Row row) const { return row->status; }
     // Sets the status code together with the status text that follows it.

@@ -57,3 +57,6 @@ private:
     // one before it ends.
     std::array<quint32, FieldCount> m_ends{};
 };
+
+// Whether two entries hold the same status and texts.
+bool HoldSame(const Entry &a, const Entry &b);

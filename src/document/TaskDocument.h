@@ -2,6 +2,8 @@
 
 #include "document/Dialogs.h"
 #include "document/DiskBase.h"
+#include "document/FileWatcher.h"
+#include "document/ListsSplice.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -20,6 +22,10 @@ public:
     // The lists are about to get another document (New, Open, the
     // command-line read): changes made to the old one cannot be undone.
     virtual void documentReplaced() { }
+    // The lists are about to follow what another program wrote to the file.
+    virtual void listsAboutToFollowFile() { }
+    // They did, by this step, which undoing takes back.
+    virtual void listsFollowedFile(ListsSplice step) { Q_UNUSED(step); }
 };
 
 // The document state behind the main window: the current file, the edited
@@ -58,8 +64,19 @@ public:
     bool queryUnload();
     // Opens the file named on the command line, if any.
     void openFromCommandLine(const QString &path);
+    // Reads the file again (F5), asking first to save unsaved changes: Yes
+    // saves, merging what changed on disk; No drops them.
+    void reloadByHand();
 
 private:
+    // While a command waits for the user, a change on disk waits for it.
+    class Busy;
+    void followOutsideChange();
+    bool reload(const std::optional<FileIdentity> &now, bool byHand);
+    void offerConflictCopies();
+    void foldInCopy(const QString &copy);
+    void trashFoldedCopies();
+
     bool offerToSaveChanges(const QString &question);
     QString chooseFile(Dialogs::FileMode mode);
     void offerToRestoreBackup(const QString &path);
@@ -75,4 +92,12 @@ private:
     bool bDirty = false;
     // What the current file held when it was last read or written.
     DiskBase m_base;
+    FileWatcher m_watcher;
+    int m_busy = 0;
+    bool m_changeWaiting = false;
+    // The version of the file that could not be read, said once.
+    std::optional<FileIdentity> m_unreadable;
+    QStringList m_askedCopies;
+    // Conflict copies taken in, which go to the trash after the next save.
+    std::vector<std::pair<QString, std::optional<FileIdentity>>> m_foldedCopies;
 };

@@ -6,6 +6,7 @@
 #include "document/Twips.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
+#include "main_window/FollowedFileCommand.h"
 #include "main_window/TabControl.h"
 
 #include <QAction>
@@ -186,6 +187,9 @@ void frmMain::connectHandlers()
                 [this, view](const QPoint &at) { ShowEntryMenu(view->list(), at); });
     }
     connect(&objRightClickPopup, &clsPopup::ItemClick, this, &frmMain::objRightClickPopup_ItemClick);
+    // Reads the file again; a window key, since the File menu stays as it is.
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            [this] { m_document.reloadByHand(); });
 }
 
 // Start-up runs in a fixed order: the association check first, then the
@@ -555,4 +559,23 @@ void frmMain::showReplayed(const ReplayResult &result, Category category, bool s
 void frmMain::documentReplaced()
 {
     m_history.clear();
+}
+
+void frmMain::listsAboutToFollowFile()
+{
+    m_placeBeforeFollow.remember(listViews(), listViews().at(tabMain->currentIndex()));
+}
+
+// The editing pane keeps what the user is typing.
+void frmMain::listsFollowedFile(ListsSplice step)
+{
+    m_placeBeforeFollow.restore();
+    if (!step.changedAnything())
+        return;
+    m_history.push(new FollowedFileCommand(m_lists, std::move(step), [this](bool done) {
+        if (done)
+            m_document.markEdited();
+        else
+            QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
+    }));
 }

@@ -7,6 +7,7 @@
 #include "document/TaskLists.h"
 #include "main_window/LayoutManager.h"
 #include "main_window/StatusImages.h"
+#include "main_window/ViewPlace.h"
 #include "popup/clsPopup.h"
 
 #include <QMainWindow>
@@ -123,6 +124,8 @@ private:
     void recordChange(const std::optional<EntryChange> &change);
     void showReplayed(const ReplayResult &result, Category category, bool select);
     void documentReplaced() override;
+    void listsAboutToFollowFile() override;
+    void listsFollowedFile(ListsSplice step) override;
 
     Dialogs &m_dialogs;
     const QString m_commandLine;
@@ -131,6 +134,7 @@ private:
     TaskDocument m_document;
     EntryEditing m_editing{m_lists};
     QUndoStack m_history;
+    ViewPlace m_placeBeforeFollow;
     StatusImages imgStatus;
     clsPopup objRightClickPopup;
     // Whether the last mouse press in any of the lists was the right button.
