@@ -28,6 +28,7 @@ Row CategoryList::append(std::unique_ptr<Entry> entry)
     beginInsertRows(QModelIndex(), position, position);
     m_rows.push_back(std::move(entry));
     endInsertRows();
+    m_positionHint = position;
     return m_rows.back().get();
 }
 

@@ -1,6 +1,7 @@
 #include "document/ConflictCopies.h"
 
 #include "document/CategoryList.h"
+#include "document/RowEdits.h"
 #include "document/TaskLists.h"
 
 #include <QDir>
@@ -36,7 +37,7 @@ QStringList Find(const QString &path)
     return copies;
 }
 
-int AddMissingEntries(TaskLists &lists, DiskRows copy)
+int AddMissingEntries(TaskLists &lists, DiskRows copy, RowEdits &edits)
 {
     std::vector<EntryFingerprint> held;
     for (CategoryList *list : lists.all()) {
@@ -58,7 +59,9 @@ int AddMissingEntries(TaskLists &lists, DiskRows copy)
                 used[it - held.begin()] = true;
                 continue;
             }
-            lists.listForStatus(entry->status).append(std::move(entry));
+            CategoryList &list = lists.listForStatus(entry->status);
+            const Row row = list.append(std::move(entry));
+            edits.inserted(CategoryForStatus(row->status), list.positionOf(row), row);
             ++added;
         }
     }

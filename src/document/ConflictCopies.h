@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class RowEdits;
 class TaskLists;
 
 // Sync tools that find a file changed on two machines at once keep one
@@ -22,7 +23,8 @@ QStringList Find(const QString &path);
 
 // Adds to the lists, each to the list its status selects, the entries of a
 // copy that the lists do not hold, counting equal entries as a multiset: a
-// union without duplicates. Returns how many were added.
-int AddMissingEntries(TaskLists &lists, DiskRows copy);
+// union without duplicates. Returns how many were added; each is told to
+// edits.
+int AddMissingEntries(TaskLists &lists, DiskRows copy, RowEdits &edits);
 
 } // namespace ConflictCopies

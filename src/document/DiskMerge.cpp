@@ -1,6 +1,7 @@
 #include "document/DiskMerge.h"
 
 #include "document/CategoryList.h"
+#include "document/RowEdits.h"
 #include "document/TaskLists.h"
 
 #include <algorithm>
@@ -41,7 +42,8 @@ bool holds(const std::vector<quint32> &sorted, quint32 value)
 
 } // namespace
 
-MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk)
+MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk,
+                             RowEdits *edits)
 {
     std::vector<Located> onDisk;
     for (int category = 0; category < CategoryCount; ++category) {
@@ -106,15 +108,21 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
         CategoryList &list = lists.list(static_cast<Category>(category));
         std::vector<int> &positions = removals[category];
         std::sort(positions.begin(), positions.end(), std::greater<>());
-        for (const int position : positions)
-            list.removeAt(position);
+        for (const int position : positions) {
+            EntryRows taken = list.replaceRows(position, 1, {});
+            if (edits)
+                edits->removed(static_cast<Category>(category), position, std::move(taken.front()));
+        }
     }
 
     for (int category = 0; category < CategoryCount; ++category) {
         for (size_t index = 0; index < disk[category].size(); ++index) {
             if (!added[category][index])
                 continue;
-            lists.listForStatus(disk[category][index]->status).append(std::move(disk[category][index]));
+            CategoryList &list = lists.listForStatus(disk[category][index]->status);
+            const Row row = list.append(std::move(disk[category][index]));
+            if (edits)
+                edits->inserted(CategoryForStatus(row->status), list.positionOf(row), row);
             ++counts.cameIn;
         }
     }

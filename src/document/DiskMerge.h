@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class RowEdits;
 class TaskLists;
 
 // What a merge with the disk version did to the lists.
@@ -29,5 +30,6 @@ using DiskRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
 // list its status selects, at the end or at its sorted place), one the disk
 // removed is removed when it is still here unchanged, and a changed one is
 // both. Nothing the lists hold beyond the base is touched, so neither side
-// loses what it wrote.
-MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk);
+// loses what it wrote. Each row put in or taken out is told to edits, if given.
+MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk,
+                             RowEdits *edits = nullptr);

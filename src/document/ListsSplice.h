@@ -2,6 +2,7 @@
 
 #include "document/CategoryList.h"
 #include "document/DiskMerge.h"
+#include "document/ListsStep.h"
 
 #include <array>
 #include <vector>
@@ -13,7 +14,7 @@ class TaskLists;
 // both versions share are replaced, and the rows taken out are kept, moved
 // rather than copied. Applying the step again swaps them back, so one object
 // undoes and redoes it.
-class ListsSplice
+class ListsSplice : public ListsStep
 {
 public:
     // Makes the lists hold next, given in file order; a sorted list puts its
@@ -24,6 +25,9 @@ public:
     // when the lists no longer hold what the last swap left in them.
     bool swap(TaskLists &lists);
     bool changedAnything() const;
+
+    bool undo(TaskLists &lists) override { return swap(lists); }
+    bool redo(TaskLists &lists) override { return swap(lists); }
 
 private:
     struct Part {

@@ -5,6 +5,8 @@
 #include "document/Dialogs.h"
 #include "document/DiskMerge.h"
 #include "document/FilePath.h"
+#include "document/ListsSplice.h"
+#include "document/RowEdits.h"
 #include "document/SaveBackup.h"
 #include "document/TaskFile.h"
 #include "document/TaskFileFormat.h"
@@ -155,7 +157,10 @@ bool TaskDocument::bringInOutsideChanges()
     DiskRows disk;
     for (int category = 0; category < CategoryCount; ++category)
         disk[category] = reader.takeRows(static_cast<Category>(category));
-    MergeCounts merged = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk));
+    auto edits = std::make_unique<RowEdits>();
+    MergeCounts merged = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk), edits.get());
+    if (!edits->isEmpty())
+        m_view.listsChangedOutside(std::move(edits));
     // The lists now hold the disk version's changes: should the write fail,
     // the next save must not bring them in a second time.
     m_base.remember(sFileName, now, std::move(merged.diskVersion));
@@ -398,7 +403,7 @@ bool TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
     m_base.capture(sFileName, now, m_lists);
     m_unreadable.reset();
     bDirty = false;
-    m_view.listsFollowedFile(std::move(step));
+    m_view.listsChangedOutside(step.changedAnything() ? std::make_unique<ListsSplice>(std::move(step)) : nullptr);
     return true;
 }
 
@@ -433,7 +438,10 @@ void TaskDocument::foldInCopy(const QString &copy)
     DiskRows rows;
     for (int category = 0; category < CategoryCount; ++category)
         rows[category] = reader.takeRows(static_cast<Category>(category));
-    ConflictCopies::AddMissingEntries(m_lists, std::move(rows));
+    auto edits = std::make_unique<RowEdits>();
+    ConflictCopies::AddMissingEntries(m_lists, std::move(rows), *edits);
+    if (!edits->isEmpty())
+        m_view.listsChangedOutside(std::move(edits));
     m_foldedCopies.emplace_back(copy, identity);
     bDirty = true;
 }

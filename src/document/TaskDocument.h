@@ -3,10 +3,12 @@
 #include "document/Dialogs.h"
 #include "document/DiskBase.h"
 #include "document/FileWatcher.h"
-#include "document/ListsSplice.h"
+#include "document/ListsStep.h"
 
 #include <QCoreApplication>
 #include <QString>
+
+#include <memory>
 
 class TaskLists;
 
@@ -24,8 +26,9 @@ public:
     virtual void documentReplaced() { }
     // The lists are about to follow what another program wrote to the file.
     virtual void listsAboutToFollowFile() { }
-    // They did, by this step, which undoing takes back.
-    virtual void listsFollowedFile(ListsSplice step) { Q_UNUSED(step); }
+    // The lists took in a change from outside the window, which undoing
+    // takes back; null when following the file changed nothing.
+    virtual void listsChangedOutside(std::unique_ptr<ListsStep> step) { Q_UNUSED(step); }
 };
 
 // The document state behind the main window: the current file, the edited

@@ -4,6 +4,8 @@
 
 #include <QScrollBar>
 
+#include <utility>
+
 void ViewPlace::remember(const QList<CategoryListView *> &views, CategoryListView *current)
 {
     m_views = views;
@@ -21,12 +23,14 @@ void ViewPlace::remember(const QList<CategoryListView *> &views, CategoryListVie
 
 void ViewPlace::restore()
 {
+    if (!m_current)
+        return;
     for (qsizetype i = 0; i < m_views.size(); ++i) {
         // The scroll range follows the new rows only after a layout.
         m_views[i]->doItemsLayout();
         m_views[i]->verticalScrollBar()->setValue(m_scrolled[i]);
     }
-    CategoryList &list = m_current->list();
+    CategoryList &list = std::exchange(m_current, nullptr)->list();
     if (!m_selected || list.selectedRow())
         return;
     for (int position = 1; position <= list.count(); ++position) {

@@ -16,6 +16,7 @@ class ViewPlace
 {
 public:
     void remember(const QList<CategoryListView *> &views, CategoryListView *current);
+    // Does nothing unless remembered since the last restore.
     void restore();
 
 private:

@@ -6,7 +6,7 @@
 #include "document/Twips.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
-#include "main_window/FollowedFileCommand.h"
+#include "main_window/OutsideChangeCommand.h"
 #include "main_window/TabControl.h"
 
 #include <QAction>
@@ -567,12 +567,12 @@ void frmMain::listsAboutToFollowFile()
 }
 
 // The editing pane keeps what the user is typing.
-void frmMain::listsFollowedFile(ListsSplice step)
+void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
 {
     m_placeBeforeFollow.restore();
-    if (!step.changedAnything())
+    if (!step)
         return;
-    m_history.push(new FollowedFileCommand(m_lists, std::move(step), [this](bool done) {
+    m_history.push(new OutsideChangeCommand(m_lists, std::move(step), [this](bool done) {
         if (done)
             m_document.markEdited();
         else

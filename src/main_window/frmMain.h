@@ -125,7 +125,7 @@ private:
     void showReplayed(const ReplayResult &result, Category category, bool select);
     void documentReplaced() override;
     void listsAboutToFollowFile() override;
-    void listsFollowedFile(ListsSplice step) override;
+    void listsChangedOutside(std::unique_ptr<ListsStep> step) override;
 
     Dialogs &m_dialogs;
     const QString m_commandLine;

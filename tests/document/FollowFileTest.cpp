@@ -1,6 +1,6 @@
 #include "document/ConflictCopies.h"
 #include "document/FileWatcher.h"
-#include "document/ListsSplice.h"
+#include "document/ListsStep.h"
 #include "document/TaskDocument.h"
 #include "document/TaskFileTesting.h"
 #include "document/TaskLists.h"
@@ -47,8 +47,12 @@ class RecordingView : public DocumentView
 public:
     void setCaption(const QString &) override { }
     void clearEditingTexts() override { }
-    void listsFollowedFile(ListsSplice step) override { steps.push_back(std::move(step)); }
-    std::vector<ListsSplice> steps;
+    void listsChangedOutside(std::unique_ptr<ListsStep> step) override
+    {
+        if (step)
+            steps.push_back(std::move(step));
+    }
+    std::vector<std::unique_ptr<ListsStep>> steps;
 };
 
 class FollowFileTest : public ::testing::Test
@@ -125,12 +129,12 @@ TEST_F(FollowFileTest, UneditedListFollowsTheFileKeepingSortSettings)
     ASSERT_EQ(view.steps.size(), 1u);
 
     // The step swaps back and forth; once the lists moved on it refuses.
-    ASSERT_TRUE(view.steps[0].swap(lists));
+    ASSERT_TRUE(view.steps[0]->undo(lists));
     EXPECT_EQ(tasksOf(lists.lvwCompleted), (QStringList{"c", "b"}));
-    ASSERT_TRUE(view.steps[0].swap(lists));
+    ASSERT_TRUE(view.steps[0]->redo(lists));
     EXPECT_EQ(tasksOf(lists.lvwCompleted), (QStringList{"z", "b"}));
     lists.lvwCompleted.removeAt(1);
-    EXPECT_FALSE(view.steps[0].swap(lists));
+    EXPECT_FALSE(view.steps[0]->undo(lists));
 
     // The reload is the new base: a save merges nothing and says nothing.
     document.markEdited();
@@ -245,4 +249,25 @@ TEST_F(FollowFileTest, ConflictCopyIsFoldedInOnceAndTrashedAfterSave)
     EXPECT_EQ(dialogs.messages().size(), 2);
     EXPECT_EQ(lists.lvwRequests.count(), 1);
     EXPECT_TRUE(QFile::exists(other));
+}
+
+TEST_F(FollowFileTest, MergeIsOneStepThatUndoesExactly)
+{
+    lists.lvwCompleted.setSorting(Entry::Task, CategoryList::Ascending, true);
+    addItem(lists, {2, QStringLiteral("mine"), QStringLiteral("d9"), {}, QStringLiteral("me")});
+    document.markEdited();
+    const std::array<Items, CategoryCount> before = contentsOf(lists);
+    // Outside: c goes, a changes, entries arrive in a sorted and an unsorted list.
+    writeBytes(file, kHeader + "1;a2;d1;;me\r\n2;b;d2;;me\r\n2;aa;d5;;you\r\n8;r;d6;;you\r\n8;r;d6;;you\r\n");
+
+    dialogs.answer(Answer::Ok);
+    ASSERT_TRUE(document.SaveTaskFile());
+    const std::array<Items, CategoryCount> merged = contentsOf(lists);
+    EXPECT_EQ(tasksOf(lists.lvwCompleted), (QStringList{"aa", "b", "mine"}));
+    ASSERT_EQ(view.steps.size(), 1u);
+
+    ASSERT_TRUE(view.steps[0]->undo(lists));
+    EXPECT_EQ(contentsOf(lists), before);
+    ASSERT_TRUE(view.steps[0]->redo(lists));
+    EXPECT_EQ(contentsOf(lists), merged);
 }
