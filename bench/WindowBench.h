@@ -35,6 +35,7 @@ private:
     void measureMove(int entries);
     void measureSort(int entries);
     void measureEditing(int entries);
+    void measureOutsideChanges(int entries, const QString &path);
 
     void settle();
     double open(const QString &path, int entries);

@@ -104,26 +104,30 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
         }
         first = last;
     }
+    // All at once per list: told of rows one by one, a view walks its whole
+    // header for each of them.
     for (int category = 0; category < CategoryCount; ++category) {
-        CategoryList &list = lists.list(static_cast<Category>(category));
+        const auto which = static_cast<Category>(category);
+        CategoryList &list = lists.list(which);
         std::vector<int> &positions = removals[category];
-        std::sort(positions.begin(), positions.end(), std::greater<>());
-        for (const int position : positions) {
-            EntryRows taken = list.replaceRows(position, 1, {});
-            if (edits)
-                edits->removed(static_cast<Category>(category), position, std::move(taken.front()));
-        }
+        std::sort(positions.begin(), positions.end());
+        EntryRows taken = list.takeRows(positions);
+        // Told from the last to the first, each where it was when taken out.
+        for (size_t i = taken.size(); edits && i-- > 0;)
+            edits->removed(which, positions[i], std::move(taken[i]));
     }
-
     for (int category = 0; category < CategoryCount; ++category) {
+        const auto which = static_cast<Category>(category);
+        CategoryList &list = lists.list(which);
+        EntryRows incoming;
         for (size_t index = 0; index < disk[category].size(); ++index) {
-            if (!added[category][index])
-                continue;
-            CategoryList &list = lists.listForStatus(disk[category][index]->status);
-            const Row row = list.append(std::move(disk[category][index]));
+            if (added[category][index])
+                incoming.push_back(std::move(disk[category][index]));
+        }
+        counts.cameIn += int(incoming.size());
+        for (const int position : list.insertAll(std::move(incoming))) {
             if (edits)
-                edits->inserted(CategoryForStatus(row->status), list.positionOf(row), row);
-            ++counts.cameIn;
+                edits->inserted(which, position, list.rowAt(position));
         }
     }
     counts.diskVersion.reserve(onDisk.size());

@@ -158,9 +158,9 @@ bool TaskDocument::bringInOutsideChanges()
     for (int category = 0; category < CategoryCount; ++category)
         disk[category] = reader.takeRows(static_cast<Category>(category));
     auto edits = std::make_unique<RowEdits>();
+    m_view.listsAboutToChangeOutside();
     MergeCounts merged = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk), edits.get());
-    if (!edits->isEmpty())
-        m_view.listsChangedOutside(std::move(edits));
+    m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
     // The lists now hold the disk version's changes: should the write fail,
     // the next save must not bring them in a second time.
     m_base.remember(sFileName, now, std::move(merged.diskVersion));
@@ -397,7 +397,7 @@ bool TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
     DiskRows rows;
     for (int category = 0; category < CategoryCount; ++category)
         rows[category] = reader.takeRows(static_cast<Category>(category));
-    m_view.listsAboutToFollowFile();
+    m_view.listsAboutToChangeOutside();
     ListsSplice step = ListsSplice::Replace(m_lists, std::move(rows));
     m_lists.form = reader.form();
     m_base.capture(sFileName, now, m_lists);

@@ -24,10 +24,9 @@ public:
     // The lists are about to get another document (New, Open, the
     // command-line read): changes made to the old one cannot be undone.
     virtual void documentReplaced() { }
-    // The lists are about to follow what another program wrote to the file.
-    virtual void listsAboutToFollowFile() { }
-    // The lists took in a change from outside the window, which undoing
-    // takes back; null when following the file changed nothing.
+    // The lists are about to take in what another program wrote to the file.
+    virtual void listsAboutToChangeOutside() { }
+    // They took it in, which undoing takes back; null when that changed nothing.
     virtual void listsChangedOutside(std::unique_ptr<ListsStep> step) { Q_UNUSED(step); }
 };
 

@@ -561,7 +561,7 @@ void frmMain::documentReplaced()
     m_history.clear();
 }
 
-void frmMain::listsAboutToFollowFile()
+void frmMain::listsAboutToChangeOutside()
 {
     m_placeBeforeFollow.remember(listViews(), listViews().at(tabMain->currentIndex()));
 }

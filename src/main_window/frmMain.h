@@ -124,7 +124,7 @@ private:
     void recordChange(const std::optional<EntryChange> &change);
     void showReplayed(const ReplayResult &result, Category category, bool select);
     void documentReplaced() override;
-    void listsAboutToFollowFile() override;
+    void listsAboutToChangeOutside() override;
     void listsChangedOutside(std::unique_ptr<ListsStep> step) override;
 
     Dialogs &m_dialogs;
