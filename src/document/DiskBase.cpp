@@ -78,10 +78,8 @@ void DiskBase::capture(const QString &path, std::optional<FileIdentity> identity
     for (CategoryList *list : lists.all())
         total += size_t(list->count());
     entries.reserve(total);
-    for (CategoryList *list : lists.all()) {
-        for (int position = 1; position <= list->count(); ++position)
-            entries.push_back(EntryFingerprint::Of(*list->rowAt(position)));
-    }
+    for (CategoryList *list : lists.all())
+        ForEachFingerprint(*list, [&](int, const EntryFingerprint &fingerprint) { entries.push_back(fingerprint); });
     std::sort(entries.begin(), entries.end());
     remember(path, identity, std::move(entries));
 }

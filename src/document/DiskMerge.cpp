@@ -47,14 +47,19 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
 {
     std::vector<Located> onDisk;
     for (int category = 0; category < CategoryCount; ++category) {
-        for (size_t index = 0; index < disk[category].size(); ++index)
-            onDisk.push_back({EntryFingerprint::Of(*disk[category][index]), category, int(index)});
+        const EntryRows &rows = disk[category];
+        ForEachFingerprint(
+            int(rows.size()), [&rows](int index) { return rows[index].get(); },
+            [&](int index, const EntryFingerprint &fingerprint) {
+                onDisk.push_back({fingerprint, category, index});
+            });
     }
     std::vector<Located> here;
     for (int category = 0; category < CategoryCount; ++category) {
         const CategoryList &list = lists.list(static_cast<Category>(category));
-        for (int position = 1; position <= list.count(); ++position)
-            here.push_back({EntryFingerprint::Of(*list.rowAt(position)), category, position});
+        ForEachFingerprint(list, [&](int position, const EntryFingerprint &fingerprint) {
+            here.push_back({fingerprint, category, position});
+        });
     }
     std::sort(onDisk.begin(), onDisk.end());
     std::sort(here.begin(), here.end());
@@ -66,11 +71,13 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
     for (int category = 0; category < CategoryCount; ++category)
         added[category].assign(disk[category].size(), false);
     std::vector<quint32> diskAddedDates;
+    std::vector<EntryFingerprint> diskAdded;
     forEachRun(onDisk, [&](auto first, auto last) {
         const int extra = int(last - first) - countIn(base, first->fingerprint);
         for (auto it = last - std::max(extra, 0); it != last; ++it) {
             added[it->category][it->index] = true;
             diskAddedDates.push_back(it->fingerprint.added);
+            diskAdded.push_back(it->fingerprint);
         }
     });
 
@@ -87,6 +94,7 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
     // still here unchanged; one changed here and on disk stays in both
     // versions.
     std::array<std::vector<int>, CategoryCount> removals;
+    std::vector<bool> removedHere(here.size(), false);
     for (auto first = base.begin(); first != base.end();) {
         const auto last = std::upper_bound(first, base.end(), *first);
         const EntryFingerprint &fingerprint = *first;
@@ -95,8 +103,10 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
         if (missing > 0) {
             const auto present = std::equal_range(here.begin(), here.end(), Located{fingerprint, 0, 0});
             const int removable = std::min(missing, int(present.second - present.first));
-            for (auto it = present.first; it != present.first + removable; ++it)
+            for (auto it = present.first; it != present.first + removable; ++it) {
                 removals[it->category].push_back(it->index);
+                removedHere[it - here.begin()] = true;
+            }
             counts.wentAway += removable;
             if (removable < missing && holds(diskAddedDates, fingerprint.added)
                 && holds(localAddedDates, fingerprint.added))
@@ -130,6 +140,15 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
                 edits->inserted(which, position, list.rowAt(position));
         }
     }
+    // Both runs are in order already: the merged entries need no sorting.
+    std::vector<EntryFingerprint> kept;
+    kept.reserve(here.size());
+    for (size_t i = 0; i < here.size(); ++i) {
+        if (!removedHere[i])
+            kept.push_back(here[i].fingerprint);
+    }
+    counts.merged.resize(kept.size() + diskAdded.size());
+    std::merge(kept.begin(), kept.end(), diskAdded.begin(), diskAdded.end(), counts.merged.begin());
     counts.diskVersion.reserve(onDisk.size());
     for (const Located &located : onDisk)
         counts.diskVersion.push_back(located.fingerprint);

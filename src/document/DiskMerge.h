@@ -20,6 +20,8 @@ struct MergeCounts {
     bool changedAnything() const { return cameIn != 0 || wentAway != 0 || keptTwice != 0; }
     // The disk version's entries, sorted: the base once the lists hold them.
     std::vector<EntryFingerprint> diskVersion;
+    // The lists' entries after the merge, sorted: the base once they are written.
+    std::vector<EntryFingerprint> merged;
 };
 
 // The entries of a disk version, one batch per category, in file order.

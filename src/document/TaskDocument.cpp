@@ -113,11 +113,16 @@ bool TaskDocument::SaveTaskFile()
         }
         takeOverFileName(chosen);
     }
-    if (!bringInOutsideChanges())
+    std::optional<std::vector<EntryFingerprint>> merged;
+    if (!bringInOutsideChanges(merged))
         return false;
     if (!WriteTaskFile(sFileName, m_lists, m_dialogs))
         return false;
-    m_base.capture(sFileName, FileIdentity::Of(sFileName), m_lists);
+    // A merge has fingerprinted what the lists now hold already.
+    if (merged)
+        m_base.remember(sFileName, FileIdentity::Of(sFileName), std::move(*merged));
+    else
+        m_base.capture(sFileName, FileIdentity::Of(sFileName), m_lists);
     bDirty = false;
     trashFoldedCopies();
     return true;
@@ -125,8 +130,9 @@ bool TaskDocument::SaveTaskFile()
 
 // Before the lists replace the file, whatever was written to it since it
 // was read or saved here is merged into them, so that no other writer's
-// change is lost unseen. False when the save has to stop.
-bool TaskDocument::bringInOutsideChanges()
+// change is lost unseen; merged then holds the fingerprints of what they
+// hold. False when the save has to stop.
+bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerprint>> &merged)
 {
     if (!m_base.isFor(sFileName))
         return true; // a new name: nothing of it was read
@@ -159,18 +165,19 @@ bool TaskDocument::bringInOutsideChanges()
         disk[category] = reader.takeRows(static_cast<Category>(category));
     auto edits = std::make_unique<RowEdits>();
     m_view.listsAboutToChangeOutside();
-    MergeCounts merged = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk), edits.get());
+    MergeCounts counts = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk), edits.get());
     m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
     // The lists now hold the disk version's changes: should the write fail,
     // the next save must not bring them in a second time.
-    m_base.remember(sFileName, now, std::move(merged.diskVersion));
-    if (merged.changedAnything()) {
+    m_base.remember(sFileName, now, std::move(counts.diskVersion));
+    merged = std::move(counts.merged);
+    if (counts.changedAnything()) {
         m_dialogs.message(tr("The file had been changed elsewhere. Its changes were merged into this list before "
                              "saving.\nEntries that came in: %1\nEntries that went away: %2\nEntries kept twice "
                              "(changed on both sides): %3")
-                              .arg(merged.cameIn)
-                              .arg(merged.wentAway)
-                              .arg(merged.keptTwice),
+                              .arg(counts.cameIn)
+                              .arg(counts.wentAway)
+                              .arg(counts.keptTwice),
                           Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     }
     return true;

@@ -82,7 +82,7 @@ private:
     bool offerToSaveChanges(const QString &question);
     QString chooseFile(Dialogs::FileMode mode);
     void offerToRestoreBackup(const QString &path);
-    bool bringInOutsideChanges();
+    bool bringInOutsideChanges(std::optional<std::vector<EntryFingerprint>> &merged);
     bool refuseAndOfferSaveAs(const QString &why);
     void load(const QString &path);
     void takeOverFileName(const QString &path);
