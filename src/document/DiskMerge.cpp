@@ -47,12 +47,8 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
 {
     std::vector<Located> onDisk;
     for (int category = 0; category < CategoryCount; ++category) {
-        const EntryRows &rows = disk[category];
-        ForEachFingerprint(
-            int(rows.size()), [&rows](int index) { return rows[index].get(); },
-            [&](int index, const EntryFingerprint &fingerprint) {
-                onDisk.push_back({fingerprint, category, index});
-            });
+        for (size_t index = 0; index < disk[category].size(); ++index)
+            onDisk.push_back({EntryFingerprint::Of(*disk[category][index]), category, int(index)});
     }
     std::vector<Located> here;
     for (int category = 0; category < CategoryCount; ++category) {
