@@ -376,8 +376,8 @@ void TaskDocument::followOutsideChange()
 
 // Reads the file again into the lists, keeping their sort settings. A
 // version that cannot be read completely leaves the lists as they are and is
-// reported once. True when the lists now hold the file.
-bool TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
+// reported once.
+void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
 {
     QString why;
     TaskFileReader reader;
@@ -389,8 +389,11 @@ bool TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
         why = tr("It is not a task list.");
     else if (const ReadResult read = reader.read(sFileName); read.extent != LoadResult::Complete)
         why = read.result.reason();
-    else if (FileIdentity::Of(sFileName) != now)
+    else if (FileIdentity::Of(sFileName) != now) {
+        if (!byHand)
+            return; // the watcher reports the version being written once it settles
         why = tr("It changed again while it was being read.");
+    }
 
     if (!why.isEmpty()) {
         if (byHand || now != m_unreadable) {
@@ -399,7 +402,7 @@ bool TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
                                   + why,
                               Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         }
-        return false;
+        return;
     }
     DiskRows rows;
     for (int category = 0; category < CategoryCount; ++category)
@@ -411,7 +414,6 @@ bool TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
     m_unreadable.reset();
     bDirty = false;
     m_view.listsChangedOutside(step.changedAnything() ? std::make_unique<ListsSplice>(std::move(step)) : nullptr);
-    return true;
 }
 
 // Asks once about each conflict copy that a sync tool left beside the file.

@@ -74,7 +74,7 @@ private:
     // While a command waits for the user, a change on disk waits for it.
     class Busy;
     void followOutsideChange();
-    bool reload(const std::optional<FileIdentity> &now, bool byHand);
+    void reload(const std::optional<FileIdentity> &now, bool byHand);
     void offerConflictCopies();
     void foldInCopy(const QString &copy);
     void trashFoldedCopies();
