@@ -36,14 +36,16 @@ bool startsLikeTaskFile(const QString &path)
 }
 
 // Whether the file that was read still exists in its folder under another
-// name: it was renamed, and whatever is at its old name now is not it.
+// name: it was renamed, and whatever is at its old name now is not it. A
+// sync tool that finds a conflict moves the file aside as a conflict copy
+// and puts the other version in its place: that is no renaming by the user.
 bool renamedInFolder(const QString &path, const FileIdentity &identity)
 {
     const QFileInfo info(path);
     const QDir folder = info.absoluteDir();
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
-        if (name == info.fileName())
+        if (name == info.fileName() || ConflictCopies::IsCopyOf(name, info.fileName()))
             continue;
         const std::optional<FileIdentity> other = FileIdentity::Of(folder.filePath(name));
         if (other && other->sameInode(identity))

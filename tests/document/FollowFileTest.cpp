@@ -271,3 +271,20 @@ TEST_F(FollowFileTest, MergeIsOneStepThatUndoesExactly)
     ASSERT_TRUE(view.steps[0]->redo(lists));
     EXPECT_EQ(contentsOf(lists), merged);
 }
+
+TEST_F(FollowFileTest, SyncToolMovingTheFileAsideIsNoRenaming)
+{
+    // A conflict: the version read here becomes the copy, the other one takes its name.
+    const QString copy = dir.filePath(QStringLiteral("shared.sync-conflict-20240101-120000-ABC.tvk"));
+    ASSERT_TRUE(QFile::rename(file, copy));
+    writeBytes(file, kHeader + "8;theirs;d8;;you\r\n");
+    dialogs.answer(Answer::No);
+    ASSERT_TRUE(waitUntil([&] { return lists.lvwRequests.count() == 1; }));
+    EXPECT_EQ(lists.lvwTasks.count(), 0);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].icon, Icon::Question);
+
+    document.markEdited();
+    EXPECT_TRUE(document.SaveTaskFile());
+    EXPECT_EQ(dialogs.messages().size(), 1);
+}
