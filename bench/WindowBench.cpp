@@ -1,7 +1,9 @@
 #include "WindowBench.h"
 
 #include "Measurement.h"
+#include "document/DiskBase.h"
 #include "document/EntryEditing.h"
+#include "document/TaskFile.h"
 #include "document/TaskLists.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
@@ -10,11 +12,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTabBar>
 #include <QTest>
 #include <QTextDocument>
@@ -77,6 +81,7 @@ WindowBench::~WindowBench() = default;
 void WindowBench::measure(int entries, const QString &allCategories, const QString &tasksOnly)
 {
     measureLoadAndSave(entries, allCategories);
+    measureOutsideChanges(entries, allCategories);
     measureMove(entries);
     open(tasksOnly, entries);
     measureSort(entries);
@@ -105,6 +110,99 @@ void WindowBench::measureLoadAndSave(int entries, const QString &path)
         });
     });
     Report("save", entries, save, "ms");
+}
+
+namespace {
+
+// The file's bytes with `changed` entry lines left out and as many new ones
+// at the end, as another writer would leave it.
+QByteArray changedOutside(const QByteArray &file, int changed, TaskListGenerator &random)
+{
+    QList<QByteArray> lines = file.split('\n');
+    lines.removeLast(); // after the last line end
+    for (int i = 0; i < changed && lines.size() > 1; ++i)
+        lines.removeAt(1 + random.below(int(lines.size()) - 1));
+    QByteArray result = lines.join('\n') + '\n';
+    for (int i = 0; i < changed; ++i)
+        result += "1;written elsewhere " + QByteArray::number(i) + ";today;;bench\r\n";
+    return result;
+}
+
+// Puts the bytes in place by renaming a new file over the old one, as sync
+// tools do.
+void replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        Fail(QStringLiteral("cannot write %1").arg(path));
+}
+
+} // namespace
+
+// Another writer's version of a shown list: read again with F5 while nothing
+// is edited (the watcher takes the same road after its settling wait), and
+// merged by Save when something is. The file gains and loses 1,000 entries.
+void WindowBench::measureOutsideChanges(int entries, const QString &path)
+{
+    Progress(QStringLiteral("reload and merge, %1 entries").arg(entries));
+    constexpr int Changed = 1000;
+    QFile generated(path);
+    if (!generated.open(QIODevice::ReadOnly))
+        Fail(QStringLiteral("cannot read %1").arg(path));
+    const QByteArray original = generated.readAll();
+    const QByteArray elsewhere = changedOutside(original, Changed, m_random);
+    const QString shared = m_scratchFolder + QStringLiteral("/shared.tvk");
+    replaceFile(shared, original);
+    open(shared, entries);
+    // Lets the watcher see the last replacement and find nothing to do, so
+    // that it never runs inside a timed step.
+    const auto quiet = [&] {
+        QTest::qWait(400);
+        settle();
+    };
+
+    const double reload = MedianOf(runsFor(entries, 11, 5), [&](int run) {
+        replaceFile(shared, run % 2 == 0 ? elsewhere : original);
+        const double time = TimeMs([&] {
+            QTest::keyClick(m_window.get(), Qt::Key_F5);
+            settle();
+        });
+        if (totalRows(*m_window) != entries)
+            Fail(QStringLiteral("F5 did not read the other version"));
+        quiet();
+        return time;
+    });
+    Report("reload", entries, reload, "ms");
+
+    const double merge = MedianOf(runsFor(entries, 11, 5), [&](int) {
+        replaceFile(shared, original);
+        open(shared, entries);
+        txtTask->setPlainText(QStringLiteral("mine"));
+        btnNew->click();
+        replaceFile(shared, elsewhere);
+        quiet();
+        m_dialogs.answer(Dialogs::Answer::Ok); // the message saying what came in
+        const double time = TimeMs([&] {
+            m_window->mnuFile_Save_Click();
+            settle();
+        });
+        if (m_window->document().isDirty() || totalRows(*m_window) != entries + 1)
+            Fail(QStringLiteral("Save did not merge the other version"));
+        return time;
+    });
+    Report("merge", entries, merge, "ms");
+
+    // What the remembered base of a save adds to the lists: its
+    // fingerprints, which hold no text.
+    TaskLists lists;
+    if (LoadTaskFile(path, lists, m_dialogs) != LoadResult::Complete)
+        Fail(QStringLiteral("%1 was not read completely").arg(path));
+    DiskBase base;
+    base.capture(path, FileIdentity::Of(path), lists);
+    const double megabytes = double(base.entries().capacity() * sizeof(EntryFingerprint)) / (1 << 20);
+    std::printf("base-memory %d %.1f MB\n", entries, megabytes);
+    std::fflush(stdout);
+    QFile::remove(shared);
 }
 
 // Entries that change between Tasks and Completed, the two large lists of a

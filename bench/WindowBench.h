@@ -40,6 +40,7 @@ private:
     void measureEditing(int entries);
     void measureFind(int entries);
     void measureUndo(int entries);
+    void measureOutsideChanges(int entries, const QString &path);
 
     void settle();
     double open(const QString &path, int entries);

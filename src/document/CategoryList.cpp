@@ -28,6 +28,7 @@ Row CategoryList::append(std::unique_ptr<Entry> entry)
     beginInsertRows(QModelIndex(), position, position);
     m_rows.push_back(std::move(entry));
     endInsertRows();
+    m_positionHint = position;
     return m_rows.back().get();
 }
 
@@ -86,6 +87,87 @@ void CategoryList::removeAt(int position)
     beginRemoveRows(QModelIndex(), index, index);
     m_rows.erase(m_rows.begin() + index);
     endRemoveRows();
+}
+
+EntryRows CategoryList::replaceRows(int position, int count, EntryRows rows)
+{
+    const int index = std::clamp(position - 1, 0, this->count());
+    count = std::clamp(count, 0, this->count() - index);
+    EntryRows taken;
+    if (count > 0) {
+        beginRemoveRows(QModelIndex(), index, index + count - 1);
+        const auto first = m_rows.begin() + index;
+        taken.assign(std::make_move_iterator(first), std::make_move_iterator(first + count));
+        m_rows.erase(first, first + count);
+        endRemoveRows();
+    }
+    if (!rows.empty()) {
+        beginInsertRows(QModelIndex(), index, index + int(rows.size()) - 1);
+        m_rows.insert(m_rows.begin() + index, std::make_move_iterator(rows.begin()),
+                      std::make_move_iterator(rows.end()));
+        endInsertRows();
+    }
+    return taken;
+}
+
+EntryRows CategoryList::takeRows(const std::vector<int> &positions)
+{
+    EntryRows taken;
+    if (positions.empty())
+        return taken;
+    const int first = positions.front();
+    EntryRows span = replaceRows(first, positions.back() - first + 1, {});
+    EntryRows kept;
+    kept.reserve(span.size() - positions.size());
+    taken.reserve(positions.size());
+    size_t next = 0;
+    for (size_t i = 0; i < span.size(); ++i) {
+        if (next < positions.size() && positions[next] == first + int(i)) {
+            taken.push_back(std::move(span[i]));
+            ++next;
+        } else {
+            kept.push_back(std::move(span[i]));
+        }
+    }
+    replaceRows(first, 0, std::move(kept));
+    return taken;
+}
+
+std::vector<int> CategoryList::insertAll(EntryRows rows)
+{
+    std::vector<int> positions;
+    if (rows.empty())
+        return positions;
+    positions.reserve(rows.size());
+    if (!m_sorted) {
+        for (size_t i = 0; i < rows.size(); ++i)
+            positions.push_back(count() + 1 + int(i));
+        replaceRows(count() + 1, 0, std::move(rows));
+        return positions;
+    }
+    const std::vector<quint32> order = SortedOrder(rows, m_sortKey, m_sortOrder == Descending);
+    EntryRows incoming(rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        incoming[i] = std::move(rows[order[i]]);
+    // From the place of the first new row on, old and new rows are merged;
+    // an old row goes first where the keys are equal.
+    const int start = placeFor(keyText(*incoming.front()), true, -1);
+    EntryRows tail = replaceRows(start + 1, count() - start, {});
+    EntryRows merged;
+    merged.reserve(tail.size() + incoming.size());
+    size_t old = 0;
+    size_t added = 0;
+    while (old < tail.size() || added < incoming.size()) {
+        if (added == incoming.size()
+            || (old < tail.size() && !goesBefore(keyText(*incoming[added]), keyText(*tail[old])))) {
+            merged.push_back(std::move(tail[old++]));
+        } else {
+            positions.push_back(start + int(merged.size()) + 1);
+            merged.push_back(std::move(incoming[added++]));
+        }
+    }
+    replaceRows(start + 1, 0, std::move(merged));
+    return positions;
 }
 
 void CategoryList::setStatus(Row row, double status)

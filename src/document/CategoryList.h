@@ -52,6 +52,18 @@ public:
     Row rowAt(int position) const;
     int positionOf(Row row) const; // 0 when the row is not in this list
     void removeAt(int position);
+    // Puts rows, in the order given, in place of the count rows from the
+    // 1-based position on, and hands back the rows taken out. Views keep
+    // their selection and place on the rows around them.
+    EntryRows replaceRows(int position, int count, EntryRows rows);
+    // Takes out the rows at the given 1-based positions (ascending) and hands
+    // them back in that order. Views are told once, about the span they cover.
+    EntryRows takeRows(const std::vector<int> &positions);
+    // Puts many rows in as append would one by one: at the end of an unsorted
+    // list, at their sorted places in a sorted one, after the rows with an
+    // equal key. Views are told once, about the span that changes. Returns
+    // the rows' new 1-based positions, ascending.
+    std::vector<int> insertAll(EntryRows rows);
 
     double status(Row row) const { return row->status; }
     // Sets the status code together with the status text that follows it.

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class RowEdits;
 class TaskLists;
 
 // What a merge with the disk version did to the lists.
@@ -19,6 +20,8 @@ struct MergeCounts {
     bool changedAnything() const { return cameIn != 0 || wentAway != 0 || keptTwice != 0; }
     // The disk version's entries, sorted: the base once the lists hold them.
     std::vector<EntryFingerprint> diskVersion;
+    // The lists' entries after the merge, sorted: the base once they are written.
+    std::vector<EntryFingerprint> merged;
 };
 
 // The entries of a disk version, one batch per category, in file order.
@@ -29,5 +32,6 @@ using DiskRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
 // list its status selects, at the end or at its sorted place), one the disk
 // removed is removed when it is still here unchanged, and a changed one is
 // both. Nothing the lists hold beyond the base is touched, so neither side
-// loses what it wrote.
-MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk);
+// loses what it wrote. Each row put in or taken out is told to edits, if given.
+MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk,
+                             RowEdits *edits = nullptr);

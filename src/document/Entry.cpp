@@ -110,3 +110,14 @@ QString Entry::columnText(int column) const
         return {};
     return field(column).toString();
 }
+
+bool HoldSame(const Entry &a, const Entry &b)
+{
+    if (a.status != b.status)
+        return false;
+    for (int field = Entry::MainText; field < Entry::FieldCount; ++field) {
+        if (a.field(field) != b.field(field))
+            return false;
+    }
+    return true;
+}

@@ -34,6 +34,12 @@ public:
     }
 
     void setField(int which, QStringView text);
+    // The texts of the fields first to last, back to back as the entry keeps them.
+    QStringView fields(int first, int last) const
+    {
+        const quint32 begin = first == 0 ? 0 : m_ends[first - 1];
+        return QStringView(m_text + begin, m_ends[last] - begin);
+    }
 
     // The text shown in a column: a stored field or the status text; empty
     // for any other number.
@@ -57,3 +63,6 @@ private:
     // one before it ends.
     std::array<quint32, FieldCount> m_ends{};
 };
+
+// Whether two entries hold the same status and texts.
+bool HoldSame(const Entry &a, const Entry &b);

@@ -1,9 +1,12 @@
 #include "document/TaskDocument.h"
 
 #include "document/AppInfo.h"
+#include "document/ConflictCopies.h"
 #include "document/Dialogs.h"
 #include "document/DiskMerge.h"
 #include "document/FilePath.h"
+#include "document/ListsSplice.h"
+#include "document/RowEdits.h"
 #include "document/SaveBackup.h"
 #include "document/TaskFile.h"
 #include "document/TaskFileFormat.h"
@@ -14,6 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -30,14 +36,16 @@ bool startsLikeTaskFile(const QString &path)
 }
 
 // Whether the file that was read still exists in its folder under another
-// name: it was renamed, and whatever is at its old name now is not it.
+// name: it was renamed, and whatever is at its old name now is not it. A
+// sync tool that finds a conflict moves the file aside as a conflict copy
+// and puts the other version in its place: that is no renaming by the user.
 bool renamedInFolder(const QString &path, const FileIdentity &identity)
 {
     const QFileInfo info(path);
     const QDir folder = info.absoluteDir();
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
-        if (name == info.fileName())
+        if (name == info.fileName() || ConflictCopies::IsCopyOf(name, info.fileName()))
             continue;
         const std::optional<FileIdentity> other = FileIdentity::Of(folder.filePath(name));
         if (other && other->sameInode(identity))
@@ -48,11 +56,30 @@ bool renamedInFolder(const QString &path, const FileIdentity &identity)
 
 } // namespace
 
+class TaskDocument::Busy
+{
+public:
+    explicit Busy(TaskDocument &document)
+        : m_document(document)
+    {
+        ++m_document.m_busy;
+    }
+    ~Busy()
+    {
+        if (--m_document.m_busy == 0 && std::exchange(m_document.m_changeWaiting, false))
+            QTimer::singleShot(0, &m_document.m_watcher, [document = &m_document] { document->followOutsideChange(); });
+    }
+
+private:
+    TaskDocument &m_document;
+};
+
 TaskDocument::TaskDocument(TaskLists &lists, Dialogs &dialogs, DocumentView &view)
     : m_lists(lists)
     , m_dialogs(dialogs)
     , m_view(view)
 {
+    QObject::connect(&m_watcher, &FileWatcher::settled, &m_watcher, [this] { followOutsideChange(); });
 }
 
 QString TaskDocument::DefaultCaption()
@@ -74,6 +101,7 @@ void TaskDocument::ClearAllLists()
 
 bool TaskDocument::SaveTaskFile()
 {
+    const Busy busy(*this);
     if (sFileName.isEmpty()) {
         const QString question = tr("No file specified to save to! Please select a file!") + QLatin1Char('\n')
             + tr("(Cancel will abort save)");
@@ -87,19 +115,26 @@ bool TaskDocument::SaveTaskFile()
         }
         takeOverFileName(chosen);
     }
-    if (!bringInOutsideChanges())
+    std::optional<std::vector<EntryFingerprint>> merged;
+    if (!bringInOutsideChanges(merged))
         return false;
     if (!WriteTaskFile(sFileName, m_lists, m_dialogs))
         return false;
-    m_base.capture(sFileName, FileIdentity::Of(sFileName), m_lists);
+    // A merge has fingerprinted what the lists now hold already.
+    if (merged)
+        m_base.remember(sFileName, FileIdentity::Of(sFileName), std::move(*merged));
+    else
+        m_base.capture(sFileName, FileIdentity::Of(sFileName), m_lists);
     bDirty = false;
+    trashFoldedCopies();
     return true;
 }
 
 // Before the lists replace the file, whatever was written to it since it
 // was read or saved here is merged into them, so that no other writer's
-// change is lost unseen. False when the save has to stop.
-bool TaskDocument::bringInOutsideChanges()
+// change is lost unseen; merged then holds the fingerprints of what they
+// hold. False when the save has to stop.
+bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerprint>> &merged)
 {
     if (!m_base.isFor(sFileName))
         return true; // a new name: nothing of it was read
@@ -130,17 +165,21 @@ bool TaskDocument::bringInOutsideChanges()
     DiskRows disk;
     for (int category = 0; category < CategoryCount; ++category)
         disk[category] = reader.takeRows(static_cast<Category>(category));
-    MergeCounts merged = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk));
+    auto edits = std::make_unique<RowEdits>();
+    m_view.listsAboutToChangeOutside();
+    MergeCounts counts = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk), edits.get());
+    m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
     // The lists now hold the disk version's changes: should the write fail,
     // the next save must not bring them in a second time.
-    m_base.remember(sFileName, now, std::move(merged.diskVersion));
-    if (merged.changedAnything()) {
+    m_base.remember(sFileName, now, std::move(counts.diskVersion));
+    merged = std::move(counts.merged);
+    if (counts.changedAnything()) {
         m_dialogs.message(tr("The file had been changed elsewhere. Its changes were merged into this list before "
                              "saving.\nEntries that came in: %1\nEntries that went away: %2\nEntries kept twice "
                              "(changed on both sides): %3")
-                              .arg(merged.cameIn)
-                              .arg(merged.wentAway)
-                              .arg(merged.keptTwice),
+                              .arg(counts.cameIn)
+                              .arg(counts.wentAway)
+                              .arg(counts.keptTwice),
                           Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     }
     return true;
@@ -165,6 +204,7 @@ bool TaskDocument::offerToSaveChanges(const QString &question)
 {
     if (!bDirty)
         return true;
+    const Busy busy(*this);
     switch (m_dialogs.message(question, Dialogs::Buttons::YesNoCancel, Dialogs::Icon::Question)) {
     case Dialogs::Answer::Yes:
         return SaveTaskFile();
@@ -181,7 +221,10 @@ void TaskDocument::newList()
         return;
     ClearAllLists();
     sFileName.clear();
+    m_watcher.watch({});
     m_base.forget();
+    m_askedCopies.clear();
+    m_foldedCopies.clear();
     bDirty = false;
     // A caption still naming the old file would suggest that Save writes there.
     m_view.setCaption(DefaultCaption());
@@ -189,6 +232,7 @@ void TaskDocument::newList()
 
 void TaskDocument::open()
 {
+    const Busy busy(*this);
     if (!offerToSaveChanges(tr("ToDo-list has been edited! Save Changes?")))
         return;
     const QString chosen = chooseFile(Dialogs::FileMode::Open);
@@ -206,6 +250,7 @@ void TaskDocument::openPath(const QString &path)
 
 void TaskDocument::saveAs()
 {
+    const Busy busy(*this);
     const QString chosen = chooseFile(Dialogs::FileMode::Save);
     if (chosen.isEmpty())
         return;
@@ -258,6 +303,7 @@ void TaskDocument::offerToRestoreBackup(const QString &path)
 
 void TaskDocument::load(const QString &path)
 {
+    const Busy busy(*this);
     offerToRestoreBackup(path);
     m_view.clearEditingTexts();
     m_view.documentReplaced();
@@ -267,10 +313,14 @@ void TaskDocument::load(const QString &path)
     const LoadResult result = LoadTaskFile(path, m_lists, m_dialogs);
     bDirty = false;
     m_base.forget();
+    m_unreadable.reset();
+    m_askedCopies.clear();
+    m_foldedCopies.clear();
     if (result == LoadResult::Incomplete) {
         // Saving under this name would replace the whole file with the part
         // that could be read, so the rows stay but the name is not kept.
         sFileName.clear();
+        m_watcher.watch({});
         m_view.setCaption(DefaultCaption());
         return;
     }
@@ -278,10 +328,154 @@ void TaskDocument::load(const QString &path)
     // name lets a list be started under a new name.
     m_base.capture(path, identity, m_lists);
     takeOverFileName(path);
+    offerConflictCopies();
 }
 
 void TaskDocument::takeOverFileName(const QString &path)
 {
     sFileName = path;
+    m_watcher.watch(path);
     m_view.setCaption(BuildWindowCaption());
+}
+
+void TaskDocument::reloadByHand()
+{
+    if (sFileName.isEmpty())
+        return;
+    const Busy busy(*this);
+    if (bDirty) {
+        switch (m_dialogs.message(tr("ToDo-list has been edited! Save Changes?"), Dialogs::Buttons::YesNoCancel,
+                                  Dialogs::Icon::Question)) {
+        case Dialogs::Answer::Yes:
+            SaveTaskFile();
+            return;
+        case Dialogs::Answer::No:
+            break;
+        default:
+            return;
+        }
+    }
+    reload(FileIdentity::Of(sFileName), true);
+}
+
+// The file or its folder changed and settled. While nothing is edited the
+// lists follow the file; with edits, the next save merges it. A file that
+// is gone or was renamed away leaves the lists as they are: a save writes
+// it again or says that it moved.
+void TaskDocument::followOutsideChange()
+{
+    if (m_busy > 0) {
+        m_changeWaiting = true;
+        return;
+    }
+    if (sFileName.isEmpty())
+        return;
+    const Busy busy(*this);
+    offerConflictCopies();
+    if (bDirty || !m_base.isFor(sFileName))
+        return;
+    const std::optional<FileIdentity> &known = m_base.identity();
+    const std::optional<FileIdentity> now = FileIdentity::Of(sFileName);
+    if (!now || now == known || now == m_unreadable)
+        return;
+    if (known && !now->sameInode(*known) && renamedInFolder(sFileName, *known))
+        return;
+    reload(now, false);
+}
+
+// Reads the file again into the lists, keeping their sort settings. A
+// version that cannot be read completely leaves the lists as they are and is
+// reported once.
+void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
+{
+    QString why;
+    TaskFileReader reader;
+    if (!now)
+        why = tr("It is not there.");
+    else if (!now->regular)
+        why = tr("It is not a regular file.");
+    else if (!startsLikeTaskFile(sFileName))
+        why = tr("It is not a task list.");
+    else if (const ReadResult read = reader.read(sFileName); read.extent != LoadResult::Complete)
+        why = read.result.reason();
+    else if (FileIdentity::Of(sFileName) != now) {
+        if (!byHand)
+            return; // the watcher reports the version being written once it settles
+        why = tr("It changed again while it was being read.");
+    }
+
+    if (!why.isEmpty()) {
+        if (byHand || now != m_unreadable) {
+            m_unreadable = now;
+            m_dialogs.message(tr("The file could not be read again completely, so the list stays as it was.") + u'\n'
+                                  + why,
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        }
+        return;
+    }
+    DiskRows rows;
+    for (int category = 0; category < CategoryCount; ++category)
+        rows[category] = reader.takeRows(static_cast<Category>(category));
+    m_view.listsAboutToChangeOutside();
+    ListsSplice step = ListsSplice::Replace(m_lists, std::move(rows));
+    m_lists.form = reader.form();
+    m_base.capture(sFileName, now, m_lists);
+    m_unreadable.reset();
+    bDirty = false;
+    m_view.listsChangedOutside(step.changedAnything() ? std::make_unique<ListsSplice>(std::move(step)) : nullptr);
+}
+
+// Asks once about each conflict copy that a sync tool left beside the file.
+void TaskDocument::offerConflictCopies()
+{
+    for (const QString &copy : ConflictCopies::Find(sFileName)) {
+        if (m_askedCopies.contains(copy))
+            continue;
+        m_askedCopies << copy;
+        const QString question =
+            tr("A sync tool left a conflicting copy of this list beside it: %1").arg(ReadablePath(copy)) + u'\n'
+            + tr("Add the entries that only the copy holds to this list?");
+        if (m_dialogs.message(question, Dialogs::Buttons::YesNo, Dialogs::Icon::Question) == Dialogs::Answer::Yes)
+            foldInCopy(copy);
+    }
+}
+
+void TaskDocument::foldInCopy(const QString &copy)
+{
+    const std::optional<FileIdentity> identity = FileIdentity::Of(copy);
+    TaskFileReader reader;
+    const ReadResult read = identity && identity->regular
+        ? reader.read(copy)
+        : ReadResult{LoadResult::Missing, Result::failure(tr("It is not a regular file."))};
+    if (read.extent != LoadResult::Complete) {
+        m_dialogs.message(tr("The copy could not be read completely, so nothing of it was added.") + u'\n'
+                              + read.result.reason(),
+                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        return;
+    }
+    DiskRows rows;
+    for (int category = 0; category < CategoryCount; ++category)
+        rows[category] = reader.takeRows(static_cast<Category>(category));
+    auto edits = std::make_unique<RowEdits>();
+    ConflictCopies::AddMissingEntries(m_lists, std::move(rows), *edits);
+    if (!edits->isEmpty())
+        m_view.listsChangedOutside(std::move(edits));
+    m_foldedCopies.emplace_back(copy, identity);
+    bDirty = true;
+}
+
+// The copies taken in are in the file now; the trash keeps them in reach.
+// One that changed since it was read is left where it is.
+void TaskDocument::trashFoldedCopies()
+{
+    for (const auto &[copy, identity] : std::exchange(m_foldedCopies, {})) {
+        if (FileIdentity::Of(copy) != identity)
+            continue;
+        QFile file(copy);
+        if (!file.moveToTrash()) {
+            m_dialogs.message(tr("The conflicting copy could not be moved to the trash: %1").arg(file.errorString())
+                                  + u'\n' + tr("It stays in %1.").arg(ReadablePath(copy)),
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        }
+    }
 }

@@ -2,9 +2,13 @@
 
 #include "document/Dialogs.h"
 #include "document/DiskBase.h"
+#include "document/FileWatcher.h"
+#include "document/ListsStep.h"
 
 #include <QCoreApplication>
 #include <QString>
+
+#include <memory>
 
 class TaskLists;
 
@@ -20,6 +24,10 @@ public:
     // The lists are about to get another document (New, Open, the
     // command-line read): changes made to the old one cannot be undone.
     virtual void documentReplaced() { }
+    // The lists are about to take in what another program wrote to the file.
+    virtual void listsAboutToChangeOutside() { }
+    // They took it in, which undoing takes back; null when that changed nothing.
+    virtual void listsChangedOutside(std::unique_ptr<ListsStep> step) { Q_UNUSED(step); }
 };
 
 // The document state behind the main window: the current file, the edited
@@ -61,12 +69,23 @@ public:
     bool queryUnload();
     // Opens the file named on the command line, if any.
     void openFromCommandLine(const QString &path);
+    // Reads the file again (F5), asking first to save unsaved changes: Yes
+    // saves, merging what changed on disk; No drops them.
+    void reloadByHand();
 
 private:
+    // While a command waits for the user, a change on disk waits for it.
+    class Busy;
+    void followOutsideChange();
+    void reload(const std::optional<FileIdentity> &now, bool byHand);
+    void offerConflictCopies();
+    void foldInCopy(const QString &copy);
+    void trashFoldedCopies();
+
     bool offerToSaveChanges(const QString &question);
     QString chooseFile(Dialogs::FileMode mode);
     void offerToRestoreBackup(const QString &path);
-    bool bringInOutsideChanges();
+    bool bringInOutsideChanges(std::optional<std::vector<EntryFingerprint>> &merged);
     bool refuseAndOfferSaveAs(const QString &why);
     void load(const QString &path);
     void takeOverFileName(const QString &path);
@@ -78,4 +97,12 @@ private:
     bool bDirty = false;
     // What the current file held when it was last read or written.
     DiskBase m_base;
+    FileWatcher m_watcher;
+    int m_busy = 0;
+    bool m_changeWaiting = false;
+    // The version of the file that could not be read, said once.
+    std::optional<FileIdentity> m_unreadable;
+    QStringList m_askedCopies;
+    // Conflict copies taken in, which go to the trash after the next save.
+    std::vector<std::pair<QString, std::optional<FileIdentity>>> m_foldedCopies;
 };

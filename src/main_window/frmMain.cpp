@@ -8,6 +8,7 @@
 #include "main_window/CaptionFit.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
+#include "main_window/OutsideChangeCommand.h"
 #include "main_window/SharedMnemonics.h"
 #include "main_window/TabControl.h"
 #include "main_window/TaskFileDrop.h"
@@ -197,6 +198,9 @@ void frmMain::connectHandlers()
         connect(view, &CategoryListView::KeyboardSelect, this, [this, view] { showSelectedEntry(view->list()); });
     }
     connect(&objRightClickPopup, &clsPopup::ItemClick, this, &frmMain::objRightClickPopup_ItemClick);
+    // Reads the file again; a window key, since the File menu stays as it is.
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            [this] { m_document.reloadByHand(); });
 }
 
 // Start-up runs in a fixed order: the association check first, then the
@@ -618,4 +622,23 @@ void frmMain::createFind()
     connect(m_finder.get(), &ListFinder::entryChosen, this, [this](CategoryList &list) { showSelectedEntry(list); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, m_finder.get(),
             &ListFinder::open);
+}
+
+void frmMain::listsAboutToChangeOutside()
+{
+    m_placeBeforeFollow.remember(listViews(), listViews().at(tabMain->currentIndex()));
+}
+
+// The editing pane keeps what the user is typing.
+void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
+{
+    m_placeBeforeFollow.restore();
+    if (!step)
+        return;
+    m_history.push(new OutsideChangeCommand(m_lists, std::move(step), [this](bool done) {
+        if (done)
+            m_document.markEdited();
+        else
+            QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
+    }));
 }

@@ -8,6 +8,7 @@
 #include "main_window/LayoutManager.h"
 #include "main_window/ListFinder.h"
 #include "main_window/StatusImages.h"
+#include "main_window/ViewPlace.h"
 #include "popup/clsPopup.h"
 
 #include <QMainWindow>
@@ -129,6 +130,8 @@ private:
     void recordChange(const std::optional<EntryChange> &change);
     void showReplayed(const ReplayResult &result, Category category, bool select);
     void documentReplaced() override;
+    void listsAboutToChangeOutside() override;
+    void listsChangedOutside(std::unique_ptr<ListsStep> step) override;
 
     // Ctrl+F opens the find bar.
     void createFind();
@@ -140,6 +143,7 @@ private:
     TaskDocument m_document;
     EntryEditing m_editing{m_lists};
     QUndoStack m_history;
+    ViewPlace m_placeBeforeFollow;
     StatusImages imgStatus;
     clsPopup objRightClickPopup;
     // Whether the last mouse press in any of the lists was the right button.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "document/ListsStep.h"
+
+#include <QUndoCommand>
+
+#include <functional>
+#include <memory>
+
+class TaskLists;
+
+// A change the lists took in from outside the window (the file read again,
+// a merge, a conflict copy) in the window's history. The change is made
+// before the command is pushed, so the first redo, which the stack runs on
+// the push, leaves the lists alone.
+class OutsideChangeCommand : public QUndoCommand
+{
+public:
+    // Told after each undo and redo whether it could be made.
+    using Replayed = std::function<void(bool done)>;
+
+    OutsideChangeCommand(TaskLists &lists, std::unique_ptr<ListsStep> step, Replayed replayed);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    TaskLists &m_lists;
+    std::unique_ptr<ListsStep> m_step;
+    Replayed m_replayed;
+    bool m_made = true;
+};

@@ -1,0 +1,44 @@
+#include "main_window/ViewPlace.h"
+
+#include "main_window/CategoryListView.h"
+
+#include <QScrollBar>
+
+#include <utility>
+
+void ViewPlace::remember(const QList<CategoryListView *> &views, CategoryListView *current)
+{
+    m_views = views;
+    m_scrolled.clear();
+    for (CategoryListView *view : views)
+        m_scrolled << view->verticalScrollBar()->value();
+    m_current = current;
+    m_selected.reset();
+    if (const Row row = current->list().selectedRow()) {
+        m_selected = Entry::create(row->status, row->field(Entry::Task), row->field(Entry::Added),
+                                   row->field(Entry::Edited), row->field(Entry::User));
+        m_selected->setField(Entry::MainText, row->field(Entry::MainText));
+    }
+}
+
+void ViewPlace::restore()
+{
+    if (!m_current)
+        return;
+    for (qsizetype i = 0; i < m_views.size(); ++i) {
+        // The scroll range follows the new rows only after a layout.
+        m_views[i]->doItemsLayout();
+        m_views[i]->verticalScrollBar()->setValue(m_scrolled[i]);
+    }
+    CategoryList &list = std::exchange(m_current, nullptr)->list();
+    if (!m_selected || list.selectedRow())
+        return;
+    for (int position = 1; position <= list.count(); ++position) {
+        if (HoldSame(*list.rowAt(position), *m_selected)) {
+            list.selectionModel()->setCurrentIndex(list.index(position - 1, 0),
+                                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            break;
+        }
+    }
+    m_selected.reset();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "document/Entry.h"
+
+#include <QList>
+
+#include <memory>
+
+class CategoryListView;
+
+// Where the user was in the lists: each list's scroll position and the
+// entry selected in the current one. Lists that change under the user, as
+// when they follow the file, are put back there, and the entry is found
+// again by what it holds.
+class ViewPlace
+{
+public:
+    void remember(const QList<CategoryListView *> &views, CategoryListView *current);
+    // Does nothing unless remembered since the last restore.
+    void restore();
+
+private:
+    QList<CategoryListView *> m_views;
+    QList<int> m_scrolled;
+    CategoryListView *m_current = nullptr;
+    std::unique_ptr<Entry> m_selected;
+};
