@@ -46,8 +46,19 @@ void FilteredList::setFilterText(const QString &text)
     if (match.folded() == m_match.folded())
         return;
     const bool narrow = isActive() && m_match.narrows(match);
-    beginResetModel();
     m_match = std::move(match);
+    rescan(narrow);
+}
+
+void FilteredList::refilter()
+{
+    if (isActive())
+        rescan(false);
+}
+
+void FilteredList::rescan(bool narrow)
+{
+    beginResetModel();
     scan(narrow);
     endResetModel();
     // The reset left this selection empty without a word to the list.

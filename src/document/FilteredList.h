@@ -35,6 +35,9 @@ public:
     // searches only the rows shown so far. A selected row that is no longer
     // shown is unselected, so that no button acts on a row the user cannot see.
     void setFilterText(const QString &text);
+    // Searches every row again for the same text: rows that came from
+    // elsewhere, unlike the user's own, are not kept in sight.
+    void refilter();
     bool isActive() const { return !m_match.isEmpty(); }
     bool matches(Row row) const;
 
@@ -55,6 +58,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    // Shows the rows that match, keeping the list's selection where it is shown.
+    void rescan(bool narrow);
     void scan(bool narrow);
     std::vector<quint32> matchingRows(const std::vector<quint32> *among) const;
     std::vector<quint64> bitsOf(const std::vector<quint32> &rows) const;

@@ -65,6 +65,12 @@ void ListFinder::setText(const QString &text)
     }
 }
 
+void ListFinder::refilter()
+{
+    for (const std::unique_ptr<FilteredList> &filter : m_filters)
+        filter->refilter();
+}
+
 void ListFinder::selectNext(bool forward)
 {
     const int tab = m_tabs.currentIndex();

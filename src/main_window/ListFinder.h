@@ -33,6 +33,8 @@ public:
     // Hides the bar and shows every row again, the selected ones in view.
     void close();
     FilteredList &filter(int tab) { return *m_filters[tab]; }
+    // The lists changed from outside the window: what they show is found anew.
+    void refilter();
 
 Q_SIGNALS:
     // Enter in the bar selected another entry of the list, to be shown.

@@ -632,6 +632,7 @@ void frmMain::listsAboutToChangeOutside()
 // The editing pane keeps what the user is typing.
 void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
 {
+    m_finder->refilter();
     m_placeBeforeFollow.restore();
     if (!step)
         return;

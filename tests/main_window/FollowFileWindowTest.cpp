@@ -65,4 +65,12 @@ TEST_F(MainWindowTest, FollowingTheFileKeepsThePlaceAndTheTypingAndIsUndone)
     QTest::keyClick(window.get(), Qt::Key_F5);
     ASSERT_EQ(list(0).count(), 2);
     EXPECT_EQ(list(0).selectedRow(), list(0).rowAt(2));
+
+    // Under a find, rows that came from the file show only when they match.
+    QTest::keyClick(window.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(control<QLineEdit>("txtFind"), QStringLiteral("task"));
+    writeFile(file, kHeader + "1;other;d;;me\r\n1;more;d;;me\r\n" + entries(5, 6));
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    ASSERT_EQ(list(0).count(), 4);
+    EXPECT_EQ(view(0)->model()->rowCount(), 2);
 }
