@@ -29,7 +29,8 @@
 # Run 2 passes Qt's "-style Fusion" before the path, which Qt must take.
 #
 # E2E_STEP_TIMEOUT (seconds, default 40) bounds each wait. On failure the
-# working folder is kept with a screenshot and the program's output.
+# working folder is kept with a screenshot and the program's output
+# (x11_harness.sh, which this test shares with the other real-window tests).
 set -euo pipefail
 
 if [ $# -ne 4 ]; then
@@ -40,49 +41,11 @@ tarvik=$1
 sample=$2
 expected=$3
 caption_prefix=$4
-step_timeout=${E2E_STEP_TIMEOUT:-40}
-
-# Outside: get a private X server and run this script again inside it.
-if [ -z "${TARVIK_E2E_WORK:-}" ]; then
-  for tool in xvfb-run xdotool; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "end_to_end: $tool is missing (scripts/setup.sh installs it)" >&2
-      exit 1
-    fi
-  done
-  work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-e2e.XXXXXX")
-  status=0
-  # A random first display number keeps parallel runs from racing for one.
-  # Without -noreset the server resets whenever its last client leaves, and a
-  # program that connects just then finds no display.
-  TARVIK_E2E_WORK=$work xvfb-run -a -n $((100 + RANDOM % 400)) -e "$work/xvfb.log" \
-    -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset" bash "$0" "$@" || status=$?
-  if [ "$status" -eq 0 ]; then
-    rm -rf "$work"
-  else
-    [ -s "$work/xvfb.log" ] && sed 's/^/xvfb: /' "$work/xvfb.log" >&2
-    echo "end_to_end: FAILED (status $status); the working folder $work is kept" >&2
-  fi
-  exit "$status"
-fi
-
-work=$TARVIK_E2E_WORK
-
-# The program sees nothing of the user's desktop: its own home, XDG folders
-# and no session bus. GIO and update-mime-database still find the system's
-# MIME database and programs under /usr/share.
-mkdir -p "$work/home" "$work/config" "$work/data" "$work/cache" "$work/config-dirs" "$work/runtime"
-chmod 700 "$work/runtime"
-export HOME=$work/home
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache
-export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_DIRS=$work/config-dirs XDG_DATA_DIRS=${E2E_XDG_DATA_DIRS:-/usr/share}
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
-# The same date texts on every machine, and UTF-8 file names.
-export LC_ALL=C.UTF-8
-# Geometry in twips is 15 to the pixel at 96 dpi.
-export QT_QPA_PLATFORM=xcb QT_FONT_DPI=96
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
-unset QT_IM_MODULE XMODIFIERS QT_STYLE_OVERRIDE QT_QPA_PLATFORMTHEME
+e2e_name=end_to_end
+. "$(dirname "${BASH_SOURCE[0]}")/x11_harness.sh"
+require_tools xvfb-run xdotool
+enter_private_x_server tarvik-e2e "$0" "$@"
+use_private_desktop
 
 list_dir="$work/My lists"
 mkdir -p "$list_dir"
@@ -90,118 +53,25 @@ list="$list_dir/sample.tvk"
 cp "$sample" "$list"
 caption="$caption_prefix ($list)"
 
-tarvik_pid=
-tarvik_log=
+# Each run is a program of its own name: tarvik-1, tarvik-2.
+program=
 run=0
-
-log() {
-  echo "end_to_end: $*"
-}
-
-show_windows() {
-  local id
-  for id in $(visible_windows); do
-    echo "  window $id \"$(xdotool getwindowname "$id" 2>/dev/null || true)\"" \
-      "$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/^ *//;2,3p' | tr '\n' ' ')"
-  done
-}
-
-fail() {
-  echo "end_to_end: FAIL: $*" >&2
-  echo "end_to_end: visible windows of the program:" >&2
-  show_windows >&2
-  if command -v import >/dev/null && import -window root "$work/failure.png" 2>/dev/null; then
-    echo "end_to_end: screenshot: $work/failure.png" >&2
-  fi
-  if [ -n "$tarvik_pid" ]; then
-    if kill -0 "$tarvik_pid" 2>/dev/null; then
-      kill "$tarvik_pid" 2>/dev/null || true
-      wait "$tarvik_pid" 2>/dev/null || true
-    else
-      local status=0
-      wait "$tarvik_pid" || status=$?
-      echo "end_to_end: the program had ended with status $status" >&2
-    fi
-  fi
-  if [ -n "$tarvik_log" ] && [ -s "$tarvik_log" ]; then
-    echo "end_to_end: output of the program:" >&2
-    sed 's/^/  | /' "$tarvik_log" >&2
-  fi
-  exit 1
-}
-
 start_tarvik() {
   run=$((run + 1))
-  tarvik_log="$work/tarvik-$run.log"
+  program=tarvik-$run
   log "run $run: starting $tarvik $* \"$list\""
-  "$tarvik" "$@" "$list" >"$tarvik_log" 2>&1 &
-  tarvik_pid=$!
-}
-
-# The ids of the running program's visible windows: the main window, message
-# boxes and open menus alike (without a window manager, menus are plain
-# windows).
-visible_windows() {
-  [ -n "$tarvik_pid" ] || return 0
-  xdotool search --onlyvisible --pid "$tarvik_pid" 2>/dev/null || true
-}
-
-is_visible() {
-  visible_windows | grep -qx -- "$1"
-}
-
-# The first visible window of the program that is none of the given ones.
-new_window() {
-  local id known
-  for id in $(visible_windows); do
-    for known in "$@"; do
-      [ "$id" = "$known" ] && continue 2
-    done
-    echo "$id"
-    return 0
-  done
-  return 1
-}
-
-# Polls until the command succeeds and keeps its output in $found; fails the
-# test when the deadline passes or the program ends on the way.
-found=
-wait_for() {
-  local what=$1
-  shift
-  local deadline=$((SECONDS + step_timeout))
-  while true; do
-    if found=$("$@"); then
-      return 0
-    fi
-    if ! kill -0 "$tarvik_pid" 2>/dev/null; then
-      # The end of the program may be what was waited for.
-      if found=$("$@"); then
-        return 0
-      fi
-      local status=0
-      wait "$tarvik_pid" || status=$?
-      tarvik_pid=
-      fail "the program ended (status $status) while waiting for $what"
-    fi
-    [ "$SECONDS" -lt "$deadline" ] || fail "no $what within ${step_timeout}s"
-    sleep 0.1
-  done
-}
-
-gone() {
-  ! is_visible "$1"
+  start_program "$program" "$tarvik" "$@" "$list"
 }
 
 # The main window or, if another window comes first, that one; one look at
 # the windows decides, as the main window may show up at any moment.
 main_window_or_other() {
   local id known name
-  for id in $(visible_windows); do
+  for id in $(windows_of "$program"); do
     for known in "$@"; do
       [ "$id" = "$known" ] && continue 2
     done
-    name=$(xdotool getwindowname "$id" 2>/dev/null || true)
+    name=$(caption_of "$id")
     if [ "$name" = "$caption" ]; then
       echo "main $id"
     else
@@ -228,51 +98,18 @@ wait_for_main_window() {
 # A message box, not the main window, must have come.
 expect_message_box() {
   local window=$1 what=$2
-  [ "$(xdotool getwindowname "$window" 2>/dev/null || true)" != "$caption" ] ||
+  [ "$(caption_of "$window")" != "$caption" ] ||
     fail "the main window came instead of $what"
   log "$what: window $window"
-}
-
-# An xdotool action; its failure fails the test like any other.
-xdo() {
-  xdotool "$@" || fail "xdotool $* failed"
-}
-
-# Window-relative pointer moves and clicks.
-click_at() {
-  local window=$1 x=$2 y=$3 button=$4
-  xdo mousemove --window "$window" "$x" "$y"
-  xdo click "$button"
-}
-
-focus() {
-  xdo windowraise "$1"
-  xdo windowfocus --sync "$1"
-}
-
-# Opens the File menu of the main window and picks an item by its letter.
-file_menu() {
-  local main=$1 letter=$2 menu
-  focus "$main"
-  xdo key alt+f
-  wait_for "the File menu" new_window "$main"
-  menu=$found
-  sleep 0.2
-  xdo key "$letter"
-  wait_for "the File menu to close" gone "$menu"
-}
-
-process_ended() {
-  ! kill -0 "$tarvik_pid" 2>/dev/null
 }
 
 # Waits for the program to end after the main window was told to close; a
 # window that appears meanwhile is a question that should not have been asked.
 ended_or_window() {
   local id
-  if process_ended; then
+  if program_ended "$program"; then
     echo ended
-  elif id=$(new_window "$@"); then
+  elif id=$(new_window "$program" "$@"); then
     echo "window $id"
   else
     return 1
@@ -280,16 +117,13 @@ ended_or_window() {
 }
 
 wait_for_clean_exit() {
-  local main=$1 status=0
+  local main=$1
   wait_for "the program to end" ended_or_window "$main"
   if [ "$found" != ended ]; then
     # The main window itself may still be closing; anything else is a question.
     fail "a window appeared while closing ($found): the program asked although nothing was unsaved"
   fi
-  wait "$tarvik_pid" || status=$?
-  tarvik_pid=
-  [ "$status" -eq 0 ] || fail "the program ended with status $status"
-  log "run $run: the program ended with status 0"
+  expect_clean_end "$program"
 }
 
 file_changed() {
@@ -307,21 +141,21 @@ if [ "${E2E_INSTALLED:-0}" = 1 ]; then
   log "the installed program asked nothing about the association"
 else
   # Before the main window shows, its load asks about the association.
-  wait_for "the association question" new_window
+  wait_for "the association question" new_window "$program"
   question=$found
   expect_message_box "$question" "the association question"
   sleep 0.2
   focus "$question"
   xdo key alt+y
-  wait_for "the association question to close" gone "$question"
+  wait_for "the association question to close" gone "$program" "$question"
 
-  wait_for "the association message" new_window "$question"
+  wait_for "the association message" new_window "$program" "$question"
   confirmation=$found
   expect_message_box "$confirmation" "the association message"
   sleep 0.2
   focus "$confirmation"
   xdo key Return
-  wait_for "the association message to close" gone "$confirmation"
+  wait_for "the association message to close" gone "$program" "$confirmation"
 
   wait_for_main_window "another window came instead of the main window after the association message" \
     "$question" "$confirmation"
@@ -331,19 +165,15 @@ log "main window: $main"
 sleep 0.3
 focus "$main"
 
-# The inner area is 345 px high (5175 twips); the rest is the menu bar. The
-# lists start 26 px into the inner area (tab control at 2, list at 24); their
-# header and rows are about 18 px high, so the middle of the first row is
-# some 27 px into the list.
-geometry=$(xdotool getwindowgeometry --shell "$main") || fail "no geometry of the main window"
-eval "$(grep -E '^HEIGHT=' <<<"$geometry")"
-menu_bar=$((HEIGHT - 345))
-[ "$menu_bar" -gt 0 ] && [ "$menu_bar" -lt 60 ] || fail "unexpected main window height (menu bar $menu_bar px)"
+# The lists start 26 px into the inner area (tab control at 2, list at 24);
+# their header and rows are about 18 px high, so the middle of the first row
+# is some 27 px into the list.
+measure_menu_bar "$main"
 first_row_y=$((menu_bar + 53))
 
 log "right-click on the first entry of the Tasks list"
 click_at "$main" 150 "$first_row_y" 3
-wait_for "the status popup" new_window "$main"
+wait_for "the status popup" new_window "$program" "$main"
 popup=$found
 geometry=$(xdotool getwindowgeometry --shell "$popup") || fail "no geometry of the status popup"
 eval "$(grep -E '^(WIDTH|HEIGHT)=' <<<"$geometry")"
@@ -351,7 +181,7 @@ log "status popup: window $popup, ${WIDTH}x${HEIGHT}"
 sleep 0.2
 # "Complete" is the first of eight items and a divider.
 click_at "$popup" $((WIDTH / 3)) $((HEIGHT * 6 / 100)) 1
-wait_for "the status popup to close" gone "$popup"
+wait_for "the status popup to close" gone "$program" "$popup"
 sleep 0.2
 
 log "typing a new entry and pressing New"
@@ -374,15 +204,15 @@ xdo key alt+n
 sleep 0.2
 
 log "File > Save"
-file_menu "$main" s
+file_menu "$program" "$main" s
 wait_for "the list to be saved" file_changed
 sleep 0.5
-if other=$(new_window "$main"); then
+if other=$(new_window "$program" "$main"); then
   fail "a window appeared after saving (window $other): an error message?"
 fi
 
 log "File > Exit"
-file_menu "$main" e
+file_menu "$program" "$main" e
 wait_for_clean_exit "$main"
 
 # ---------------------------------------------------------------------------
@@ -427,7 +257,7 @@ wait_for_main_window "another window came instead of the main window (the associ
 log "main window: $main, no question asked"
 sleep 0.3
 log "File > Exit"
-file_menu "$main" e
+file_menu "$program" "$main" e
 wait_for_clean_exit "$main"
 cmp -s "$work/saved.tvk" "$list" || fail "leaving an unedited list changed the file"
 

@@ -20,7 +20,8 @@
 # unchanged, the other two with their new texts and edited dates.
 #
 # E2E_STEP_TIMEOUT (seconds, default 40) bounds each wait. On failure the
-# working folder is kept with a screenshot and the program's output.
+# working folder is kept with a screenshot and the program's output
+# (x11_harness.sh).
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -29,139 +30,27 @@ if [ $# -ne 2 ]; then
 fi
 tarvik=$1
 caption_prefix=$2
-step_timeout=${E2E_STEP_TIMEOUT:-40}
-
-if [ -z "${TARVIK_E2E_WORK:-}" ]; then
-  for tool in xvfb-run xdotool; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "find_undo_end_to_end: $tool is missing (scripts/setup.sh installs it)" >&2
-      exit 1
-    fi
-  done
-  work=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-find-e2e.XXXXXX")
-  status=0
-  TARVIK_E2E_WORK=$work xvfb-run -a -n $((100 + RANDOM % 400)) -e "$work/xvfb.log" \
-    -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset" bash "$0" "$@" || status=$?
-  if [ "$status" -eq 0 ]; then
-    rm -rf "$work"
-  else
-    echo "find_undo_end_to_end: FAILED (status $status); the working folder $work is kept" >&2
-  fi
-  exit "$status"
-fi
-
-work=$TARVIK_E2E_WORK
-mkdir -p "$work/home" "$work/config" "$work/data" "$work/cache" "$work/config-dirs" "$work/runtime"
-chmod 700 "$work/runtime"
-export HOME=$work/home
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache
-export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_DIRS=$work/config-dirs XDG_DATA_DIRS=/usr/share
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
-export LC_ALL=C.UTF-8
-export QT_QPA_PLATFORM=xcb QT_FONT_DPI=96
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
-unset QT_IM_MODULE XMODIFIERS QT_STYLE_OVERRIDE QT_QPA_PLATFORMTHEME
+e2e_name=find_undo_end_to_end
+. "$(dirname "${BASH_SOURCE[0]}")/x11_harness.sh"
+require_tools xvfb-run xdotool
+enter_private_x_server tarvik-find-e2e "$0" "$@"
+use_private_desktop
 
 list=$work/three.tvk
 printf 'Status;Task;Added;Edited;User\r\n1;Buy stamps;d1;;ann\r\n1;Call the plumber;d2;;bob\r\n1;Water the plants;d3;;cyd\r\n' >"$list"
 original=$(cat "$list")
 caption="$caption_prefix ($list)"
-tarvik_pid=
-
-log() {
-  echo "find_undo_end_to_end: $*"
-}
-
-fail() {
-  echo "find_undo_end_to_end: FAIL: $*" >&2
-  import -window root "$work/failure.png" 2>/dev/null && echo "find_undo_end_to_end: screenshot: $work/failure.png" >&2
-  if [ -n "$tarvik_pid" ]; then
-    kill "$tarvik_pid" 2>/dev/null || true
-    wait "$tarvik_pid" 2>/dev/null || true
-  fi
-  [ -s "$work/tarvik.log" ] && sed 's/^/  | /' "$work/tarvik.log" >&2
-  exit 1
-}
-
-visible_windows() {
-  xdotool search --onlyvisible --pid "$tarvik_pid" 2>/dev/null || true
-}
-
-is_visible() {
-  visible_windows | grep -qx -- "$1"
-}
-
-gone() {
-  ! is_visible "$1"
-}
-
-new_window() {
-  local id known
-  for id in $(visible_windows); do
-    for known in "$@"; do
-      [ "$id" = "$known" ] && continue 2
-    done
-    echo "$id"
-    return 0
-  done
-  return 1
-}
-
-window_named() {
-  local id
-  for id in $(visible_windows); do
-    [ "$(xdotool getwindowname "$id" 2>/dev/null || true)" = "$1" ] && echo "$id" && return 0
-  done
-  return 1
-}
-
-found=
-wait_for() {
-  local what=$1
-  shift
-  local deadline=$((SECONDS + step_timeout))
-  until found=$("$@"); do
-    kill -0 "$tarvik_pid" 2>/dev/null || { tarvik_pid= && fail "the program ended while waiting for $what"; }
-    [ "$SECONDS" -lt "$deadline" ] || fail "no $what within ${step_timeout}s"
-    sleep 0.1
-  done
-}
-
-xdo() {
-  xdotool "$@" || fail "xdotool $* failed"
-}
-
-click_at() {
-  xdo mousemove --window "$1" "$2" "$3"
-  xdo click "$4"
-}
-
-focus() {
-  xdo windowraise "$1"
-  xdo windowfocus --sync "$1"
-}
 
 # Answers the question that the key opens with Yes.
 answer_yes() {
   local main=$1 question
-  wait_for "a question" new_window "$main"
+  wait_for "a question" new_window tarvik "$main"
   question=$found
   sleep 0.2
   focus "$question"
   xdo key alt+y
-  wait_for "the question to close" gone "$question"
+  wait_for "the question to close" gone tarvik "$question"
   focus "$main"
-}
-
-file_menu() {
-  local main=$1 letter=$2 menu
-  focus "$main"
-  xdo key alt+f
-  wait_for "the File menu" new_window "$main"
-  menu=$found
-  sleep 0.2
-  xdo key "$letter"
-  wait_for "the File menu to close" gone "$menu"
 }
 
 # Replaces the text of the task box and presses Update.
@@ -177,25 +66,21 @@ update_task() {
 }
 
 log "starting $tarvik \"$list\""
-"$tarvik" "$list" >"$work/tarvik.log" 2>&1 &
-tarvik_pid=$!
+start_program tarvik "$tarvik" "$list"
 
-wait_for "the association question" new_window
+wait_for "the association question" new_window tarvik
 question=$found
 sleep 0.2
 focus "$question"
 xdo key alt+n
-wait_for "the association question to close" gone "$question"
-wait_for "the main window \"$caption\"" window_named "$caption"
+wait_for "the association question to close" gone tarvik "$question"
+wait_for "the main window \"$caption\"" window_named tarvik "$caption"
 main=$found
 sleep 0.3
 focus "$main"
 
-# The inner area is 345 px high; the rest is the menu bar. The first row's
-# middle is some 53 px into the inner area.
-geometry=$(xdotool getwindowgeometry --shell "$main") || fail "no geometry of the main window"
-eval "$(grep -E '^HEIGHT=' <<<"$geometry")"
-menu_bar=$((HEIGHT - 345))
+# The first row's middle is some 53 px into the inner area.
+measure_menu_bar "$main"
 first_row_y=$((menu_bar + 53))
 
 log "Ctrl+F, \"PLUMB\", a click on the first row shown and Update"
@@ -231,22 +116,15 @@ xdo key ctrl+z
 sleep 0.3
 
 log "File > Save"
-file_menu "$main" s
+file_menu tarvik "$main" s
 saved() {
   [ "$(cat "$list")" != "$original" ]
 }
 wait_for "the list to be saved" saved
 sleep 0.5
 log "File > Exit"
-file_menu "$main" e
-ended() {
-  ! kill -0 "$tarvik_pid" 2>/dev/null
-}
-wait_for "the program to end (did it ask something?)" ended
-status=0
-wait "$tarvik_pid" || status=$?
-tarvik_pid=
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+file_menu tarvik "$main" e
+expect_clean_end tarvik
 
 mapfile -t lines < <(tr -d '\r' <"$list")
 [ "${#lines[@]}" -eq 4 ] || fail "the saved list has ${#lines[@]} lines: ${lines[*]}"
