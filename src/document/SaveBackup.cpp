@@ -2,6 +2,7 @@
 
 #include "document/FilePath.h"
 #include "document/PosixFile.h"
+#include "document/Trash.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -152,10 +153,7 @@ Result Restore(const QString &path, const QString &backup)
 
 Result Discard(const QString &backup)
 {
-    QFile file(QFile::decodeName(FilePathBytes(backup)));
-    if (file.moveToTrash())
-        return Result::success();
-    return Result::failure(file.errorString());
+    return MoveToTrash(backup);
 }
 
 } // namespace SaveBackup

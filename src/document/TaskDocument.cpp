@@ -12,6 +12,7 @@
 #include "document/TaskFileFormat.h"
 #include "document/TaskFileReader.h"
 #include "document/TaskLists.h"
+#include "document/Trash.h"
 #include "document/modFunctions.h"
 
 #include <QDir>
@@ -471,9 +472,8 @@ void TaskDocument::trashFoldedCopies()
     for (const auto &[copy, identity] : std::exchange(m_foldedCopies, {})) {
         if (FileIdentity::Of(copy) != identity)
             continue;
-        QFile file(copy);
-        if (!file.moveToTrash()) {
-            m_dialogs.message(tr("The conflicting copy could not be moved to the trash: %1").arg(file.errorString())
+        if (const Result trashed = MoveToTrash(copy); trashed.failed()) {
+            m_dialogs.message(tr("The conflicting copy could not be moved to the trash: %1").arg(trashed.reason())
                                   + u'\n' + tr("It stays in %1.").arg(ReadablePath(copy)),
                               Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         }

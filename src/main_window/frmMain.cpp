@@ -90,7 +90,6 @@ frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck star
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 
     Form_Load();
-    createFind();
     AssistiveTexts::describe(*this);
 }
 
@@ -227,6 +226,9 @@ void frmMain::Form_Load()
         SetupListColumns(*list);
 
     BuildPopupMenu();
+    // Before the file is read: taking in a conflict copy beside it changes
+    // the lists, and the find bar follows every change of theirs.
+    createFind();
 
     m_document.openFromCommandLine(m_commandLine);
 }

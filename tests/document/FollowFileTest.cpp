@@ -234,9 +234,13 @@ TEST_F(FollowFileTest, ConflictCopyIsFoldedInOnceAndTrashedAfterSave)
     EXPECT_EQ(lists.lvwCompleted.count(), 2);
     EXPECT_TRUE(document.isDirty());
 
+    // The trash is made where the desktop keeps it, even in a new user's
+    // data folder that does not exist yet.
+    const QString dataHome = QFile::decodeName(qgetenv("XDG_DATA_HOME"));
+    ASSERT_TRUE(QDir(dataHome).removeRecursively());
     ASSERT_TRUE(document.SaveTaskFile());
     EXPECT_FALSE(QFile::exists(copy));
-    const QString trashed = QFile::decodeName(qgetenv("XDG_DATA_HOME")) + "/Trash/files/" + QFileInfo(copy).fileName();
+    const QString trashed = dataHome + "/Trash/files/" + QFileInfo(copy).fileName();
     EXPECT_TRUE(QFile::exists(trashed));
 
     // No: asked again only about another copy.

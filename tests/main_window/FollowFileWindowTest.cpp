@@ -74,3 +74,15 @@ TEST_F(MainWindowTest, FollowingTheFileKeepsThePlaceAndTheTypingAndIsUndone)
     ASSERT_EQ(list(0).count(), 4);
     EXPECT_EQ(view(0)->model()->rowCount(), 2);
 }
+
+TEST_F(MainWindowTest, AConflictCopyBesideTheStartFileCanBeTakenIn)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("list.tvk"));
+    writeFile(file, kHeader + entries(1, 1));
+    writeFile(dir.filePath(QStringLiteral("list.sync-conflict-20261210-101010-ABCDEFG.tvk")), kHeader + entries(1, 2));
+    dialogs.answer(Dialogs::Answer::Yes);
+    open(file);
+    EXPECT_EQ(list(0).count(), 2);
+    EXPECT_TRUE(window->document().isDirty());
+}
