@@ -43,6 +43,28 @@ const FoldTable &foldTable()
     return *table;
 }
 
+quint32 letterBit(char16_t folded)
+{
+    if (folded >= u'a' && folded <= u'z')
+        return 1u << (folded - u'a');
+    if (folded >= u'0' && folded <= u'9')
+        return 1u << (26 + (folded - u'0') % 4);
+    return folded < 0x80 ? 1u << 30 : 1u << 31;
+}
+
+// The letter bits of the ASCII units, folded, so that most units of a text
+// need neither the folding table nor a comparison.
+const std::array<quint32, 0x80> &asciiLetterBits()
+{
+    static const std::array<quint32, 0x80> bits = [] {
+        std::array<quint32, 0x80> made{};
+        for (char16_t unit = 0; unit < 0x80; ++unit)
+            made[unit] = letterBit(foldTable()[unit]);
+        return made;
+    }();
+    return bits;
+}
+
 bool matchesAt(const char16_t *at, const char16_t *needle, qsizetype size, const FoldTable &table)
 {
     for (qsizetype i = 1; i < size; ++i) {
@@ -58,8 +80,21 @@ TextMatch::TextMatch(QStringView typed)
 {
     const FoldTable &table = foldTable();
     m_folded.resize(typed.size());
-    for (qsizetype i = 0; i < typed.size(); ++i)
+    for (qsizetype i = 0; i < typed.size(); ++i) {
         m_folded[i] = QChar(table[typed[i].unicode()]);
+        m_letters |= letterBit(m_folded[i].unicode());
+    }
+    m_lettersDecide = m_folded.size() == 1 && m_folded[0] >= u'a' && m_folded[0] <= u'z';
+}
+
+quint32 TextMatch::lettersIn(QStringView text)
+{
+    const FoldTable &table = foldTable();
+    const std::array<quint32, 0x80> &ascii = asciiLetterBits();
+    quint32 letters = 0;
+    for (const QChar unit : text)
+        letters |= unit.unicode() < 0x80 ? ascii[unit.unicode()] : letterBit(table[unit.unicode()]);
+    return letters;
 }
 
 char16_t TextMatch::fold(char16_t unit)
