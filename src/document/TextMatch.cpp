@@ -1,6 +1,8 @@
 #include "document/TextMatch.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 
 #if defined(__SSE2__)
@@ -52,14 +54,14 @@ quint32 letterBit(char16_t folded)
     return folded < 0x80 ? 1u << 30 : 1u << 31;
 }
 
-// The letter bits of the ASCII units, folded, so that most units of a text
-// need neither the folding table nor a comparison.
-const std::array<quint32, 0x80> &asciiLetterBits()
+// The letter bits of each folded ASCII unit, and at 0x80 that of every
+// folded unit beyond ASCII.
+const std::array<quint32, 0x81> &letterBits()
 {
-    static const std::array<quint32, 0x80> bits = [] {
-        std::array<quint32, 0x80> made{};
-        for (char16_t unit = 0; unit < 0x80; ++unit)
-            made[unit] = letterBit(foldTable()[unit]);
+    static const std::array<quint32, 0x81> bits = [] {
+        std::array<quint32, 0x81> made{};
+        for (char16_t unit = 0; unit <= 0x80; ++unit)
+            made[unit] = letterBit(unit);
         return made;
     }();
     return bits;
@@ -87,13 +89,29 @@ TextMatch::TextMatch(QStringView typed)
     m_lettersDecide = m_folded.size() == 1 && m_folded[0] >= u'a' && m_folded[0] <= u'z';
 }
 
+// Most stored text is ASCII: four units at a time are checked for that, and
+// then looked up in a small table of their own; only other units are folded
+// through the large one. A million tasks of some 62 units take ?? ms so.
 quint32 TextMatch::lettersIn(QStringView text)
 {
     const FoldTable &table = foldTable();
-    const std::array<quint32, 0x80> &ascii = asciiLetterBits();
+    const std::array<quint32, 0x81> &bits = letterBits();
+    const char16_t *at = text.utf16();
+    const char16_t *const end = at + text.size();
+    const auto beyondAscii = [&](char16_t unit) { return bits[std::min<char16_t>(table[unit], 0x80)]; };
     quint32 letters = 0;
-    for (const QChar unit : text)
-        letters |= unit.unicode() < 0x80 ? ascii[unit.unicode()] : letterBit(table[unit.unicode()]);
+    for (; at + 4 <= end; at += 4) {
+        quint64 four;
+        std::memcpy(&four, at, sizeof four);
+        if (four & 0xFF80FF80FF80FF80u) {
+            letters |= beyondAscii(at[0]) | beyondAscii(at[1]) | beyondAscii(at[2]) | beyondAscii(at[3]);
+        } else {
+            letters |= bits[table[four & 0x7F]] | bits[table[(four >> 16) & 0x7F]] | bits[table[(four >> 32) & 0x7F]]
+                | bits[table[four >> 48]];
+        }
+    }
+    for (; at < end; ++at)
+        letters |= beyondAscii(*at);
     return letters;
 }
 
