@@ -204,16 +204,30 @@ void FilteredList::scan(bool narrow)
         m_keptResults.clear();
         return;
     }
+    // A text holding one searched before is found among that one's rows,
+    // the fewest there are: after a letter taken from the middle, or a text
+    // put over one it holds.
+    const KeptResult *within = nullptr;
     for (const KeptResult &kept : m_keptResults) {
         if (kept.folded == m_match.folded()) {
             m_rows = rowsOf(kept.rows);
             return;
         }
+        if (m_match.folded().contains(kept.folded) && (!within || kept.count < within->count))
+            within = &kept;
     }
-    m_rows = matchingRows(narrow ? &m_rows : nullptr);
+    if (within && (!narrow || within->count < m_rows.size())) {
+        const std::vector<quint32> among = rowsOf(within->rows);
+        m_rows = matchingRows(&among);
+    } else {
+        m_rows = matchingRows(narrow ? &m_rows : nullptr);
+    }
+    // A single letter is found again as fast from the letters alone.
+    if (m_match.lettersDecide())
+        return;
     if (m_keptResults.size() == kKeptResults)
         m_keptResults.erase(m_keptResults.begin());
-    m_keptResults.push_back({m_match.folded(), bitsOf(m_rows)});
+    m_keptResults.push_back({m_match.folded(), bitsOf(m_rows), m_rows.size()});
 }
 
 std::vector<quint64> FilteredList::bitsOf(const std::vector<quint32> &rows) const

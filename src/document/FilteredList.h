@@ -100,6 +100,7 @@ private:
     struct KeptResult {
         QString folded;
         std::vector<quint64> rows; // a bit a source row
+        size_t count;
     };
     std::vector<KeptResult> m_keptResults;
     QItemSelectionModel m_selection;
