@@ -462,6 +462,7 @@ void WindowBench::measureFind(int entries)
     std::vector<double> typed;
     std::vector<double> clears;
     std::vector<double> opens;
+    std::vector<double> pastes;
     // The first letter searches every entry; the others search what the
     // letter before found, and taking one back finds the result kept.
     std::vector<double> firstLetters;
@@ -499,10 +500,24 @@ void WindowBench::measureFind(int entries)
         }));
         if (lvwTasks->model() != &lvwTasks->list())
             Fail(QStringLiteral("closing the find bar did not show the whole list"));
+
+        // The whole word at once, as a paste puts it: nothing found before
+        // narrows the search.
+        QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+        settle();
+        pastes.push_back(TimeMs([&] {
+            txtFind->setText(word);
+            settle();
+        }));
+        if (lvwTasks->model()->rowCount() != found)
+            Fail(QStringLiteral("\"%1\" pasted found other rows than typed").arg(word));
+        QTest::keyClick(txtFind, Qt::Key_Escape);
+        settle();
     }
     Report("find-keystroke", entries, MedianOf(static_cast<int>(typed.size()), [&](int i) { return typed[i]; }), "ms");
     Report("find-first-letter", entries,
            MedianOf(static_cast<int>(firstLetters.size()), [&](int i) { return firstLetters[i]; }), "ms");
+    Report("find-paste", entries, MedianOf(static_cast<int>(pastes.size()), [&](int i) { return pastes[i]; }), "ms");
     Report("find-open", entries, MedianOf(static_cast<int>(opens.size()), [&](int i) { return opens[i]; }), "ms");
     Report("find-clear", entries, MedianOf(static_cast<int>(clears.size()), [&](int i) { return clears[i]; }), "ms");
     // A first letter shows nearly every row: the most the filter, the letters
