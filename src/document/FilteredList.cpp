@@ -123,7 +123,7 @@ quint32 FilteredList::lettersOf(int sourceRow) const
 }
 
 // Reads every entry once, on several threads for a large list: a million
-// entries take ?? ms.
+// entries took 72-90 ms on two cores busy with other work as well.
 void FilteredList::readLetters()
 {
     const size_t count = size_t(m_list.count());
@@ -148,7 +148,10 @@ void FilteredList::forgetLetters()
 // Only rows holding every letter of the text are candidates, and only their
 // entries are read; a single letter needs no entry read at all. Large lists
 // are searched in parts on several threads, each reading only its own
-// entries. ??
+// entries. Among a million entries, on two cores busy with other work as
+// well, a single letter took 4-5 ms and "creme", whose letters 58 % of the
+// entries hold, 43-47 ms; in the window, "creme" put in at once took 54-57 ms
+// against 130-154 ms reading every entry.
 std::vector<quint32> FilteredList::matchingRows(const std::vector<quint32> *among)
 {
     if (!m_lettersRead)

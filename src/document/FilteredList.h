@@ -95,8 +95,9 @@ private:
     std::vector<quint32> m_rows; // source rows shown, ascending
     std::vector<quint32> m_letters; // the letters of each source row, while read
     bool m_lettersRead = false;
-    // The rows that recent texts matched, so that taking back a letter needs
-    // no search; forgotten when the list changes.
+    // The rows that recent texts other than a single letter matched, so that
+    // taking back a letter needs no search and a text holding one of them
+    // searches only its rows; forgotten when the list changes.
     struct KeptResult {
         QString folded;
         std::vector<quint64> rows; // a bit a source row
