@@ -15,9 +15,10 @@
 //
 // It holds no more than the source positions of the rows it shows, four bytes
 // a row, in list order; rows the list inserts, moves or sorts are mapped
-// through them. A row that is added or changed while the filter is on stays
-// shown, whether it matches or not, until the filter's text changes, so that
-// the user sees what was just done.
+// through them. While a find goes on it also keeps which letters each row
+// holds, four bytes a row more, so that a search reads only the entries that
+// hold every letter typed, and none at all for a single letter. A row that is added or changed while the filter is on
+// stays shown, whether it matches or not, until the filter's text changes, so that the user sees what was just done.
 //
 // The view shares this model's selection, which mirrors the list's own: the
 // editing buttons keep reading the list's selected row.
@@ -38,6 +39,11 @@ public:
     // Searches every row again for the same text: rows that came from
     // elsewhere, unlike the user's own, are not kept in sight.
     void refilter();
+    // Reads which letters every row holds ahead of the first search, and keeps
+    // that in step with the list until forgotten; a search reads them itself
+    // when not done ahead.
+    void readLetters();
+    void forgetLetters();
     bool isActive() const { return !m_match.isEmpty(); }
     bool matches(Row row) const;
 
@@ -61,7 +67,8 @@ private:
     // Shows the rows that match, keeping the list's selection where it is shown.
     void rescan(bool narrow);
     void scan(bool narrow);
-    std::vector<quint32> matchingRows(const std::vector<quint32> *among) const;
+    std::vector<quint32> matchingRows(const std::vector<quint32> *among);
+    quint32 lettersOf(int sourceRow) const;
     std::vector<quint64> bitsOf(const std::vector<quint32> &rows) const;
     std::vector<quint32> rowsOf(const std::vector<quint64> &bits) const;
     int proxyRowOf(int sourceRow) const; // -1 when the row is not shown
@@ -86,11 +93,15 @@ private:
     CategoryList &m_list;
     TextMatch m_match;
     std::vector<quint32> m_rows; // source rows shown, ascending
-    // The rows that recent texts matched, so that taking back a letter needs
-    // no search; forgotten when the list changes.
+    std::vector<quint32> m_letters; // the letters of each source row, while read
+    bool m_lettersRead = false;
+    // The rows that recent texts other than a single letter matched, so that
+    // taking back a letter needs no search and a text holding one of them
+    // searches only its rows; forgotten when the list changes.
     struct KeptResult {
         QString folded;
         std::vector<quint64> rows; // a bit a source row
+        size_t count;
     };
     std::vector<KeptResult> m_keptResults;
     QItemSelectionModel m_selection;

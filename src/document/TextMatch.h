@@ -23,9 +23,19 @@ public:
 
     bool foundIn(QStringView text) const;
 
+    // Which letters a text holds once folded, a bit each: one for each of a
+    // to z, four that the digits share, one for any other ASCII unit and one
+    // for the rest. A text can be matched only if it holds all of letters();
+    // for a single letter a to z, holding it is matching it.
+    static quint32 lettersIn(QStringView text);
+    quint32 letters() const { return m_letters; }
+    bool lettersDecide() const { return m_lettersDecide; }
+
     // One unit as it is compared.
     static char16_t fold(char16_t unit);
 
 private:
     QString m_folded;
+    quint32 m_letters = 0;
+    bool m_lettersDecide = false;
 };

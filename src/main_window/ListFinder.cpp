@@ -36,8 +36,12 @@ ListFinder::~ListFinder()
 
 void ListFinder::open()
 {
-    if (m_bar->isHidden())
+    if (m_bar->isHidden()) {
         giveUpHeight(m_bar->height());
+        // Done now, the first letter typed finds its rows without reading an entry.
+        for (const std::unique_ptr<FilteredList> &filter : m_filters)
+            filter->readLetters();
+    }
     m_bar->open();
 }
 
@@ -48,6 +52,8 @@ void ListFinder::close()
     const bool hadFocus = m_bar->isAncestorOf(QApplication::focusWidget());
     m_bar->clear();
     m_bar->hide();
+    for (const std::unique_ptr<FilteredList> &filter : m_filters)
+        filter->forgetLetters();
     giveUpHeight(0);
     for (CategoryListView *view : std::as_const(m_views))
         view->scrollToSelected();

@@ -159,6 +159,50 @@ TEST_P(FilteredListTest, ChangesUnderAFilterActOnTheWholeListAndStayShown)
     EXPECT_EQ(list().count(), 7);
 }
 
+// A text holding one searched before is found among that one's rows, as long
+// as the list stays as it was.
+TEST_P(FilteredListTest, ATextHoldingAnEarlierOneIsFoundAmongItsRows)
+{
+    filter.setFilterText(QStringLiteral("an"));
+    filter.setFilterText(QStringLiteral("bank"));
+    EXPECT_EQ(shown(), expectedIn({"call the bank"}));
+    editing.addEntry(kTasksTab, QStringLiteral("Bank holiday"), QStringLiteral("me"), false);
+    filter.setFilterText(QStringLiteral("ank"));
+    EXPECT_EQ(shown(), expectedIn({"call the bank", "Bank holiday"}));
+}
+
+// A single letter is found by the letters read ahead alone: they follow every
+// sort, insert, change, move and removal of the list.
+TEST_P(FilteredListTest, LettersReadAheadFollowTheListsChanges)
+{
+    filter.readLetters();
+    list().sortByColumn(Entry::User + 1);
+    editing.addEntry(kTasksTab, QStringLiteral("Quiz"), QStringLiteral("me"), false);
+    editing.addEntry(kTasksTab, QStringLiteral("\u212Aite"), QStringLiteral("me"), false); // Kelvin sign
+    const auto select = [&](const QString &task) {
+        for (int position = 1; position <= list().count(); ++position) {
+            if (list().text(list().rowAt(position), Entry::Task) == task)
+                list().selectionModel()->setCurrentIndex(
+                    list().index(position - 1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
+    };
+    select(QStringLiteral("pay rent"));
+    ASSERT_TRUE(editing.updateEntry(kTasksTab, QStringLiteral("Jog"), QStringLiteral("zed")));
+    select(QStringLiteral("buy milk"));
+    ASSERT_TRUE(editing.deleteEntry(kTasksTab));
+
+    const auto found = [&](const char *letter) {
+        filter.setFilterText(QString::fromLatin1(letter));
+        return shown();
+    };
+    EXPECT_EQ(found("q"), expectedIn({"Quiz"}));
+    EXPECT_EQ(found("J"), expectedIn({"Jog"}));
+    EXPECT_EQ(found("y"), QStringList());
+    EXPECT_EQ(found("z"), expectedIn({"Quiz", "Jog"}));
+    EXPECT_EQ(found("k"), expectedIn({"call the bank", "book hotel", "\u212Aite"}));
+    EXPECT_EQ(found("i"), expectedIn({"Quiz", "\u212Aite", "book hotel"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(SortedAndUnsorted, FilteredListTest, ::testing::Bool());
 
 // A long list is searched in parts: no row is lost or doubled where they meet.
