@@ -1,12 +1,8 @@
 #include "document/DiskBase.h"
 
-#include "document/CategoryList.h"
-#include "document/TaskLists.h"
-
 #include <QFile>
 #include <QHashFunctions>
 
-#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -71,21 +67,15 @@ EntryFingerprint EntryFingerprint::Of(const Entry &entry)
     return fingerprint;
 }
 
-void DiskBase::capture(const QString &path, std::optional<FileIdentity> identity, TaskLists &lists)
-{
-    std::vector<EntryFingerprint> entries;
-    size_t total = 0;
-    for (CategoryList *list : lists.all())
-        total += size_t(list->count());
-    entries.reserve(total);
-    for (CategoryList *list : lists.all())
-        ForEachFingerprint(*list, [&](int, const EntryFingerprint &fingerprint) { entries.push_back(fingerprint); });
-    std::sort(entries.begin(), entries.end());
-    remember(path, identity, std::move(entries));
-}
-
 void DiskBase::remember(const QString &path, std::optional<FileIdentity> identity,
                         std::vector<EntryFingerprint> entries)
+{
+    SortFingerprints(entries);
+    rememberSorted(path, identity, std::move(entries));
+}
+
+void DiskBase::rememberSorted(const QString &path, std::optional<FileIdentity> identity,
+                              std::vector<EntryFingerprint> entries)
 {
     m_path = path;
     m_identity = identity;
