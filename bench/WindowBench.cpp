@@ -195,10 +195,11 @@ void WindowBench::measureOutsideChanges(int entries, const QString &path)
     // What the remembered base of a save adds to the lists: its
     // fingerprints, which hold no text.
     TaskLists lists;
-    if (LoadTaskFile(path, lists, m_dialogs) != LoadResult::Complete)
+    std::vector<EntryFingerprint> fingerprints;
+    if (LoadTaskFile(path, lists, m_dialogs, &fingerprints) != LoadResult::Complete)
         Fail(QStringLiteral("%1 was not read completely").arg(path));
     DiskBase base;
-    base.capture(path, FileIdentity::Of(path), lists);
+    base.remember(path, FileIdentity::Of(path), std::move(fingerprints));
     const double megabytes = double(base.entries().capacity() * sizeof(EntryFingerprint)) / (1 << 20);
     std::printf("base-memory %d %.1f MB\n", entries, megabytes);
     std::fflush(stdout);

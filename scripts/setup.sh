@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libqt6gui6 libqt6widgets6
   libgtest-dev libgmock-dev googletest libxcb1-dev
   libglib2.0-dev libglib2.0-bin shared-mime-info desktop-file-utils
+  libxxhash-dev
   qt6-svg-dev help2man appstream dpkg-dev libxml2-utils
   xvfb xauth xdotool imagemagick
   acl attr

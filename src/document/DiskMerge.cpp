@@ -5,16 +5,21 @@
 #include "document/TaskLists.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
-// An entry of the lists or of the disk version with where it sits.
+// An entry of the lists or of the disk version with where it sits. Equal
+// entries stay in list order, so that the first ones are the ones kept.
 struct Located {
     EntryFingerprint fingerprint;
     int category;
     int index;
 
-    bool operator<(const Located &other) const { return fingerprint < other.fingerprint; }
+    bool operator<(const Located &other) const
+    {
+        return std::tie(fingerprint, category, index) < std::tie(other.fingerprint, other.category, other.index);
+    }
 };
 
 const EntryFingerprint &fingerprintOf(const EntryFingerprint &fingerprint)
@@ -82,12 +87,13 @@ bool holds(const std::vector<quint32> &sorted, quint32 value)
 } // namespace
 
 MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk,
-                             RowEdits *edits)
+                             const DiskFingerprints &diskFingerprints, RowEdits *edits)
 {
+    const auto byFingerprint = [](const Located &located) -> const EntryFingerprint & { return located.fingerprint; };
     std::vector<Located> onDisk;
     for (int category = 0; category < CategoryCount; ++category) {
         for (size_t index = 0; index < disk[category].size(); ++index)
-            onDisk.push_back({EntryFingerprint::Of(*disk[category][index]), category, int(index)});
+            onDisk.push_back({diskFingerprints[category][index], category, int(index)});
     }
     std::vector<Located> here;
     for (int category = 0; category < CategoryCount; ++category) {
@@ -96,8 +102,8 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
             here.push_back({fingerprint, category, position});
         });
     }
-    std::sort(onDisk.begin(), onDisk.end());
-    std::sort(here.begin(), here.end());
+    SortByFingerprint(onDisk, byFingerprint);
+    SortByFingerprint(here, byFingerprint);
 
     MergeCounts counts;
     // Copies the disk added beyond the base; the last ones of a run, so that

@@ -26,6 +26,8 @@ struct MergeCounts {
 
 // The entries of a disk version, one batch per category, in file order.
 using DiskRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
+// Their fingerprints, in the same order.
+using DiskFingerprints = std::array<std::vector<EntryFingerprint>, CategoryCount>;
 
 // Brings into the lists what the disk version changed since the base, by
 // entries compared as multisets: an entry the disk added is added (to the
@@ -34,4 +36,4 @@ using DiskRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
 // both. Nothing the lists hold beyond the base is touched, so neither side
 // loses what it wrote. Each row put in or taken out is told to edits, if given.
 MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk,
-                             RowEdits *edits = nullptr);
+                             const DiskFingerprints &diskFingerprints, RowEdits *edits = nullptr);

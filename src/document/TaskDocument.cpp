@@ -119,13 +119,14 @@ bool TaskDocument::SaveTaskFile()
     std::optional<std::vector<EntryFingerprint>> merged;
     if (!bringInOutsideChanges(merged))
         return false;
-    if (!WriteTaskFile(sFileName, m_lists, m_dialogs))
-        return false;
     // A merge has fingerprinted what the lists now hold already.
+    std::vector<EntryFingerprint> written;
+    if (!WriteTaskFile(sFileName, m_lists, m_dialogs, merged ? nullptr : &written))
+        return false;
     if (merged)
-        m_base.remember(sFileName, FileIdentity::Of(sFileName), std::move(*merged));
+        m_base.rememberSorted(sFileName, FileIdentity::Of(sFileName), std::move(*merged));
     else
-        m_base.capture(sFileName, FileIdentity::Of(sFileName), m_lists);
+        m_base.remember(sFileName, FileIdentity::Of(sFileName), std::move(written));
     bDirty = false;
     trashFoldedCopies();
     return true;
@@ -153,6 +154,7 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
         return refuseAndOfferSaveAs(tr("The file was replaced by something that is not a task list."));
 
     TaskFileReader reader;
+    reader.fingerprintEntries();
     const ReadResult read = reader.read(sFileName);
     if (read.extent != LoadResult::Complete || FileIdentity::Of(sFileName) != now) {
         const QString why = read.extent == LoadResult::Complete ? tr("It changed again while it was being read.")
@@ -164,15 +166,18 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
         return false;
     }
     DiskRows disk;
-    for (int category = 0; category < CategoryCount; ++category)
+    DiskFingerprints fingerprints;
+    for (int category = 0; category < CategoryCount; ++category) {
         disk[category] = reader.takeRows(static_cast<Category>(category));
+        fingerprints[category] = reader.takeFingerprints(static_cast<Category>(category));
+    }
     auto edits = std::make_unique<RowEdits>();
     m_view.listsAboutToChangeOutside();
-    MergeCounts counts = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk), edits.get());
+    MergeCounts counts = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk), fingerprints, edits.get());
     m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
     // The lists now hold the disk version's changes: should the write fail,
     // the next save must not bring them in a second time.
-    m_base.remember(sFileName, now, std::move(counts.diskVersion));
+    m_base.rememberSorted(sFileName, now, std::move(counts.diskVersion));
     merged = std::move(counts.merged);
     if (counts.changedAnything()) {
         m_dialogs.message(tr("The file had been changed elsewhere. Its changes were merged into this list before "
@@ -311,7 +316,8 @@ void TaskDocument::load(const QString &path)
     // Taken before reading: a change made while the file is read then shows
     // as a change at the next save, which merges it.
     const std::optional<FileIdentity> identity = FileIdentity::Of(path);
-    const LoadResult result = LoadTaskFile(path, m_lists, m_dialogs);
+    std::vector<EntryFingerprint> fingerprints;
+    const LoadResult result = LoadTaskFile(path, m_lists, m_dialogs, &fingerprints);
     bDirty = false;
     m_base.forget();
     m_unreadable.reset();
@@ -327,7 +333,7 @@ void TaskDocument::load(const QString &path)
     }
     // A missing or empty file loses nothing when saved over, and taking its
     // name lets a list be started under a new name.
-    m_base.capture(path, identity, m_lists);
+    m_base.remember(path, identity, std::move(fingerprints));
     takeOverFileName(path);
     offerConflictCopies();
 }
@@ -391,6 +397,7 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
 {
     QString why;
     TaskFileReader reader;
+    reader.fingerprintEntries();
     if (!now)
         why = tr("It is not there.");
     else if (!now->regular)
@@ -415,12 +422,15 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
         return;
     }
     DiskRows rows;
-    for (int category = 0; category < CategoryCount; ++category)
+    std::vector<EntryFingerprint> fingerprints;
+    for (int category = 0; category < CategoryCount; ++category) {
         rows[category] = reader.takeRows(static_cast<Category>(category));
+        AppendFingerprints(fingerprints, reader.takeFingerprints(static_cast<Category>(category)));
+    }
     m_view.listsAboutToChangeOutside();
     ListsSplice step = ListsSplice::Replace(m_lists, std::move(rows));
     m_lists.form = reader.form();
-    m_base.capture(sFileName, now, m_lists);
+    m_base.remember(sFileName, now, std::move(fingerprints));
     m_unreadable.reset();
     bDirty = false;
     m_view.listsChangedOutside(step.changedAnything() ? std::make_unique<ListsSplice>(std::move(step)) : nullptr);

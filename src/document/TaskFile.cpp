@@ -9,14 +9,21 @@
 
 #include <QCoreApplication>
 
-LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs)
+LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
+                        std::vector<EntryFingerprint> *fingerprints)
 {
     lists.ClearAllLists();
     TaskFileReader reader;
+    if (fingerprints)
+        reader.fingerprintEntries();
     const ReadResult outcome = reader.read(path);
     lists.form = reader.form();
-    for (int category = 0; category < CategoryCount; ++category)
-        lists.list(static_cast<Category>(category)).appendAll(reader.takeRows(static_cast<Category>(category)));
+    for (int category = 0; category < CategoryCount; ++category) {
+        const auto which = static_cast<Category>(category);
+        lists.list(which).appendAll(reader.takeRows(which));
+        if (fingerprints)
+            AppendFingerprints(*fingerprints, reader.takeFingerprints(which));
+    }
 
     if (outcome.extent == LoadResult::Complete) {
         CategoryList &tasks = lists.lvwTasks;
@@ -29,9 +36,9 @@ LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs)
     return outcome.extent;
 }
 
-bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs)
+bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs, std::vector<EntryFingerprint> *fingerprints)
 {
-    const QByteArray bytes = TaskFileEncoder().encode(lists);
+    const QByteArray bytes = TaskFileEncoder().encode(lists, fingerprints);
     const Result written = ReplaceFileContents(path, bytes);
     if (written.succeeded())
         return true;

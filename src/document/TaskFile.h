@@ -1,8 +1,11 @@
 #pragma once
 
+#include "document/DiskBase.h"
 #include "document/Result.h"
 
 #include <QString>
+
+#include <vector>
 
 class Dialogs;
 class TaskLists;
@@ -22,10 +25,15 @@ struct ReadResult {
 };
 
 // Empties the five lists and fills them from the file. A failure is reported
-// to the user ("Error opening file!") before this returns.
-LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs);
+// to the user ("Error opening file!") before this returns. When fingerprints
+// is given, it receives those of the entries read, in no particular order.
+LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
+                        std::vector<EntryFingerprint> *fingerprints = nullptr);
 
 // Writes the five lists to the file, replacing it only after a complete
 // write. A failure is reported to the user ("Error saving to file!") and
 // leaves the old file as it was; true when the file was written completely.
-bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs);
+// When fingerprints is given, it receives those of the entries written, in
+// no particular order.
+bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
+                   std::vector<EntryFingerprint> *fingerprints = nullptr);

@@ -57,14 +57,17 @@ qsizetype plainLatin1Prefix(const char16_t *in, qsizetype size, char *out)
 
 } // namespace
 
-QByteArray TaskFileEncoder::encode(TaskLists &lists)
+QByteArray TaskFileEncoder::encode(TaskLists &lists, std::vector<EntryFingerprint> *fingerprints)
 {
+    m_fingerprints = fingerprints;
     // Nearly every file fits its plain form; start over in the extended form
     // at the first field that does not.
     using TaskFileFormat::TextForm;
     for (const TextForm form : {lists.form, TextForm::Extended}) {
         m_form = form;
         m_bytes.clear();
+        if (m_fingerprints)
+            m_fingerprints->clear();
         if (m_form == TextForm::Extended)
             m_bytes.append(TaskFileFormat::ByteOrderMark, TaskFileFormat::ByteOrderMarkSize);
         m_bytes.append(TaskFileFormat::HeaderLine, sizeof TaskFileFormat::HeaderLine - 1);
@@ -109,6 +112,8 @@ bool TaskFileEncoder::WriteListEntries(const CategoryList &list)
                 return false;
         }
         m_bytes.append(TaskFileFormat::LineEnd, 2);
+        if (m_fingerprints)
+            m_fingerprints->push_back(EntryFingerprint::Of(*row));
     }
     return true;
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "document/ByteBuffer.h"
+#include "document/DiskBase.h"
 #include "document/TaskFileFormat.h"
 
 #include <QByteArray>
 #include <QStringEncoder>
 #include <QStringView>
+
+#include <vector>
 
 class CategoryList;
 class TaskLists;
@@ -17,7 +20,9 @@ class TaskLists;
 class TaskFileEncoder
 {
 public:
-    QByteArray encode(TaskLists &lists);
+    // When fingerprints is given, it receives the fingerprint of each entry
+    // written, taken while its texts are in the cache.
+    QByteArray encode(TaskLists &lists, std::vector<EntryFingerprint> *fingerprints = nullptr);
 
 private:
     // One line per row of the list, in display order; false when a field
@@ -31,4 +36,5 @@ private:
     ByteBuffer m_bytes;
     TaskFileFormat::TextForm m_form = TaskFileFormat::TextForm::Windows1252;
     QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+    std::vector<EntryFingerprint> *m_fingerprints = nullptr;
 };

@@ -248,8 +248,10 @@ bool TaskFileReader::readEntry(qint64 lineNumber, Span line)
         return fail(tr("Line %1: the status is too large.").arg(lineNumber));
     if (!onlyBlanks(statusText.data() + numberEnd, statusText.data() + statusText.size()))
         lose(tr("Line %1: the status holds text that is not part of a number.").arg(lineNumber));
-    m_rows[static_cast<int>(CategoryForStatus(*status))].push_back(
-        Entry::create(*status, texts[1], texts[2], texts[3], texts[4]));
+    const int category = static_cast<int>(CategoryForStatus(*status));
+    m_rows[category].push_back(Entry::create(*status, texts[1], texts[2], texts[3], texts[4]));
+    if (m_fingerprinting)
+        m_fingerprints[category].push_back(EntryFingerprint::Of(*m_rows[category].back()));
     if (fieldCount < TaskFileFormat::FieldCount)
         return fail(tr("Line %1 has fewer than five fields.").arg(lineNumber));
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/DiskBase.h"
 #include "document/Entry.h"
 #include "document/Status.h"
 #include "document/TaskFile.h"
@@ -24,6 +25,10 @@ class TaskFileReader
 
 public:
     using Rows = std::vector<std::unique_ptr<Entry>>;
+    using Fingerprints = std::vector<EntryFingerprint>;
+
+    // Fingerprints each entry as it is made, its texts still in the cache.
+    void fingerprintEntries() { m_fingerprinting = true; }
 
     // Reads up to the end of the file or up to the first failure. The rows
     // read before a failure are kept, with the row of the failing line holding
@@ -34,6 +39,8 @@ public:
     ReadResult read(const QString &path);
 
     Rows takeRows(Category category) { return std::move(m_rows[static_cast<int>(category)]); }
+    // The fingerprints of those rows in the same order, if asked for.
+    Fingerprints takeFingerprints(Category category) { return std::move(m_fingerprints[static_cast<int>(category)]); }
     TaskFileFormat::TextForm form() const { return m_form; }
 
 private:
@@ -74,5 +81,7 @@ private:
                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
 
     std::array<Rows, CategoryCount> m_rows;
+    bool m_fingerprinting = false;
+    std::array<Fingerprints, CategoryCount> m_fingerprints;
     ReadResult m_outcome;
 };
