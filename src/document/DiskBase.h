@@ -82,7 +82,7 @@ inline void AppendFingerprints(std::vector<EntryFingerprint> &to, std::vector<En
 // Calls visit(position, fingerprint) for each row of the list in order. The
 // rows ahead are asked of the memory early: they lie scattered over the heap,
 // and waiting for each took a third of the time (40 ms against 26 ms for
-// 100,000 entries sorted by text).
+// 100,000 entries sorted by text, measured with an earlier, slower hash).
 template<typename Visit>
 void ForEachFingerprint(const CategoryList &list, Visit visit)
 {
