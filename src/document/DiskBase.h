@@ -40,6 +40,10 @@ struct EntryFingerprint {
     auto operator<=>(const EntryFingerprint &other) const = default;
 
     static EntryFingerprint Of(const Entry &entry);
+    // The same for texts not yet made into an entry, which must lie back to
+    // back in this order, as an entry keeps them.
+    static EntryFingerprint Of(double status, QStringView task, QStringView added, QStringView edited,
+                               QStringView user);
 };
 
 // Sorts elements that operator< orders by a fingerprint first, which

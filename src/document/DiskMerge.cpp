@@ -5,29 +5,15 @@
 #include "document/TaskLists.h"
 
 #include <algorithm>
-#include <tuple>
 
 namespace {
-
-// An entry of the lists or of the disk version with where it sits. Equal
-// entries stay in list order, so that the first ones are the ones kept.
-struct Located {
-    EntryFingerprint fingerprint;
-    int category;
-    int index;
-
-    bool operator<(const Located &other) const
-    {
-        return std::tie(fingerprint, category, index) < std::tie(other.fingerprint, other.category, other.index);
-    }
-};
 
 const EntryFingerprint &fingerprintOf(const EntryFingerprint &fingerprint)
 {
     return fingerprint;
 }
 
-const EntryFingerprint &fingerprintOf(const Located &located)
+const EntryFingerprint &fingerprintOf(const LocatedEntry &located)
 {
     return located.fingerprint;
 }
@@ -69,11 +55,11 @@ private:
 
 // Calls visit(first, last) for every run of equal fingerprints.
 template<typename Visit>
-void forEachRun(const std::vector<Located> &sorted, Visit visit)
+void forEachRun(const std::vector<LocatedEntry> &sorted, Visit visit)
 {
     for (auto first = sorted.begin(); first != sorted.end();) {
-        auto last =
-            std::find_if(first, sorted.end(), [&](const Located &l) { return !(l.fingerprint == first->fingerprint); });
+        auto last = std::find_if(first, sorted.end(),
+                                 [&](const LocatedEntry &l) { return !(l.fingerprint == first->fingerprint); });
         visit(first, last);
         first = last;
     }
@@ -86,42 +72,33 @@ bool holds(const std::vector<quint32> &sorted, quint32 value)
 
 } // namespace
 
-MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk,
-                             const DiskFingerprints &diskFingerprints, RowEdits *edits)
+std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base,
+                                            const DiskVersion &disk, RowEdits *edits)
 {
-    const auto byFingerprint = [](const Located &located) -> const EntryFingerprint & { return located.fingerprint; };
-    std::vector<Located> onDisk;
-    for (int category = 0; category < CategoryCount; ++category) {
-        for (size_t index = 0; index < disk[category].size(); ++index)
-            onDisk.push_back({diskFingerprints[category][index], category, int(index)});
-    }
-    std::vector<Located> here;
-    for (int category = 0; category < CategoryCount; ++category) {
-        const CategoryList &list = lists.list(static_cast<Category>(category));
-        ForEachFingerprint(list, [&](int position, const EntryFingerprint &fingerprint) {
-            here.push_back({fingerprint, category, position});
-        });
-    }
-    SortByFingerprint(onDisk, byFingerprint);
-    SortByFingerprint(here, byFingerprint);
+    const std::vector<LocatedEntry> onDisk = LocateSorted(disk.fingerprints);
 
-    MergeCounts counts;
     // Copies the disk added beyond the base; the last ones of a run, so that
-    // the rest keep the file order.
-    std::array<std::vector<bool>, CategoryCount> added;
-    for (int category = 0; category < CategoryCount; ++category)
-        added[category].assign(disk[category].size(), false);
+    // the rest keep the file order. Only these are made into entries.
+    DiskIndices added;
     std::vector<quint32> diskAddedDates;
     std::vector<EntryFingerprint> diskAdded;
     SortedWalk<EntryFingerprint> baseForDisk(base);
     forEachRun(onDisk, [&](auto first, auto last) {
         const int extra = int(last - first) - baseForDisk.countOf(first->fingerprint);
         for (auto it = last - std::max(extra, 0); it != last; ++it) {
-            added[it->category][it->index] = true;
+            added[it->category].push_back(it->place);
             diskAddedDates.push_back(it->fingerprint.added);
             diskAdded.push_back(it->fingerprint);
         }
     });
+    for (std::vector<int> &indices : added)
+        std::sort(indices.begin(), indices.end());
+    DiskRows incoming;
+    if (!disk.entriesAt(added, incoming))
+        return std::nullopt;
+
+    const std::vector<LocatedEntry> here = LocateSorted(lists);
+    MergeCounts counts;
 
     // What the lists hold beyond the base: the window's own new and changed entries.
     std::vector<quint32> localAddedDates;
@@ -138,8 +115,8 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
     // versions.
     std::array<std::vector<int>, CategoryCount> removals;
     std::vector<bool> removedHere(here.size(), false);
-    SortedWalk<Located> diskWalk(onDisk);
-    SortedWalk<Located> hereWalk(here);
+    SortedWalk<LocatedEntry> diskWalk(onDisk);
+    SortedWalk<LocatedEntry> hereWalk(here);
     for (auto first = base.begin(); first != base.end();) {
         const auto last = std::upper_bound(first, base.end(), *first);
         const EntryFingerprint &fingerprint = *first;
@@ -149,7 +126,7 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
             const auto present = hereWalk.equalTo(fingerprint);
             const int removable = std::min(missing, int(present.second - present.first));
             for (auto it = present.first; it != present.first + removable; ++it) {
-                removals[it->category].push_back(it->index);
+                removals[it->category].push_back(it->place);
                 removedHere[it - here.begin()] = true;
             }
             counts.wentAway += removable;
@@ -174,13 +151,8 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
     for (int category = 0; category < CategoryCount; ++category) {
         const auto which = static_cast<Category>(category);
         CategoryList &list = lists.list(which);
-        EntryRows incoming;
-        for (size_t index = 0; index < disk[category].size(); ++index) {
-            if (added[category][index])
-                incoming.push_back(std::move(disk[category][index]));
-        }
-        counts.cameIn += int(incoming.size());
-        for (const int position : list.insertAll(std::move(incoming))) {
+        counts.cameIn += int(incoming[category].size());
+        for (const int position : list.insertAll(std::move(incoming[category]))) {
             if (edits)
                 edits->inserted(which, position, list.rowAt(position));
         }
@@ -195,7 +167,7 @@ MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprin
     counts.merged.resize(kept.size() + diskAdded.size());
     std::merge(kept.begin(), kept.end(), diskAdded.begin(), diskAdded.end(), counts.merged.begin());
     counts.diskVersion.reserve(onDisk.size());
-    for (const Located &located : onDisk)
+    for (const LocatedEntry &located : onDisk)
         counts.diskVersion.push_back(located.fingerprint);
     return counts;
 }

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "document/DiskBase.h"
-#include "document/Entry.h"
-#include "document/Status.h"
+#include "document/DiskVersion.h"
 
-#include <array>
-#include <memory>
+#include <optional>
 #include <vector>
 
 class RowEdits;
@@ -24,16 +22,13 @@ struct MergeCounts {
     std::vector<EntryFingerprint> merged;
 };
 
-// The entries of a disk version, one batch per category, in file order.
-using DiskRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
-// Their fingerprints, in the same order.
-using DiskFingerprints = std::array<std::vector<EntryFingerprint>, CategoryCount>;
-
 // Brings into the lists what the disk version changed since the base, by
 // entries compared as multisets: an entry the disk added is added (to the
 // list its status selects, at the end or at its sorted place), one the disk
 // removed is removed when it is still here unchanged, and a changed one is
 // both. Nothing the lists hold beyond the base is touched, so neither side
 // loses what it wrote. Each row put in or taken out is told to edits, if given.
-MergeCounts MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base, DiskRows disk,
-                             const DiskFingerprints &diskFingerprints, RowEdits *edits = nullptr);
+// Nothing, with the lists untouched, when the disk version's new entries
+// can no longer be read as they were fingerprinted.
+std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base,
+                                            const DiskVersion &disk, RowEdits *edits = nullptr);

@@ -6,49 +6,102 @@
 
 namespace {
 
-void sortLike(const CategoryList &list, EntryRows &rows)
+// For each entry of next, in file order per category: the 1-based position
+// of the equal row of the lists that it is, or 0 when there is none. Equal
+// entries pair up in order, the first with the first.
+std::array<std::vector<int>, CategoryCount> pairWithRows(TaskLists &lists, const DiskVersion &next)
 {
-    if (!list.Sorted() || rows.size() < 2)
-        return;
-    const std::vector<quint32> order = SortedOrder(rows, list.SortKey(), list.SortOrder() == CategoryList::Descending);
-    EntryRows sorted(rows.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        sorted[i] = std::move(rows[order[i]]);
-    rows.swap(sorted);
+    std::array<std::vector<int>, CategoryCount> twins;
+    for (int category = 0; category < CategoryCount; ++category)
+        twins[category].assign(next.fingerprints[category].size(), 0);
+    const std::vector<LocatedEntry> here = LocateSorted(lists);
+    const std::vector<LocatedEntry> there = LocateSorted(next.fingerprints);
+    auto row = here.begin();
+    for (const LocatedEntry &entry : there) {
+        while (row != here.end() && row->fingerprint < entry.fingerprint)
+            ++row;
+        // An equal fingerprint means an equal status, so the same list.
+        if (row != here.end() && row->fingerprint == entry.fingerprint)
+            twins[entry.category][size_t(entry.place)] = (row++)->place;
+    }
+    return twins;
 }
 
-std::vector<Row> handlesOf(const EntryRows &rows)
+// The places of next that no row of the lists stands for.
+DiskIndices unpaired(const std::array<std::vector<int>, CategoryCount> &twins)
 {
-    std::vector<Row> handles;
-    handles.reserve(rows.size());
-    for (const auto &row : rows)
-        handles.push_back(row.get());
-    return handles;
+    DiskIndices places;
+    for (int category = 0; category < CategoryCount; ++category) {
+        for (size_t index = 0; index < twins[category].size(); ++index) {
+            if (twins[category][index] == 0)
+                places[category].push_back(int(index));
+        }
+    }
+    return places;
 }
 
 } // namespace
 
-ListsSplice ListsSplice::Replace(TaskLists &lists, DiskRows next)
+std::optional<ListsSplice> ListsSplice::Towards(TaskLists &lists, const DiskVersion &next)
 {
+    const std::array<std::vector<int>, CategoryCount> twins = pairWithRows(lists, next);
+    DiskRows fresh;
+    if (!next.entriesAt(unpaired(twins), fresh))
+        return std::nullopt;
+
     ListsSplice splice;
     for (int category = 0; category < CategoryCount; ++category) {
         CategoryList &list = lists.list(static_cast<Category>(category));
-        EntryRows &rows = next[category];
-        sortLike(list, rows);
+        // The rows of next in file order, each as a row of the list (its
+        // position) or a fresh one (counted from -1 down).
+        std::vector<Row> rows;
+        std::vector<qint32> sources;
+        rows.reserve(twins[category].size());
+        sources.reserve(twins[category].size());
+        qint32 freshCount = 0;
+        for (const int twin : twins[category]) {
+            if (twin != 0) {
+                rows.push_back(list.rowAt(twin));
+                sources.push_back(twin);
+            } else {
+                rows.push_back(fresh[category][size_t(freshCount)].get());
+                sources.push_back(-++freshCount);
+            }
+        }
+        if (list.Sorted() && rows.size() > 1) {
+            const std::vector<quint32> order =
+                SortedOrder(rows, list.SortKey(), list.SortOrder() == CategoryList::Descending);
+            std::vector<Row> sortedRows(rows.size());
+            std::vector<qint32> sortedSources(sources.size());
+            for (size_t i = 0; i < order.size(); ++i) {
+                sortedRows[i] = rows[order[i]];
+                sortedSources[i] = sources[order[i]];
+            }
+            rows.swap(sortedRows);
+            sources.swap(sortedSources);
+        }
+
         const int count = list.count();
         const int shorter = std::min(count, int(rows.size()));
         int start = 0;
-        while (start < shorter && HoldSame(*list.rowAt(start + 1), *rows[start]))
+        while (start < shorter && rows[size_t(start)] == list.rowAt(start + 1))
             ++start;
         int end = 0;
-        while (end < shorter - start && HoldSame(*list.rowAt(count - end), *rows[rows.size() - 1 - end]))
+        while (end < shorter - start && rows[rows.size() - 1 - size_t(end)] == list.rowAt(count - end))
             ++end;
-        EntryRows middle(std::make_move_iterator(rows.begin() + start), std::make_move_iterator(rows.end() - end));
         Part &part = splice.m_parts[category];
         part.position = start + 1;
-        part.placed = handlesOf(middle);
-        part.kept = list.replaceRows(part.position, count - start - end, std::move(middle));
-        part.listCount = list.count();
+        for (int position = start + 1; position <= count - end; ++position)
+            part.placed.push_back(list.rowAt(position));
+        // A row of the list that next holds in its middle is in the list's
+        // middle too: each row stands for one entry of next at most.
+        part.sources.assign(sources.begin() + start, sources.end() - end);
+        for (qint32 &source : part.sources) {
+            if (source > 0)
+                source -= part.position;
+        }
+        part.kept = std::move(fresh[category]);
+        part.listCount = count;
     }
     return splice;
 }
@@ -72,19 +125,46 @@ bool ListsSplice::swap(TaskLists &lists)
 {
     if (!stillInPlace(lists))
         return false;
-    for (int category = 0; category < CategoryCount; ++category) {
-        CategoryList &list = lists.list(static_cast<Category>(category));
-        Part &part = m_parts[category];
-        std::vector<Row> placed = handlesOf(part.kept);
-        part.kept = list.replaceRows(part.position, int(part.placed.size()), std::move(part.kept));
-        part.placed = std::move(placed);
-        part.listCount = list.count();
-    }
+    for (int category = 0; category < CategoryCount; ++category)
+        m_parts[category].swapIn(lists.list(static_cast<Category>(category)));
     return true;
+}
+
+// Puts the other version in place and notes how to come back: the rows in
+// place that the other version shares move over, the others are kept.
+void ListsSplice::Part::swapIn(CategoryList &list)
+{
+    if (placed.empty() && sources.empty())
+        return;
+    EntryRows leaving = list.replaceRows(position, int(placed.size()), {});
+    EntryRows coming(sources.size());
+    std::vector<qint32> back(leaving.size(), 0);
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const qint32 source = sources[i];
+        if (source >= 0) {
+            coming[i] = std::move(leaving[size_t(source)]);
+            back[size_t(source)] = qint32(i);
+        } else {
+            coming[i] = std::move(kept[size_t(-source - 1)]);
+        }
+    }
+    EntryRows onlyHere;
+    for (size_t i = 0; i < leaving.size(); ++i) {
+        if (leaving[i]) {
+            onlyHere.push_back(std::move(leaving[i]));
+            back[i] = -qint32(onlyHere.size());
+        }
+    }
+    placed.assign(coming.size(), nullptr);
+    std::transform(coming.begin(), coming.end(), placed.begin(), [](const auto &row) { return row.get(); });
+    list.replaceRows(position, 0, std::move(coming));
+    sources = std::move(back);
+    kept = std::move(onlyHere);
+    listCount = list.count();
 }
 
 bool ListsSplice::changedAnything() const
 {
     return std::any_of(m_parts.begin(), m_parts.end(),
-                       [](const Part &part) { return !part.kept.empty() || !part.placed.empty(); });
+                       [](const Part &part) { return !part.placed.empty() || !part.sources.empty(); });
 }

@@ -1,28 +1,32 @@
 #pragma once
 
 #include "document/CategoryList.h"
-#include "document/DiskMerge.h"
+#include "document/DiskVersion.h"
 #include "document/ListsStep.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class TaskLists;
 
 // The step from one version of the lists to another, kept as small as what
 // changed: in each list only the rows between the start and the end that
-// both versions share are replaced, and the rows taken out are kept, moved
-// rather than copied. Applying the step again swaps them back, so one object
-// undoes and redoes it.
+// both versions share are replaced. Rows that both versions hold, wherever
+// they sit, are the same rows in both, so a step keeps only the rows that
+// one version alone holds, and for the others where they go. Applying the
+// step again swaps back, so one object undoes and redoes it.
 class ListsSplice : public ListsStep
 {
 public:
-    // Makes the lists hold next, given in file order; a sorted list puts its
-    // new rows in order by its sort settings first.
-    static ListsSplice Replace(TaskLists &lists, DiskRows next);
+    // The step that makes the lists hold next, in file order; a sorted list
+    // puts its rows in order by its sort settings. Entries equal to rows of
+    // the lists are those rows; only the others are read. Nothing when they
+    // cannot be read. The lists are unchanged until swap().
+    static std::optional<ListsSplice> Towards(TaskLists &lists, const DiskVersion &next);
 
-    // Swaps the rows in place and the ones kept. False, changing nothing,
-    // when the lists no longer hold what the last swap left in them.
+    // Swaps the rows in place for the other version. False, changing
+    // nothing, when the lists no longer hold what the last swap left in them.
     bool swap(TaskLists &lists);
     bool changedAnything() const;
 
@@ -32,9 +36,14 @@ public:
 private:
     struct Part {
         int position = 1; // where the replaced rows begin
-        EntryRows kept; // the rows taken out
-        std::vector<Row> placed; // the rows put in
-        int listCount = 0; // the list's size afterwards
+        std::vector<Row> placed; // the rows in place now
+        // Where each row of the other version comes from: a row in place
+        // (its index in placed) or, counted from -1 down, one of kept.
+        std::vector<qint32> sources;
+        EntryRows kept; // the rows only the other version holds
+        int listCount = 0; // the list's size while placed is in it
+
+        void swapIn(CategoryList &list);
     };
     bool stillInPlace(TaskLists &lists) const;
 

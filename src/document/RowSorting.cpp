@@ -11,10 +11,11 @@ int CompareSortTexts(QStringView a, QStringView b)
 namespace {
 
 // The texts that order the rows, by row index.
+template<typename Rows>
 class SortKeys
 {
 public:
-    SortKeys(const EntryRows &rows, int key)
+    SortKeys(const Rows &rows, int key)
         : m_rows(rows)
         , m_key(key)
     {
@@ -35,7 +36,7 @@ public:
     }
 
 private:
-    const EntryRows &m_rows;
+    const Rows &m_rows;
     const int m_key;
     std::vector<QString> m_statusTexts;
 };
@@ -103,10 +104,11 @@ void pack(SortItem &item, QStringView key, qsizetype offset, bool folded)
     item.flags = (size > offset + kPackUnits ? SortItem::GoesOn : 0) | (clamped ? SortItem::Clamped : 0);
 }
 
+template<typename Keys>
 class RowSorter
 {
 public:
-    RowSorter(const SortKeys &keys, bool descending)
+    RowSorter(const Keys &keys, bool descending)
         : m_keys(keys)
         , m_descending(descending)
     {
@@ -194,13 +196,12 @@ private:
             std::stable_sort(begin, end, less);
     }
 
-    const SortKeys &m_keys;
+    const Keys &m_keys;
     const bool m_descending;
 };
 
-} // namespace
-
-std::vector<quint32> SortedOrder(const EntryRows &rows, int key, bool descending)
+template<typename Rows>
+std::vector<quint32> sortedOrderOf(const Rows &rows, int key, bool descending)
 {
     const SortKeys keys(rows, key);
     std::vector<SortItem> items(rows.size());
@@ -211,6 +212,18 @@ std::vector<quint32> SortedOrder(const EntryRows &rows, int key, bool descending
     for (size_t i = 0; i < items.size(); ++i)
         order[i] = items[i].row;
     return order;
+}
+
+} // namespace
+
+std::vector<quint32> SortedOrder(const EntryRows &rows, int key, bool descending)
+{
+    return sortedOrderOf(rows, key, descending);
+}
+
+std::vector<quint32> SortedOrder(const std::vector<const Entry *> &rows, int key, bool descending)
+{
+    return sortedOrderOf(rows, key, descending);
 }
 
 std::vector<quint32> ReversedOrder(const EntryRows &rows, int key)

@@ -17,6 +17,8 @@ int CompareSortTexts(QStringView a, QStringView b);
 // sort by CompareSortTexts gives it: element i is the present index of the
 // row that goes to index i, and rows with equal keys keep their present order.
 std::vector<quint32> SortedOrder(const EntryRows &rows, int key, bool descending);
+// The same for rows that the lists own.
+std::vector<quint32> SortedOrder(const std::vector<const Entry *> &rows, int key, bool descending);
 
 // For rows already in order by a key: the order the other way round, in
 // which rows with equal keys still keep their present order. Nothing is

@@ -154,9 +154,18 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
         return refuseAndOfferSaveAs(tr("The file was replaced by something that is not a task list."));
 
     TaskFileReader reader;
-    reader.fingerprintEntries();
+    reader.fingerprintOnly();
     const ReadResult read = reader.read(sFileName);
-    if (read.extent != LoadResult::Complete || FileIdentity::Of(sFileName) != now) {
+    const bool readWhole = read.extent == LoadResult::Complete && FileIdentity::Of(sFileName) == now;
+    const DiskVersion disk = reader.takeVersion();
+    std::optional<MergeCounts> counts;
+    if (readWhole) {
+        auto edits = std::make_unique<RowEdits>();
+        m_view.listsAboutToChangeOutside();
+        counts = MergeDiskVersion(m_lists, m_base.entries(), disk, edits.get());
+        m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
+    }
+    if (!counts) {
         const QString why = read.extent == LoadResult::Complete ? tr("It changed again while it was being read.")
                                                                 : read.result.reason();
         m_dialogs.message(tr("The file was changed elsewhere and could not be read completely, so nothing was "
@@ -165,27 +174,17 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
                           Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return false;
     }
-    DiskRows disk;
-    DiskFingerprints fingerprints;
-    for (int category = 0; category < CategoryCount; ++category) {
-        disk[category] = reader.takeRows(static_cast<Category>(category));
-        fingerprints[category] = reader.takeFingerprints(static_cast<Category>(category));
-    }
-    auto edits = std::make_unique<RowEdits>();
-    m_view.listsAboutToChangeOutside();
-    MergeCounts counts = MergeDiskVersion(m_lists, m_base.entries(), std::move(disk), fingerprints, edits.get());
-    m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
     // The lists now hold the disk version's changes: should the write fail,
     // the next save must not bring them in a second time.
-    m_base.rememberSorted(sFileName, now, std::move(counts.diskVersion));
-    merged = std::move(counts.merged);
-    if (counts.changedAnything()) {
+    m_base.rememberSorted(sFileName, now, std::move(counts->diskVersion));
+    merged = std::move(counts->merged);
+    if (counts->changedAnything()) {
         m_dialogs.message(tr("The file had been changed elsewhere. Its changes were merged into this list before "
                              "saving.\nEntries that came in: %1\nEntries that went away: %2\nEntries kept twice "
                              "(changed on both sides): %3")
-                              .arg(counts.cameIn)
-                              .arg(counts.wentAway)
-                              .arg(counts.keptTwice),
+                              .arg(counts->cameIn)
+                              .arg(counts->wentAway)
+                              .arg(counts->keptTwice),
                           Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     }
     return true;
@@ -397,7 +396,9 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
 {
     QString why;
     TaskFileReader reader;
-    reader.fingerprintEntries();
+    reader.fingerprintOnly();
+    DiskVersion next;
+    std::optional<ListsSplice> step;
     if (!now)
         why = tr("It is not there.");
     else if (!now->regular)
@@ -406,10 +407,14 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
         why = tr("It is not a task list.");
     else if (const ReadResult read = reader.read(sFileName); read.extent != LoadResult::Complete)
         why = read.result.reason();
-    else if (FileIdentity::Of(sFileName) != now) {
-        if (!byHand)
+    else {
+        next = reader.takeVersion();
+        if (FileIdentity::Of(sFileName) == now)
+            step = ListsSplice::Towards(m_lists, next);
+        if (!step && !byHand)
             return; // the watcher reports the version being written once it settles
-        why = tr("It changed again while it was being read.");
+        if (!step)
+            why = tr("It changed again while it was being read.");
     }
 
     if (!why.isEmpty()) {
@@ -421,19 +426,16 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
         }
         return;
     }
-    DiskRows rows;
-    std::vector<EntryFingerprint> fingerprints;
-    for (int category = 0; category < CategoryCount; ++category) {
-        rows[category] = reader.takeRows(static_cast<Category>(category));
-        AppendFingerprints(fingerprints, reader.takeFingerprints(static_cast<Category>(category)));
-    }
     m_view.listsAboutToChangeOutside();
-    ListsSplice step = ListsSplice::Replace(m_lists, std::move(rows));
+    step->swap(m_lists);
     m_lists.form = reader.form();
+    std::vector<EntryFingerprint> fingerprints;
+    for (std::vector<EntryFingerprint> &batch : next.fingerprints)
+        AppendFingerprints(fingerprints, std::move(batch));
     m_base.remember(sFileName, now, std::move(fingerprints));
     m_unreadable.reset();
     bDirty = false;
-    m_view.listsChangedOutside(step.changedAnything() ? std::make_unique<ListsSplice>(std::move(step)) : nullptr);
+    m_view.listsChangedOutside(step->changedAnything() ? std::make_unique<ListsSplice>(std::move(*step)) : nullptr);
 }
 
 // Asks once about each conflict copy that a sync tool left beside the file.

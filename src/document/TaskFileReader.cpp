@@ -6,8 +6,10 @@
 #include "document/Utf8Check.h"
 #include "document/Windows1252.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -164,6 +166,7 @@ bool TaskFileReader::open(const QString &path)
 bool TaskFileReader::fillBuffer()
 {
     if (m_begin > 0) {
+        m_bufferOffset += qint64(m_begin);
         std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
         m_end -= m_begin;
         m_scan -= m_begin;
@@ -236,6 +239,9 @@ bool TaskFileReader::readEntry(qint64 lineNumber, Span line)
     std::array<QStringView, TaskFileFormat::FieldCount> texts;
     for (int i = 0; i < fieldCount; ++i)
         texts[i] = decode(fields[i], out);
+    // Fields the line lacks are empty, back to back with the others.
+    for (int i = fieldCount; i < TaskFileFormat::FieldCount; ++i)
+        texts[i] = QStringView(out, qsizetype(0));
     if (m_form != TaskFileFormat::TextForm::Windows1252 && m_utf8.hasError()) {
         m_utf8.resetState();
         lose(tr("Line %1 holds bytes that are not valid UTF-8.").arg(lineNumber));
@@ -249,11 +255,78 @@ bool TaskFileReader::readEntry(qint64 lineNumber, Span line)
     if (!onlyBlanks(statusText.data() + numberEnd, statusText.data() + statusText.size()))
         lose(tr("Line %1: the status holds text that is not part of a number.").arg(lineNumber));
     const int category = static_cast<int>(CategoryForStatus(*status));
-    m_rows[category].push_back(Entry::create(*status, texts[1], texts[2], texts[3], texts[4]));
     if (m_fingerprinting)
-        m_fingerprints[category].push_back(EntryFingerprint::Of(*m_rows[category].back()));
+        m_fingerprints[category].push_back(EntryFingerprint::Of(*status, texts[1], texts[2], texts[3], texts[4]));
+    if (m_makingEntries)
+        m_rows[category].push_back(Entry::create(*status, texts[1], texts[2], texts[3], texts[4]));
+    else
+        m_lineOffsets[category].push_back(m_bufferOffset + (line.begin - m_buffer.data()));
     if (fieldCount < TaskFileFormat::FieldCount)
         return fail(tr("Line %1 has fewer than five fields.").arg(lineNumber));
+    return true;
+}
+
+DiskVersion TaskFileReader::takeVersion()
+{
+    DiskVersion version;
+    for (int category = 0; category < CategoryCount; ++category)
+        version.fingerprints[category] = std::move(m_fingerprints[category]);
+    version.readRows = [this](const DiskIndices &places, DiskRows &rows) { return readAgain(places, rows); };
+    return version;
+}
+
+bool TaskFileReader::readAgain(const DiskIndices &places, DiskRows &rows)
+{
+    struct Wanted {
+        qint64 offset;
+        int category;
+        int index;
+    };
+    std::vector<Wanted> wanted;
+    for (int category = 0; category < CategoryCount; ++category) {
+        for (const int index : places[category])
+            wanted.push_back({m_lineOffsets[category][size_t(index)], category, index});
+    }
+    // In file order, so that lines near each other are read in one block.
+    std::sort(wanted.begin(), wanted.end(), [](const Wanted &a, const Wanted &b) { return a.offset < b.offset; });
+
+    const auto fingerprinting = std::exchange(m_fingerprinting, false);
+    m_makingEntries = true;
+    for (Rows &batch : m_rows)
+        batch.clear();
+    bool same = true;
+    for (const Wanted &line : wanted) {
+        Span span;
+        const size_t before = m_rows[line.category].size();
+        if (!seekLine(line.offset) || !nextLine(true, span) || !readEntry(0, span)
+            || m_rows[line.category].size() != before + 1) {
+            same = false;
+            break;
+        }
+    }
+    m_makingEntries = false;
+    m_fingerprinting = fingerprinting;
+    if (!same)
+        return false;
+    for (int category = 0; category < CategoryCount; ++category)
+        rows[category] = std::move(m_rows[category]);
+    return true;
+}
+
+// Goes to the line starting at offset, reading only when it is not in the
+// buffer already.
+bool TaskFileReader::seekLine(qint64 offset)
+{
+    m_skipLineFeed = false;
+    if (offset >= m_bufferOffset && offset < m_bufferOffset + qint64(m_end)) {
+        m_begin = m_scan = size_t(offset - m_bufferOffset);
+        return true;
+    }
+    if (!m_file.seek(offset))
+        return fail(m_file.errorString());
+    m_bufferOffset = offset;
+    m_begin = m_end = m_scan = 0;
+    m_atEnd = false;
     return true;
 }
 

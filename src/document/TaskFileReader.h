@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DiskBase.h"
+#include "document/DiskVersion.h"
 #include "document/Entry.h"
 #include "document/Status.h"
 #include "document/TaskFile.h"
@@ -29,6 +30,13 @@ public:
 
     // Fingerprints each entry as it is made, its texts still in the cache.
     void fingerprintEntries() { m_fingerprinting = true; }
+    // Fingerprints each entry and notes where its line starts, but makes no
+    // entries: readAgain() makes those that are wanted afterwards.
+    void fingerprintOnly()
+    {
+        m_fingerprinting = true;
+        m_makingEntries = false;
+    }
 
     // Reads up to the end of the file or up to the first failure. The rows
     // read before a failure are kept, with the row of the failing line holding
@@ -43,6 +51,15 @@ public:
     Fingerprints takeFingerprints(Category category) { return std::move(m_fingerprints[static_cast<int>(category)]); }
     TaskFileFormat::TextForm form() const { return m_form; }
 
+    // After a complete read with fingerprintOnly(): the version read, whose
+    // entries are made from this reader's file, so it must outlive the use.
+    DiskVersion takeVersion();
+    // After a complete read with fingerprintOnly(): makes the entries at the
+    // given places of each category from the lines they were read from, in
+    // the still open file. False when a line no longer holds an entry of
+    // that category.
+    bool readAgain(const DiskIndices &places, DiskRows &rows);
+
 private:
     struct Span {
         const char *begin = nullptr;
@@ -54,6 +71,7 @@ private:
     bool fillBuffer();
     void checkHeader(Span line);
     bool nextLine(bool keep, Span &line);
+    bool seekLine(qint64 offset);
     bool readEntry(qint64 lineNumber, Span line);
     int splitPlain(Span line, std::array<Span, 5> &fields);
     int splitExtended(Span line, std::array<Span, 5> &fields);
@@ -67,8 +85,10 @@ private:
     QString m_loss; // how the first line that lost text lost it
 
     // Bytes read but not yet used are m_buffer[m_begin, m_end); the search for
-    // the next line end has got as far as m_scan.
+    // the next line end has got as far as m_scan. m_buffer[0] is the byte at
+    // m_bufferOffset in the file.
     std::vector<char> m_buffer;
+    qint64 m_bufferOffset = 0;
     size_t m_begin = 0;
     size_t m_end = 0;
     size_t m_scan = 0;
@@ -82,6 +102,8 @@ private:
 
     std::array<Rows, CategoryCount> m_rows;
     bool m_fingerprinting = false;
+    bool m_makingEntries = true;
     std::array<Fingerprints, CategoryCount> m_fingerprints;
+    std::array<std::vector<qint64>, CategoryCount> m_lineOffsets; // without entries: where each line starts
     ReadResult m_outcome;
 };

@@ -1,0 +1,58 @@
+#include "document/DiskVersion.h"
+
+#include "document/CategoryList.h"
+#include "document/TaskLists.h"
+
+namespace {
+
+void sortLocated(std::vector<LocatedEntry> &located)
+{
+    SortByFingerprint(located, [](const LocatedEntry &entry) -> const EntryFingerprint & { return entry.fingerprint; });
+}
+
+} // namespace
+
+bool DiskVersion::entriesAt(const DiskIndices &places, DiskRows &rows) const
+{
+    if (!readRows(places, rows))
+        return false;
+    for (int category = 0; category < CategoryCount; ++category) {
+        if (rows[category].size() != places[category].size())
+            return false;
+        for (size_t i = 0; i < rows[category].size(); ++i) {
+            if (EntryFingerprint::Of(*rows[category][i]) != fingerprints[category][size_t(places[category][i])])
+                return false;
+        }
+    }
+    return true;
+}
+
+std::vector<LocatedEntry> LocateSorted(const DiskFingerprints &disk)
+{
+    std::vector<LocatedEntry> located;
+    for (int category = 0; category < CategoryCount; ++category) {
+        const std::vector<EntryFingerprint> &fingerprints = disk[category];
+        located.reserve(located.size() + fingerprints.size());
+        for (size_t index = 0; index < fingerprints.size(); ++index)
+            located.push_back({fingerprints[index], category, int(index)});
+    }
+    sortLocated(located);
+    return located;
+}
+
+std::vector<LocatedEntry> LocateSorted(TaskLists &lists)
+{
+    std::vector<LocatedEntry> located;
+    size_t rows = 0;
+    for (const CategoryList *list : lists.all())
+        rows += size_t(list->count());
+    located.reserve(rows);
+    for (int category = 0; category < CategoryCount; ++category) {
+        ForEachFingerprint(lists.list(static_cast<Category>(category)),
+                           [&](int position, const EntryFingerprint &fingerprint) {
+                               located.push_back({fingerprint, category, position});
+                           });
+    }
+    sortLocated(located);
+    return located;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "document/DiskBase.h"
+#include "document/Entry.h"
+#include "document/Status.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+class TaskLists;
+
+// Entries of a version of the file, one batch per category, in file order.
+using DiskRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
+// Their fingerprints, in the same order.
+using DiskFingerprints = std::array<std::vector<EntryFingerprint>, CategoryCount>;
+// Places in such batches: ascending indices per category.
+using DiskIndices = std::array<std::vector<int>, CategoryCount>;
+
+// A version of the file as a merge or a reload needs it: the fingerprints
+// of all its entries, and the entries themselves only where asked for, since
+// most of them are in the lists already and making them all again costs
+// about as much as the whole comparison.
+struct DiskVersion {
+    DiskFingerprints fingerprints;
+    // Makes the entries at the given places, each batch in the order given.
+    std::function<bool(const DiskIndices &places, DiskRows &rows)> readRows;
+
+    // The same, false unless each entry made is the one fingerprinted at its
+    // place: the file may have been written to since.
+    bool entriesAt(const DiskIndices &places, DiskRows &rows) const;
+};
+
+// An entry of the lists or of a disk version with where it sits: its
+// category and its 1-based position or its index in file order. Equal
+// entries stay in list or file order, so that the first ones of a run are
+// the ones that keep their places.
+struct LocatedEntry {
+    EntryFingerprint fingerprint;
+    int category;
+    int place;
+
+    bool operator<(const LocatedEntry &other) const
+    {
+        return std::tie(fingerprint, category, place) < std::tie(other.fingerprint, other.category, other.place);
+    }
+};
+
+// The entries of a disk version and of the lists, sorted, so that equal
+// entries sit together.
+std::vector<LocatedEntry> LocateSorted(const DiskFingerprints &disk);
+std::vector<LocatedEntry> LocateSorted(TaskLists &lists);
