@@ -72,10 +72,11 @@ bool holds(const std::vector<quint32> &sorted, quint32 value)
 
 } // namespace
 
-std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base,
-                                            const DiskVersion &disk, RowEdits *edits)
+std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<LocatedEntry> &rows,
+                                            const std::vector<EntryFingerprint> &base, const DiskVersion &disk,
+                                            RowEdits *edits)
 {
-    const std::vector<LocatedEntry> onDisk = LocateSorted(disk.fingerprints);
+    const std::vector<LocatedEntry> &onDisk = disk.sorted;
 
     // Copies the disk added beyond the base; the last ones of a run, so that
     // the rest keep the file order. Only these are made into entries.
@@ -97,7 +98,7 @@ std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<
     if (!disk.entriesAt(added, incoming))
         return std::nullopt;
 
-    const std::vector<LocatedEntry> here = LocateSorted(lists);
+    const std::vector<LocatedEntry> &here = rows;
     MergeCounts counts;
 
     // What the lists hold beyond the base: the window's own new and changed entries.
@@ -166,8 +167,5 @@ std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<
     }
     counts.merged.resize(kept.size() + diskAdded.size());
     std::merge(kept.begin(), kept.end(), diskAdded.begin(), diskAdded.end(), counts.merged.begin());
-    counts.diskVersion.reserve(onDisk.size());
-    for (const LocatedEntry &located : onDisk)
-        counts.diskVersion.push_back(located.fingerprint);
     return counts;
 }

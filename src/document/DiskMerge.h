@@ -16,8 +16,6 @@ struct MergeCounts {
     int keptTwice = 0; // entries changed both here and on disk, kept in both versions
 
     bool changedAnything() const { return cameIn != 0 || wentAway != 0 || keptTwice != 0; }
-    // The disk version's entries, sorted: the base once the lists hold them.
-    std::vector<EntryFingerprint> diskVersion;
     // The lists' entries after the merge, sorted: the base once they are written.
     std::vector<EntryFingerprint> merged;
 };
@@ -27,8 +25,10 @@ struct MergeCounts {
 // list its status selects, at the end or at its sorted place), one the disk
 // removed is removed when it is still here unchanged, and a changed one is
 // both. Nothing the lists hold beyond the base is touched, so neither side
-// loses what it wrote. Each row put in or taken out is told to edits, if given.
-// Nothing, with the lists untouched, when the disk version's new entries
-// can no longer be read as they were fingerprinted.
-std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<EntryFingerprint> &base,
-                                            const DiskVersion &disk, RowEdits *edits = nullptr);
+// loses what it wrote. rows are the lists' entries as LocateSorted() gives
+// them. Each row put in or taken out is told to edits, if given. Nothing,
+// with the lists untouched, when the disk version's new entries can no
+// longer be read as they were fingerprinted.
+std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<LocatedEntry> &rows,
+                                            const std::vector<EntryFingerprint> &base, const DiskVersion &disk,
+                                            RowEdits *edits = nullptr);

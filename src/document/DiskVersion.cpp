@@ -3,6 +3,8 @@
 #include "document/CategoryList.h"
 #include "document/TaskLists.h"
 
+#include <algorithm>
+
 namespace {
 
 void sortLocated(std::vector<LocatedEntry> &located)
@@ -55,4 +57,30 @@ std::vector<LocatedEntry> LocateSorted(TaskLists &lists)
     }
     sortLocated(located);
     return located;
+}
+
+std::vector<EntryFingerprint> FingerprintsOf(const std::vector<LocatedEntry> &located)
+{
+    std::vector<EntryFingerprint> fingerprints(located.size());
+    std::transform(located.begin(), located.end(), fingerprints.begin(),
+                   [](const LocatedEntry &entry) { return entry.fingerprint; });
+    return fingerprints;
+}
+
+LocatingRows::LocatingRows(TaskLists &lists)
+    : m_thread([this, &lists] { m_located = LocateSorted(lists); })
+{
+}
+
+LocatingRows::~LocatingRows()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+std::vector<LocatedEntry> LocatingRows::take()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+    return std::move(m_located);
 }

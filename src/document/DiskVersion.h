@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -18,20 +19,6 @@ using DiskRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
 using DiskFingerprints = std::array<std::vector<EntryFingerprint>, CategoryCount>;
 // Places in such batches: ascending indices per category.
 using DiskIndices = std::array<std::vector<int>, CategoryCount>;
-
-// A version of the file as a merge or a reload needs it: the fingerprints
-// of all its entries, and the entries themselves only where asked for, since
-// most of them are in the lists already and making them all again costs
-// about as much as the whole comparison.
-struct DiskVersion {
-    DiskFingerprints fingerprints;
-    // Makes the entries at the given places, each batch in the order given.
-    std::function<bool(const DiskIndices &places, DiskRows &rows)> readRows;
-
-    // The same, false unless each entry made is the one fingerprinted at its
-    // place: the file may have been written to since.
-    bool entriesAt(const DiskIndices &places, DiskRows &rows) const;
-};
 
 // An entry of the lists or of a disk version with where it sits: its
 // category and its 1-based position or its index in file order. Equal
@@ -48,7 +35,43 @@ struct LocatedEntry {
     }
 };
 
+// A version of the file as a merge or a reload needs it: the fingerprints
+// of all its entries, and the entries themselves only where asked for, since
+// most of them are in the lists already and making them all again costs
+// about as much as the whole comparison.
+struct DiskVersion {
+    DiskFingerprints fingerprints;
+    std::vector<LocatedEntry> sorted; // the same entries, sorted
+    // Makes the entries at the given places, each batch in the order given.
+    std::function<bool(const DiskIndices &places, DiskRows &rows)> readRows;
+
+    // The same, false unless each entry made is the one fingerprinted at its
+    // place: the file may have been written to since.
+    bool entriesAt(const DiskIndices &places, DiskRows &rows) const;
+};
+
 // The entries of a disk version and of the lists, sorted, so that equal
 // entries sit together.
 std::vector<LocatedEntry> LocateSorted(const DiskFingerprints &disk);
 std::vector<LocatedEntry> LocateSorted(TaskLists &lists);
+
+// The fingerprints alone, in the same order.
+std::vector<EntryFingerprint> FingerprintsOf(const std::vector<LocatedEntry> &located);
+
+// LocateSorted(lists), worked out on a second thread while this one reads
+// the file: for 100,000 entries the one takes 14 ms, the other 18 ms. The
+// lists must not change until take() has returned.
+class LocatingRows
+{
+public:
+    explicit LocatingRows(TaskLists &lists);
+    ~LocatingRows();
+    LocatingRows(const LocatingRows &) = delete;
+    LocatingRows &operator=(const LocatingRows &) = delete;
+
+    std::vector<LocatedEntry> take();
+
+private:
+    std::vector<LocatedEntry> m_located;
+    std::thread m_thread;
+};

@@ -9,19 +9,18 @@ namespace {
 // For each entry of next, in file order per category: the 1-based position
 // of the equal row of the lists that it is, or 0 when there is none. Equal
 // entries pair up in order, the first with the first.
-std::array<std::vector<int>, CategoryCount> pairWithRows(TaskLists &lists, const DiskVersion &next)
+std::array<std::vector<int>, CategoryCount> pairWithRows(const std::vector<LocatedEntry> &rows,
+                                                         const DiskVersion &next)
 {
     std::array<std::vector<int>, CategoryCount> twins;
     for (int category = 0; category < CategoryCount; ++category)
         twins[category].assign(next.fingerprints[category].size(), 0);
-    const std::vector<LocatedEntry> here = LocateSorted(lists);
-    const std::vector<LocatedEntry> there = LocateSorted(next.fingerprints);
-    auto row = here.begin();
-    for (const LocatedEntry &entry : there) {
-        while (row != here.end() && row->fingerprint < entry.fingerprint)
+    auto row = rows.begin();
+    for (const LocatedEntry &entry : next.sorted) {
+        while (row != rows.end() && row->fingerprint < entry.fingerprint)
             ++row;
         // An equal fingerprint means an equal status, so the same list.
-        if (row != here.end() && row->fingerprint == entry.fingerprint)
+        if (row != rows.end() && row->fingerprint == entry.fingerprint)
             twins[entry.category][size_t(entry.place)] = (row++)->place;
     }
     return twins;
@@ -42,9 +41,10 @@ DiskIndices unpaired(const std::array<std::vector<int>, CategoryCount> &twins)
 
 } // namespace
 
-std::optional<ListsSplice> ListsSplice::Towards(TaskLists &lists, const DiskVersion &next)
+std::optional<ListsSplice> ListsSplice::Towards(TaskLists &lists, const std::vector<LocatedEntry> &rows,
+                                                const DiskVersion &next)
 {
-    const std::array<std::vector<int>, CategoryCount> twins = pairWithRows(lists, next);
+    const std::array<std::vector<int>, CategoryCount> twins = pairWithRows(rows, next);
     DiskRows fresh;
     if (!next.entriesAt(unpaired(twins), fresh))
         return std::nullopt;
@@ -52,42 +52,42 @@ std::optional<ListsSplice> ListsSplice::Towards(TaskLists &lists, const DiskVers
     ListsSplice splice;
     for (int category = 0; category < CategoryCount; ++category) {
         CategoryList &list = lists.list(static_cast<Category>(category));
-        // The rows of next in file order, each as a row of the list (its
+        // The entries of next in file order, each as a row of the list (its
         // position) or a fresh one (counted from -1 down).
-        std::vector<Row> rows;
+        std::vector<Row> nextRows;
         std::vector<qint32> sources;
-        rows.reserve(twins[category].size());
+        nextRows.reserve(twins[category].size());
         sources.reserve(twins[category].size());
         qint32 freshCount = 0;
         for (const int twin : twins[category]) {
             if (twin != 0) {
-                rows.push_back(list.rowAt(twin));
+                nextRows.push_back(list.rowAt(twin));
                 sources.push_back(twin);
             } else {
-                rows.push_back(fresh[category][size_t(freshCount)].get());
+                nextRows.push_back(fresh[category][size_t(freshCount)].get());
                 sources.push_back(-++freshCount);
             }
         }
-        if (list.Sorted() && rows.size() > 1) {
+        if (list.Sorted() && nextRows.size() > 1) {
             const std::vector<quint32> order =
-                SortedOrder(rows, list.SortKey(), list.SortOrder() == CategoryList::Descending);
-            std::vector<Row> sortedRows(rows.size());
+                SortedOrder(nextRows, list.SortKey(), list.SortOrder() == CategoryList::Descending);
+            std::vector<Row> sortedNext(nextRows.size());
             std::vector<qint32> sortedSources(sources.size());
             for (size_t i = 0; i < order.size(); ++i) {
-                sortedRows[i] = rows[order[i]];
+                sortedNext[i] = nextRows[order[i]];
                 sortedSources[i] = sources[order[i]];
             }
-            rows.swap(sortedRows);
+            nextRows.swap(sortedNext);
             sources.swap(sortedSources);
         }
 
         const int count = list.count();
-        const int shorter = std::min(count, int(rows.size()));
+        const int shorter = std::min(count, int(nextRows.size()));
         int start = 0;
-        while (start < shorter && rows[size_t(start)] == list.rowAt(start + 1))
+        while (start < shorter && nextRows[size_t(start)] == list.rowAt(start + 1))
             ++start;
         int end = 0;
-        while (end < shorter - start && rows[rows.size() - 1 - size_t(end)] == list.rowAt(count - end))
+        while (end < shorter - start && nextRows[nextRows.size() - 1 - size_t(end)] == list.rowAt(count - end))
             ++end;
         Part &part = splice.m_parts[category];
         part.position = start + 1;

@@ -21,9 +21,11 @@ class ListsSplice : public ListsStep
 public:
     // The step that makes the lists hold next, in file order; a sorted list
     // puts its rows in order by its sort settings. Entries equal to rows of
-    // the lists are those rows; only the others are read. Nothing when they
-    // cannot be read. The lists are unchanged until swap().
-    static std::optional<ListsSplice> Towards(TaskLists &lists, const DiskVersion &next);
+    // the lists (given as LocateSorted() gives them) are those rows; only the
+    // others are read. Nothing when they cannot be read. The lists are
+    // unchanged until swap().
+    static std::optional<ListsSplice> Towards(TaskLists &lists, const std::vector<LocatedEntry> &rows,
+                                              const DiskVersion &next);
 
     // Swaps the rows in place for the other version. False, changing
     // nothing, when the lists no longer hold what the last swap left in them.

@@ -155,6 +155,7 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
 
     TaskFileReader reader;
     reader.fingerprintOnly();
+    LocatingRows rows(m_lists);
     const ReadResult read = reader.read(sFileName);
     const bool readWhole = read.extent == LoadResult::Complete && FileIdentity::Of(sFileName) == now;
     const DiskVersion disk = reader.takeVersion();
@@ -162,7 +163,7 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
     if (readWhole) {
         auto edits = std::make_unique<RowEdits>();
         m_view.listsAboutToChangeOutside();
-        counts = MergeDiskVersion(m_lists, m_base.entries(), disk, edits.get());
+        counts = MergeDiskVersion(m_lists, rows.take(), m_base.entries(), disk, edits.get());
         m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
     }
     if (!counts) {
@@ -176,7 +177,7 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
     }
     // The lists now hold the disk version's changes: should the write fail,
     // the next save must not bring them in a second time.
-    m_base.rememberSorted(sFileName, now, std::move(counts->diskVersion));
+    m_base.rememberSorted(sFileName, now, FingerprintsOf(disk.sorted));
     merged = std::move(counts->merged);
     if (counts->changedAnything()) {
         m_dialogs.message(tr("The file had been changed elsewhere. Its changes were merged into this list before "
@@ -395,26 +396,29 @@ void TaskDocument::followOutsideChange()
 void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
 {
     QString why;
-    TaskFileReader reader;
-    reader.fingerprintOnly();
-    DiskVersion next;
-    std::optional<ListsSplice> step;
     if (!now)
         why = tr("It is not there.");
     else if (!now->regular)
         why = tr("It is not a regular file.");
     else if (!startsLikeTaskFile(sFileName))
         why = tr("It is not a task list.");
-    else if (const ReadResult read = reader.read(sFileName); read.extent != LoadResult::Complete)
-        why = read.result.reason();
-    else {
+    TaskFileReader reader;
+    DiskVersion next;
+    std::optional<ListsSplice> step;
+    if (why.isEmpty()) {
+        reader.fingerprintOnly();
+        LocatingRows rows(m_lists);
+        const ReadResult read = reader.read(sFileName);
         next = reader.takeVersion();
-        if (FileIdentity::Of(sFileName) == now)
-            step = ListsSplice::Towards(m_lists, next);
-        if (!step && !byHand)
-            return; // the watcher reports the version being written once it settles
-        if (!step)
+        if (read.extent != LoadResult::Complete)
+            why = read.result.reason();
+        else if (FileIdentity::Of(sFileName) == now)
+            step = ListsSplice::Towards(m_lists, rows.take(), next);
+        if (why.isEmpty() && !step) {
+            if (!byHand)
+                return; // the watcher reports the version being written once it settles
             why = tr("It changed again while it was being read.");
+        }
     }
 
     if (!why.isEmpty()) {
@@ -429,10 +433,7 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
     m_view.listsAboutToChangeOutside();
     step->swap(m_lists);
     m_lists.form = reader.form();
-    std::vector<EntryFingerprint> fingerprints;
-    for (std::vector<EntryFingerprint> &batch : next.fingerprints)
-        AppendFingerprints(fingerprints, std::move(batch));
-    m_base.remember(sFileName, now, std::move(fingerprints));
+    m_base.rememberSorted(sFileName, now, FingerprintsOf(next.sorted));
     m_unreadable.reset();
     bDirty = false;
     m_view.listsChangedOutside(step->changedAnything() ? std::make_unique<ListsSplice>(std::move(*step)) : nullptr);

@@ -271,6 +271,7 @@ DiskVersion TaskFileReader::takeVersion()
     DiskVersion version;
     for (int category = 0; category < CategoryCount; ++category)
         version.fingerprints[category] = std::move(m_fingerprints[category]);
+    version.sorted = LocateSorted(version.fingerprints);
     version.readRows = [this](const DiskIndices &places, DiskRows &rows) { return readAgain(places, rows); };
     return version;
 }

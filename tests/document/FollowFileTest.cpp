@@ -276,6 +276,29 @@ TEST_F(FollowFileTest, MergeIsOneStepThatUndoesExactly)
     EXPECT_EQ(contentsOf(lists), merged);
 }
 
+TEST_F(FollowFileTest, ReloadKeepsTheRowsBothVersionsHoldWhereverTheyMove)
+{
+    const Row c = lists.lvwCompleted.rowAt(1);
+    const Row b = lists.lvwCompleted.rowAt(2);
+    const std::array<Items, CategoryCount> before = contentsOf(lists);
+    replaceOutside("2;b;d2;;me\r\n2;x;d7;;me\r\n2;c;d3;;me\r\n2;b;d2;;me\r\n1;a;d1;;me\r\n");
+    ASSERT_TRUE(waitUntil([&] { return lists.lvwCompleted.count() == 4; }));
+    const std::array<Items, CategoryCount> after = contentsOf(lists);
+    EXPECT_EQ(tasksOf(lists.lvwCompleted), (QStringList{"b", "x", "c", "b"}));
+    EXPECT_EQ(lists.lvwCompleted.rowAt(1), b);
+    EXPECT_EQ(lists.lvwCompleted.rowAt(3), c);
+    ASSERT_EQ(view.steps.size(), 1u);
+
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(view.steps[0]->undo(lists));
+        EXPECT_EQ(contentsOf(lists), before);
+        EXPECT_EQ(lists.lvwCompleted.rowAt(1), c);
+        EXPECT_EQ(lists.lvwCompleted.rowAt(2), b);
+        ASSERT_TRUE(view.steps[0]->redo(lists));
+        EXPECT_EQ(contentsOf(lists), after);
+    }
+}
+
 TEST_F(FollowFileTest, SyncToolMovingTheFileAsideIsNoRenaming)
 {
     // A conflict: the version read here becomes the copy, the other one takes its name.

@@ -59,14 +59,17 @@ inline void PrintTo(const Item &item, std::ostream *out)
 
 using Items = std::vector<Item>;
 
+inline Item itemOf(const Entry &entry)
+{
+    return {entry.status, entry.field(Entry::Task).toString(), entry.field(Entry::Added).toString(),
+            entry.field(Entry::Edited).toString(), entry.field(Entry::User).toString()};
+}
+
 inline Items itemsOf(const CategoryList &list)
 {
     Items items;
-    for (int position = 1; position <= list.count(); ++position) {
-        const Row row = list.rowAt(position);
-        items.push_back({row->status, row->field(Entry::Task).toString(), row->field(Entry::Added).toString(),
-                         row->field(Entry::Edited).toString(), row->field(Entry::User).toString()});
-    }
+    for (int position = 1; position <= list.count(); ++position)
+        items.push_back(itemOf(*list.rowAt(position)));
     return items;
 }
 
