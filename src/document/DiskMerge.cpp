@@ -119,7 +119,7 @@ std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<
     SortedWalk<LocatedEntry> diskWalk(onDisk);
     SortedWalk<LocatedEntry> hereWalk(here);
     for (auto first = base.begin(); first != base.end();) {
-        const auto last = std::upper_bound(first, base.end(), *first);
+        const auto last = std::find_if(first, base.end(), [&](const EntryFingerprint &f) { return !(f == *first); });
         const EntryFingerprint &fingerprint = *first;
         const auto kept = diskWalk.equalTo(fingerprint);
         const int missing = int(last - first) - int(kept.second - kept.first);
