@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
 
 namespace ConflictCopies {
 
@@ -37,28 +36,16 @@ QStringList Find(const QString &path)
     return copies;
 }
 
-int AddMissingEntries(TaskLists &lists, DiskRows copy, RowEdits &edits)
+std::optional<int> AddMissingEntries(TaskLists &lists, const DiskVersion &copy, RowEdits &edits)
 {
-    std::vector<EntryFingerprint> held;
-    for (CategoryList *list : lists.all()) {
-        for (int position = 1; position <= list->count(); ++position)
-            held.push_back(EntryFingerprint::Of(*list->rowAt(position)));
-    }
-    std::sort(held.begin(), held.end());
     // Each entry of the copy uses up one equal entry of the lists; the ones
     // left over are new.
-    std::vector<bool> used(held.size(), false);
+    DiskRows missing;
+    if (!copy.entriesAt(Unpaired(PairWithRows(LocateSorted(lists), copy)), missing))
+        return std::nullopt;
     int added = 0;
-    for (EntryRows &rows : copy) {
+    for (EntryRows &rows : missing) {
         for (std::unique_ptr<Entry> &entry : rows) {
-            const EntryFingerprint fingerprint = EntryFingerprint::Of(*entry);
-            auto it = std::lower_bound(held.begin(), held.end(), fingerprint);
-            while (it != held.end() && *it == fingerprint && used[it - held.begin()])
-                ++it;
-            if (it != held.end() && *it == fingerprint) {
-                used[it - held.begin()] = true;
-                continue;
-            }
             CategoryList &list = lists.listForStatus(entry->status);
             const Row row = list.append(std::move(entry));
             edits.inserted(CategoryForStatus(row->status), list.positionOf(row), row);

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "document/DiskMerge.h"
+#include "document/DiskVersion.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class RowEdits;
 class TaskLists;
@@ -23,8 +25,8 @@ QStringList Find(const QString &path);
 
 // Adds to the lists, each to the list its status selects, the entries of a
 // copy that the lists do not hold, counting equal entries as a multiset: a
-// union without duplicates. Returns how many were added; each is told to
-// edits.
-int AddMissingEntries(TaskLists &lists, DiskRows copy, RowEdits &edits);
+// union without duplicates. Returns how many were added, each told to
+// edits, or nothing when they could not be read as they were fingerprinted.
+std::optional<int> AddMissingEntries(TaskLists &lists, const DiskVersion &copy, RowEdits &edits);
 
 } // namespace ConflictCopies

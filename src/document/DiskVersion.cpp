@@ -59,6 +59,34 @@ std::vector<LocatedEntry> LocateSorted(TaskLists &lists)
     return located;
 }
 
+RowPairs PairWithRows(const std::vector<LocatedEntry> &rows, const DiskVersion &version)
+{
+    RowPairs pairs;
+    for (int category = 0; category < CategoryCount; ++category)
+        pairs[category].assign(version.fingerprints[category].size(), 0);
+    auto row = rows.begin();
+    for (const LocatedEntry &entry : version.sorted) {
+        while (row != rows.end() && row->fingerprint < entry.fingerprint)
+            ++row;
+        // An equal fingerprint means an equal status, so the same list.
+        if (row != rows.end() && row->fingerprint == entry.fingerprint)
+            pairs[entry.category][size_t(entry.place)] = (row++)->place;
+    }
+    return pairs;
+}
+
+DiskIndices Unpaired(const RowPairs &pairs)
+{
+    DiskIndices places;
+    for (int category = 0; category < CategoryCount; ++category) {
+        for (size_t index = 0; index < pairs[category].size(); ++index) {
+            if (pairs[category][index] == 0)
+                places[category].push_back(int(index));
+        }
+    }
+    return places;
+}
+
 std::vector<EntryFingerprint> FingerprintsOf(const std::vector<LocatedEntry> &located)
 {
     std::vector<EntryFingerprint> fingerprints(located.size());

@@ -55,6 +55,16 @@ struct DiskVersion {
 std::vector<LocatedEntry> LocateSorted(const DiskFingerprints &disk);
 std::vector<LocatedEntry> LocateSorted(TaskLists &lists);
 
+// For each entry of a version, in file order per category: the 1-based
+// position of the equal row of the lists that stands for it, or 0 when none
+// does. rows are the lists' entries as LocateSorted() gives them. Equal
+// entries pair up in order, the first with the first, so that each row
+// stands for one entry at most.
+using RowPairs = std::array<std::vector<int>, CategoryCount>;
+RowPairs PairWithRows(const std::vector<LocatedEntry> &rows, const DiskVersion &version);
+// The places of the version that no row stands for.
+DiskIndices Unpaired(const RowPairs &pairs);
+
 // The fingerprints alone, in the same order.
 std::vector<EntryFingerprint> FingerprintsOf(const std::vector<LocatedEntry> &located);
 

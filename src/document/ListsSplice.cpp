@@ -4,49 +4,12 @@
 
 #include <algorithm>
 
-namespace {
-
-// For each entry of next, in file order per category: the 1-based position
-// of the equal row of the lists that it is, or 0 when there is none. Equal
-// entries pair up in order, the first with the first.
-std::array<std::vector<int>, CategoryCount> pairWithRows(const std::vector<LocatedEntry> &rows,
-                                                         const DiskVersion &next)
-{
-    std::array<std::vector<int>, CategoryCount> twins;
-    for (int category = 0; category < CategoryCount; ++category)
-        twins[category].assign(next.fingerprints[category].size(), 0);
-    auto row = rows.begin();
-    for (const LocatedEntry &entry : next.sorted) {
-        while (row != rows.end() && row->fingerprint < entry.fingerprint)
-            ++row;
-        // An equal fingerprint means an equal status, so the same list.
-        if (row != rows.end() && row->fingerprint == entry.fingerprint)
-            twins[entry.category][size_t(entry.place)] = (row++)->place;
-    }
-    return twins;
-}
-
-// The places of next that no row of the lists stands for.
-DiskIndices unpaired(const std::array<std::vector<int>, CategoryCount> &twins)
-{
-    DiskIndices places;
-    for (int category = 0; category < CategoryCount; ++category) {
-        for (size_t index = 0; index < twins[category].size(); ++index) {
-            if (twins[category][index] == 0)
-                places[category].push_back(int(index));
-        }
-    }
-    return places;
-}
-
-} // namespace
-
 std::optional<ListsSplice> ListsSplice::Towards(TaskLists &lists, const std::vector<LocatedEntry> &rows,
                                                 const DiskVersion &next)
 {
-    const std::array<std::vector<int>, CategoryCount> twins = pairWithRows(rows, next);
+    const RowPairs twins = PairWithRows(rows, next);
     DiskRows fresh;
-    if (!next.entriesAt(unpaired(twins), fresh))
+    if (!next.entriesAt(Unpaired(twins), fresh))
         return std::nullopt;
 
     ListsSplice splice;

@@ -458,20 +458,20 @@ void TaskDocument::foldInCopy(const QString &copy)
 {
     const std::optional<FileIdentity> identity = FileIdentity::Of(copy);
     TaskFileReader reader;
-    const ReadResult read = identity && identity->regular
+    reader.fingerprintOnly();
+    ReadResult read = identity && identity->regular
         ? reader.read(copy)
         : ReadResult{LoadResult::Missing, Result::failure(tr("It is not a regular file."))};
+    auto edits = std::make_unique<RowEdits>();
+    if (read.extent == LoadResult::Complete
+        && !ConflictCopies::AddMissingEntries(m_lists, reader.takeVersion(), *edits))
+        read = {LoadResult::Incomplete, Result::failure(tr("It changed again while it was being read."))};
     if (read.extent != LoadResult::Complete) {
         m_dialogs.message(tr("The copy could not be read completely, so nothing of it was added.") + u'\n'
                               + read.result.reason(),
                           Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return;
     }
-    DiskRows rows;
-    for (int category = 0; category < CategoryCount; ++category)
-        rows[category] = reader.takeRows(static_cast<Category>(category));
-    auto edits = std::make_unique<RowEdits>();
-    ConflictCopies::AddMissingEntries(m_lists, std::move(rows), *edits);
     if (!edits->isEmpty())
         m_view.listsChangedOutside(std::move(edits));
     m_foldedCopies.emplace_back(copy, identity);
