@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-
 namespace ConflictCopies {
 
 bool IsCopyOf(const QString &candidate, const QString &fileName)
