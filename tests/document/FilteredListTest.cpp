@@ -225,3 +225,44 @@ TEST(FilteredList, LongListsFindEveryMatchOnce)
     }
     EXPECT_EQ(filter.rowCount(), expected);
 }
+
+// Rows put in and taken out anywhere, in runs longer than a word, keep every
+// other row's place in the set and its count before it.
+TEST(RowBits, FollowsInsertedAndRemovedRowsAcrossWords)
+{
+    std::vector<bool> expected(1000);
+    std::vector<quint64> words(16);
+    for (size_t row = 0; row < expected.size(); ++row) {
+        expected[row] = row % 3 == 0 || row % 7 == 0;
+        if (expected[row])
+            words[row / 64] |= quint64(1) << (row % 64);
+    }
+    RowBits bits(std::move(words), expected.size());
+    const auto check = [&] {
+        ASSERT_EQ(bits.rows(), expected.size());
+        size_t before = 0;
+        for (size_t row = 0; row < expected.size(); ++row) {
+            ASSERT_EQ(bits.contains(row), expected[row]) << row;
+            ASSERT_EQ(bits.countBefore(row), before) << row;
+            if (expected[row]) {
+                ASSERT_EQ(bits.nth(before++), row);
+            }
+        }
+        EXPECT_EQ(bits.count(), before);
+    };
+    check();
+    bits.insertRows(70, 130, true);
+    expected.insert(expected.begin() + 70, 130, true);
+    check();
+    bits.insertRows(0, 5, false);
+    expected.insert(expected.begin(), 5, false);
+    check();
+    bits.removeRows(63, 200);
+    expected.erase(expected.begin() + 63, expected.begin() + 263);
+    check();
+    bits.insertRows(expected.size(), 64, false);
+    expected.insert(expected.end(), 64, false);
+    bits.insert(expected.size() - 1);
+    expected.back() = true;
+    check();
+}
