@@ -16,10 +16,11 @@
 //
 // It holds which rows it shows, a bit a row; rows the list inserts, moves or
 // sorts are mapped through them. While a find goes on it also keeps which
-// letters each row holds, four bytes a row, so that a search reads only the
-// entries that hold every letter typed, and none at all for a single letter.
-// With the results kept for going back to a shorter text, a million rows take
-// at most some 6.5 MB. A row that is added or changed while the filter is on
+// letters each row holds, four bytes a row, and a byte for those of its user,
+// so that a search reads only the entries that hold every letter typed, and
+// none at all for a single letter, and skips most users. With the results
+// kept for going back to a shorter text, a million rows take at most some
+// 6.5 MB. A row that is added or changed while the filter is on
 // stays shown, whether it matches or not, until the filter's text changes, so
 // that the user sees what was just done.
 //
@@ -71,7 +72,7 @@ private:
     void rescan(bool narrow);
     void scan(bool narrow);
     RowBits matchingRows(const RowBits *among);
-    quint32 lettersOf(int sourceRow) const;
+    void readLettersOf(int sourceRow);
     int proxyRowOf(int sourceRow) const; // -1 when the row is not shown
 
     void sourceRowsInserted(int first, int last);
@@ -95,6 +96,7 @@ private:
     TextMatch m_match;
     RowBits m_shown; // the source rows shown
     std::vector<quint32> m_letters; // the letters of each source row, while read
+    std::vector<quint8> m_userLetters; // those of its user alone, folded into a byte
     bool m_lettersRead = false;
     // The rows that recent texts other than a single letter matched, so that
     // taking back a letter needs no search and a text holding one of them
