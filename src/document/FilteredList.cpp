@@ -420,21 +420,24 @@ void FilteredList::sourceLayoutAboutToBeChanged()
 // entries, found at their new places.
 void FilteredList::sourceLayoutChanged()
 {
+    if (isActive()) {
+        std::sort(m_entriesBefore.begin(), m_entriesBefore.end());
+        const size_t rows = size_t(m_list.count());
+        std::vector<quint64> words((rows + 63) / 64);
+        for (size_t row = 0; row < rows; ++row) {
+            if (std::binary_search(m_entriesBefore.begin(), m_entriesBefore.end(), m_list.rowAt(int(row) + 1))
+                == m_entriesBeforeShown)
+                words[row / 64] |= quint64(1) << (row % 64);
+        }
+        m_shown = RowBits(std::move(words), rows);
+        std::vector<Row>().swap(m_entriesBefore);
+    }
+    // Only once the entries above are given back, so that the two never take
+    // room at the same time.
     if (m_lettersRead)
         readLetters();
-    if (!isActive())
-        return;
-    std::sort(m_entriesBefore.begin(), m_entriesBefore.end());
-    const size_t rows = size_t(m_list.count());
-    std::vector<quint64> words((rows + 63) / 64);
-    for (size_t row = 0; row < rows; ++row) {
-        if (std::binary_search(m_entriesBefore.begin(), m_entriesBefore.end(), m_list.rowAt(int(row) + 1))
-            == m_entriesBeforeShown)
-            words[row / 64] |= quint64(1) << (row % 64);
-    }
-    m_shown = RowBits(std::move(words), rows);
-    std::vector<Row>().swap(m_entriesBefore);
-    endLayoutChange();
+    if (isActive())
+        endLayoutChange();
 }
 
 void FilteredList::beginLayoutChange()
