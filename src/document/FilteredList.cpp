@@ -153,6 +153,18 @@ void FilteredList::readLettersOf(int sourceRow)
 // entries took 72-90 ms on two cores busy with other work as well.
 void FilteredList::readLetters()
 {
+    m_readingAhead = true;
+    if (!m_lettersRead)
+        readAllLetters();
+}
+
+void FilteredList::stopReadingAhead()
+{
+    m_readingAhead = false;
+}
+
+void FilteredList::readAllLetters()
+{
     const size_t count = size_t(m_list.count());
     std::vector<quint32>(count).swap(m_letters);
     std::vector<quint8>(count).swap(m_userLetters);
@@ -173,6 +185,16 @@ void FilteredList::forgetLetters()
     m_lettersRead = false;
 }
 
+void FilteredList::lettersAfterReorder()
+{
+    if (!m_lettersRead)
+        return;
+    if (m_readingAhead || isActive())
+        readAllLetters();
+    else
+        forgetLetters();
+}
+
 // The rows among the given ones (all rows for none) that match. Only rows
 // holding every letter of the text are candidates, and only their entries
 // are read; a single letter needs no entry read at all. Large lists are
@@ -184,7 +206,7 @@ void FilteredList::forgetLetters()
 RowBits FilteredList::matchingRows(const RowBits *among)
 {
     if (!m_lettersRead)
-        readLetters();
+        readAllLetters();
     const size_t rows = m_letters.size();
     const quint32 wanted = m_match.letters();
     const quint8 wantedOfUser = inByte(wanted);
@@ -434,8 +456,7 @@ void FilteredList::sourceLayoutChanged()
     }
     // Only once the entries above are given back, so that the two never take
     // room at the same time.
-    if (m_lettersRead)
-        readLetters();
+    lettersAfterReorder();
     if (isActive())
         endLayoutChange();
 }
@@ -483,8 +504,7 @@ void FilteredList::sourceDataChanged(const QModelIndex &topLeft, const QModelInd
 void FilteredList::sourceReset()
 {
     m_keptResults.clear();
-    if (m_lettersRead)
-        readLetters();
+    lettersAfterReorder();
     if (!isActive())
         return;
     scan(false);

@@ -43,11 +43,14 @@ public:
     // Searches every row again for the same text: rows that came from
     // elsewhere, unlike the user's own, are not kept in sight.
     void refilter();
-    // Reads which letters every row holds ahead of the first search, and keeps
-    // that in step with the list until forgotten; a search reads them itself
-    // when not done ahead.
+    // Reads which letters every row holds ahead of the first search, unless
+    // still known, and keeps that in step with the list; a search reads them
+    // itself when not done ahead.
     void readLetters();
-    void forgetLetters();
+    // Keeps the letters in step with the list's inserts, changes and
+    // removals, so that reading ahead again costs nothing, but forgets them
+    // on a sort or a new document instead of reading them all again.
+    void stopReadingAhead();
     bool isActive() const { return !m_match.isEmpty(); }
     bool matches(Row row) const;
 
@@ -72,7 +75,11 @@ private:
     void rescan(bool narrow);
     void scan(bool narrow);
     RowBits matchingRows(const RowBits *among);
+    void readAllLetters();
     void readLettersOf(int sourceRow);
+    void forgetLetters();
+    // After the list put its rows in another order or was read anew.
+    void lettersAfterReorder();
     int proxyRowOf(int sourceRow) const; // -1 when the row is not shown
 
     void sourceRowsInserted(int first, int last);
@@ -98,6 +105,7 @@ private:
     std::vector<quint32> m_letters; // the letters of each source row, while read
     std::vector<quint8> m_userLetters; // those of its user alone, folded into a byte
     bool m_lettersRead = false;
+    bool m_readingAhead = false;
     // The rows that recent texts other than a single letter matched, so that
     // taking back a letter needs no search and a text holding one of them
     // searches only its rows; forgotten when the list changes.

@@ -172,11 +172,15 @@ TEST_P(FilteredListTest, ATextHoldingAnEarlierOneIsFoundAmongItsRows)
 }
 
 // A single letter is found by the letters read ahead alone: they follow every
-// sort, insert, change, move and removal of the list.
+// sort, insert, change, move and removal of the list, and once no longer read
+// ahead, a sort forgets them.
 TEST_P(FilteredListTest, LettersReadAheadFollowTheListsChanges)
 {
     filter.readLetters();
     list().sortByColumn(Entry::User + 1);
+    filter.stopReadingAhead();
+    list().sortByColumn(Entry::User + 1);
+    filter.readLetters();
     editing.addEntry(kTasksTab, QStringLiteral("Quiz"), QStringLiteral("me"), false);
     editing.addEntry(kTasksTab, QStringLiteral("\u212Aite"), QStringLiteral("me"), false); // Kelvin sign
     const auto select = [&](const QString &task) {
