@@ -15,7 +15,7 @@
 // go on working on all its rows.
 //
 // It holds which rows it shows, a bit a row; rows the list inserts, moves or
-// sorts are mapped through them. While a find goes on it also keeps which
+// sorts are mapped through them. Once a find has begun it also keeps which
 // letters each row holds, four bytes a row, and a byte for those of its user,
 // so that a search reads only the entries that hold every letter typed, and
 // none at all for a single letter, and skips most users. With the results
