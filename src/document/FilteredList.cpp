@@ -77,7 +77,10 @@ bool FilteredList::matches(Row row) const
 namespace {
 
 // An entry's texts sit right behind it; asking for the next entries' memory
-// while one is read keeps the search from waiting on each in turn.
+// while one is read keeps the search from waiting on each in turn. The first
+// four lines hold the task text of most entries. Asking first for the line
+// that says where the texts lie and then for the task's and user's lines alone
+// took 20 % longer for "cr" among a million entries sorted by task.
 inline void prefetchEntry(Row row)
 {
     const char *bytes = reinterpret_cast<const char *>(row);
