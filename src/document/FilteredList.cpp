@@ -142,6 +142,16 @@ quint8 inByte(quint32 letters)
     return quint8(letters);
 }
 
+// The letters with room for the given number of rows and some more, so that
+// the rows the list gains later seldom move them, and never to room twice
+// their size, as growing on its own would.
+template<typename Letters>
+void withRoomFor(Letters &letters, size_t rows)
+{
+    if (rows > letters.capacity())
+        letters.reserve(rows + rows / 64);
+}
+
 } // namespace
 
 void FilteredList::readLettersOf(int sourceRow)
@@ -171,8 +181,13 @@ void FilteredList::stopReadingAhead()
 void FilteredList::readAllLetters()
 {
     const size_t count = size_t(m_list.count());
-    std::vector<quint32>(count).swap(m_letters);
-    std::vector<quint8>(count).swap(m_userLetters);
+    // The letters read before go first, so that old and new never take room
+    // together.
+    forgetLetters();
+    withRoomFor(m_letters, count);
+    withRoomFor(m_userLetters, count);
+    m_letters.resize(count);
+    m_userLetters.resize(count);
     inPieces(count, threadsFor(count), [this](size_t begin, size_t end) {
         for (size_t row = begin; row < end; ++row) {
             if (row + kPrefetchAhead < end)
@@ -354,8 +369,11 @@ void FilteredList::sourceRowsInserted(int first, int last)
 {
     m_keptResults.clear();
     if (m_lettersRead) {
-        m_letters.insert(m_letters.begin() + first, size_t(last - first + 1), 0);
-        m_userLetters.insert(m_userLetters.begin() + first, size_t(last - first + 1), 0);
+        const size_t count = size_t(last - first + 1);
+        withRoomFor(m_letters, m_letters.size() + count);
+        withRoomFor(m_userLetters, m_userLetters.size() + count);
+        m_letters.insert(m_letters.begin() + first, count, 0);
+        m_userLetters.insert(m_userLetters.begin() + first, count, 0);
         for (int row = first; row <= last; ++row)
             readLettersOf(row);
     }
