@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <thread>
 
 FilteredList::FilteredList(CategoryList &list, QObject *parent)
@@ -238,9 +239,19 @@ RowBits FilteredList::matchingRows(const RowBits *among)
     const auto search = [&](size_t begin, size_t end) {
         std::vector<quint32> candidates;
         candidates.reserve(kRowsPerPiece);
-        for (size_t row = begin; row < end; ++row) {
-            if ((m_letters[row] & wanted) == wanted && (!among || among->contains(row)))
+        const auto consider = [&](size_t row) {
+            if ((m_letters[row] & wanted) == wanted)
                 candidates.push_back(quint32(row));
+        };
+        if (among) {
+            // Pieces begin at a word and end at one, or at the last row.
+            for (size_t word = begin / 64; word * 64 < end; ++word) {
+                for (quint64 bits = among->words()[word]; bits; bits &= bits - 1)
+                    consider(word * 64 + size_t(std::countr_zero(bits)));
+            }
+        } else {
+            for (size_t row = begin; row < end; ++row)
+                consider(row);
         }
         for (size_t i = 0; i < candidates.size(); ++i) {
             const quint32 row = candidates[i];

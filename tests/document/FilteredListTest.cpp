@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 TEST(TextMatch, IgnoresCaseAndAccentsAcrossScriptsAndEveryPlaceInTheText)
 {
     EXPECT_TRUE(TextMatch(u"ECOLE").foundIn(u"l'école du soir"));
@@ -209,7 +211,8 @@ TEST_P(FilteredListTest, LettersReadAheadFollowTheListsChanges)
 
 INSTANTIATE_TEST_SUITE_P(SortedAndUnsorted, FilteredListTest, ::testing::Bool());
 
-// A long list is searched in parts: no row is lost or doubled where they meet.
+// A long list is searched in parts, and narrowed, without a row lost or
+// doubled where they meet.
 TEST(FilteredList, LongListsFindEveryMatchOnce)
 {
     CategoryList list(QStringLiteral("long"));
@@ -219,15 +222,21 @@ TEST(FilteredList, LongListsFindEveryMatchOnce)
         entries.push_back(Entry::create(1, row % 7 ? u"plain" : u"a Needle", u"", u"", row % 11 ? u"" : u"NEEDLEs"));
     list.appendAll(std::move(entries));
     FilteredList filter(list);
-    filter.setFilterText(QStringLiteral("needle"));
-    int expected = 0;
-    for (int row = 0; row < kRows; ++row) {
-        if (row % 7 == 0 || row % 11 == 0) {
-            ASSERT_EQ(filter.mapToSource(filter.index(expected, 0)).row(), row);
-            ++expected;
+    const auto expectShown = [&](const std::function<bool(int)> &matching) {
+        int expected = 0;
+        for (int row = 0; row < kRows; ++row) {
+            if (matching(row)) {
+                ASSERT_EQ(filter.mapToSource(filter.index(expected, 0)).row(), row);
+                ++expected;
+            }
         }
-    }
-    EXPECT_EQ(filter.rowCount(), expected);
+        EXPECT_EQ(filter.rowCount(), expected);
+    };
+    filter.setFilterText(QStringLiteral("needle"));
+    expectShown([](int row) { return row % 7 == 0 || row % 11 == 0; });
+    // Narrowed, among the rows found before.
+    filter.setFilterText(QStringLiteral("needles"));
+    expectShown([](int row) { return row % 11 == 0; });
 }
 
 // Rows put in and taken out anywhere, in runs longer than a word, keep every
