@@ -223,9 +223,9 @@ void FilteredList::lettersAfterReorder()
 // result of its own; even the letters alone of a million rows are read in
 // 2.2 ms on two, against 4.1 ms on one. In the window, with a million entries
 // sorted by task on two cores busy with other work as well, a single letter
-// takes 6.5-7 ms, "creme" put in at once, whose letters 58 % of the entries
-// hold, 40-51 ms (130-154 ms reading every entry), and "cre" after "cr",
-// which reads some 150,000 entries, 13-15 ms, against 20 ms when lists under
+// takes 6.3-7.2 ms, "creme" put in at once, whose letters 58 % of the entries
+// hold, 44-53 ms (130-154 ms reading every entry), and "cre" after "cr",
+// which reads some 150,000 entries, 11-14 ms, against 20 ms when lists under
 // 200,000 rows were searched on one thread.
 RowBits FilteredList::matchingRows(const RowBits *among)
 {
