@@ -38,7 +38,9 @@ void ListFinder::open()
 {
     if (m_bar->isHidden()) {
         giveUpHeight(m_bar->height());
-        // Done now, the first letter typed finds its rows without reading an entry.
+        // Done now, the first letter typed finds its rows without reading an
+        // entry; after the first time, only when the list was sorted or read
+        // anew since.
         for (const std::unique_ptr<FilteredList> &filter : m_filters)
             filter->readLetters();
     }
@@ -52,8 +54,9 @@ void ListFinder::close()
     const bool hadFocus = m_bar->isAncestorOf(QApplication::focusWidget());
     m_bar->clear();
     m_bar->hide();
+    // Kept, some 5 MB for a million entries, so that the bar opens again at once.
     for (const std::unique_ptr<FilteredList> &filter : m_filters)
-        filter->forgetLetters();
+        filter->stopReadingAhead();
     giveUpHeight(0);
     for (CategoryListView *view : std::as_const(m_views))
         view->scrollToSelected();

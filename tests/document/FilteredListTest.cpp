@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 TEST(TextMatch, IgnoresCaseAndAccentsAcrossScriptsAndEveryPlaceInTheText)
 {
     EXPECT_TRUE(TextMatch(u"ECOLE").foundIn(u"l'école du soir"));
@@ -172,11 +174,15 @@ TEST_P(FilteredListTest, ATextHoldingAnEarlierOneIsFoundAmongItsRows)
 }
 
 // A single letter is found by the letters read ahead alone: they follow every
-// sort, insert, change, move and removal of the list.
+// sort, insert, change, move and removal of the list, and once no longer read
+// ahead, a sort forgets them.
 TEST_P(FilteredListTest, LettersReadAheadFollowTheListsChanges)
 {
     filter.readLetters();
     list().sortByColumn(Entry::User + 1);
+    filter.stopReadingAhead();
+    list().sortByColumn(Entry::User + 1);
+    filter.readLetters();
     editing.addEntry(kTasksTab, QStringLiteral("Quiz"), QStringLiteral("me"), false);
     editing.addEntry(kTasksTab, QStringLiteral("\u212Aite"), QStringLiteral("me"), false); // Kelvin sign
     const auto select = [&](const QString &task) {
@@ -205,7 +211,8 @@ TEST_P(FilteredListTest, LettersReadAheadFollowTheListsChanges)
 
 INSTANTIATE_TEST_SUITE_P(SortedAndUnsorted, FilteredListTest, ::testing::Bool());
 
-// A long list is searched in parts: no row is lost or doubled where they meet.
+// A long list is searched in parts, and narrowed, without a row lost or
+// doubled where they meet.
 TEST(FilteredList, LongListsFindEveryMatchOnce)
 {
     CategoryList list(QStringLiteral("long"));
@@ -215,13 +222,60 @@ TEST(FilteredList, LongListsFindEveryMatchOnce)
         entries.push_back(Entry::create(1, row % 7 ? u"plain" : u"a Needle", u"", u"", row % 11 ? u"" : u"NEEDLEs"));
     list.appendAll(std::move(entries));
     FilteredList filter(list);
-    filter.setFilterText(QStringLiteral("needle"));
-    int expected = 0;
-    for (int row = 0; row < kRows; ++row) {
-        if (row % 7 == 0 || row % 11 == 0) {
-            ASSERT_EQ(filter.mapToSource(filter.index(expected, 0)).row(), row);
-            ++expected;
+    const auto expectShown = [&](const std::function<bool(int)> &matching) {
+        int expected = 0;
+        for (int row = 0; row < kRows; ++row) {
+            if (matching(row)) {
+                ASSERT_EQ(filter.mapToSource(filter.index(expected, 0)).row(), row);
+                ++expected;
+            }
         }
+        EXPECT_EQ(filter.rowCount(), expected);
+    };
+    filter.setFilterText(QStringLiteral("needle"));
+    expectShown([](int row) { return row % 7 == 0 || row % 11 == 0; });
+    // Narrowed, among the rows found before.
+    filter.setFilterText(QStringLiteral("needles"));
+    expectShown([](int row) { return row % 11 == 0; });
+}
+
+// Rows put in and taken out anywhere, in runs longer than a word, keep every
+// other row's place in the set and its count before it.
+TEST(RowBits, FollowsInsertedAndRemovedRowsAcrossWords)
+{
+    std::vector<bool> expected(1000);
+    std::vector<quint64> words(16);
+    for (size_t row = 0; row < expected.size(); ++row) {
+        expected[row] = row % 3 == 0 || row % 7 == 0;
+        if (expected[row])
+            words[row / 64] |= quint64(1) << (row % 64);
     }
-    EXPECT_EQ(filter.rowCount(), expected);
+    RowBits bits(std::move(words), expected.size());
+    const auto check = [&] {
+        ASSERT_EQ(bits.rows(), expected.size());
+        size_t before = 0;
+        for (size_t row = 0; row < expected.size(); ++row) {
+            ASSERT_EQ(bits.contains(row), expected[row]) << row;
+            ASSERT_EQ(bits.countBefore(row), before) << row;
+            if (expected[row]) {
+                ASSERT_EQ(bits.nth(before++), row);
+            }
+        }
+        EXPECT_EQ(bits.count(), before);
+    };
+    check();
+    bits.insertRows(70, 130, true);
+    expected.insert(expected.begin() + 70, 130, true);
+    check();
+    bits.insertRows(0, 5, false);
+    expected.insert(expected.begin(), 5, false);
+    check();
+    bits.removeRows(63, 200);
+    expected.erase(expected.begin() + 63, expected.begin() + 263);
+    check();
+    bits.insertRows(expected.size(), 64, false);
+    expected.insert(expected.end(), 64, false);
+    bits.insert(expected.size() - 1);
+    expected.back() = true;
+    check();
 }
