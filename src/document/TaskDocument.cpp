@@ -158,12 +158,14 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
     LocatingRows rows(m_lists);
     const ReadResult read = reader.read(sFileName);
     const bool readWhole = read.extent == LoadResult::Complete && FileIdentity::Of(sFileName) == now;
-    const DiskVersion disk = reader.takeVersion();
+    DiskVersion disk;
     std::optional<MergeCounts> counts;
     if (readWhole) {
+        disk = reader.takeVersion();
+        const std::vector<LocatedEntry> located = rows.take();
         auto edits = std::make_unique<RowEdits>();
         m_view.listsAboutToChangeOutside();
-        counts = MergeDiskVersion(m_lists, rows.take(), m_base.entries(), disk, edits.get());
+        counts = MergeDiskVersion(m_lists, located, m_base.entries(), disk, edits.get());
         m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
     }
     if (!counts) {
@@ -409,15 +411,16 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
         reader.fingerprintOnly();
         LocatingRows rows(m_lists);
         const ReadResult read = reader.read(sFileName);
-        next = reader.takeVersion();
-        if (read.extent != LoadResult::Complete)
+        if (read.extent != LoadResult::Complete) {
             why = read.result.reason();
-        else if (FileIdentity::Of(sFileName) == now)
-            step = ListsSplice::Towards(m_lists, rows.take(), next);
-        if (why.isEmpty() && !step) {
-            if (!byHand)
+        } else {
+            next = reader.takeVersion();
+            if (FileIdentity::Of(sFileName) == now)
+                step = ListsSplice::Towards(m_lists, rows.take(), next);
+            if (!step && !byHand)
                 return; // the watcher reports the version being written once it settles
-            why = tr("It changed again while it was being read.");
+            if (!step)
+                why = tr("It changed again while it was being read.");
         }
     }
 
