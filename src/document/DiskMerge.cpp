@@ -54,12 +54,13 @@ private:
 };
 
 // Calls visit(first, last) for every run of equal fingerprints.
-template<typename Visit>
-void forEachRun(const std::vector<LocatedEntry> &sorted, Visit visit)
+template<typename Element, typename Visit>
+void forEachRun(const std::vector<Element> &sorted, Visit visit)
 {
     for (auto first = sorted.begin(); first != sorted.end();) {
-        auto last = std::find_if(first, sorted.end(),
-                                 [&](const LocatedEntry &l) { return !(l.fingerprint == first->fingerprint); });
+        const auto last = std::find_if(first, sorted.end(), [&](const Element &element) {
+            return !(fingerprintOf(element) == fingerprintOf(*first));
+        });
         visit(first, last);
         first = last;
     }
@@ -72,7 +73,7 @@ bool holds(const std::vector<quint32> &sorted, quint32 value)
 
 } // namespace
 
-std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<LocatedEntry> &rows,
+std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<LocatedEntry> &here,
                                             const std::vector<EntryFingerprint> &base, const DiskVersion &disk,
                                             RowEdits *edits)
 {
@@ -98,7 +99,6 @@ std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<
     if (!disk.entriesAt(added, incoming))
         return std::nullopt;
 
-    const std::vector<LocatedEntry> &here = rows;
     MergeCounts counts;
 
     // What the lists hold beyond the base: the window's own new and changed entries.
@@ -118,8 +118,7 @@ std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<
     std::vector<bool> removedHere(here.size(), false);
     SortedWalk<LocatedEntry> diskWalk(onDisk);
     SortedWalk<LocatedEntry> hereWalk(here);
-    for (auto first = base.begin(); first != base.end();) {
-        const auto last = std::find_if(first, base.end(), [&](const EntryFingerprint &f) { return !(f == *first); });
+    forEachRun(base, [&](auto first, auto last) {
         const EntryFingerprint &fingerprint = *first;
         const auto kept = diskWalk.equalTo(fingerprint);
         const int missing = int(last - first) - int(kept.second - kept.first);
@@ -135,8 +134,7 @@ std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<
                 && holds(localAddedDates, fingerprint.added))
                 counts.keptTwice += missing - removable;
         }
-        first = last;
-    }
+    });
     // All at once per list: told of rows one by one, a view walks its whole
     // header for each of them.
     for (int category = 0; category < CategoryCount; ++category) {

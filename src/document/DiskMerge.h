@@ -25,10 +25,10 @@ struct MergeCounts {
 // list its status selects, at the end or at its sorted place), one the disk
 // removed is removed when it is still here unchanged, and a changed one is
 // both. Nothing the lists hold beyond the base is touched, so neither side
-// loses what it wrote. rows are the lists' entries as LocateSorted() gives
+// loses what it wrote. here are the lists' entries as LocateSorted() gives
 // them. Each row put in or taken out is told to edits, if given. Nothing,
 // with the lists untouched, when the disk version's new entries can no
 // longer be read as they were fingerprinted.
-std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<LocatedEntry> &rows,
+std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<LocatedEntry> &here,
                                             const std::vector<EntryFingerprint> &base, const DiskVersion &disk,
                                             RowEdits *edits = nullptr);
