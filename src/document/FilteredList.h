@@ -6,7 +6,10 @@
 
 #include <QAbstractProxyModel>
 #include <QItemSelectionModel>
+#include <QTimer>
 
+#include <chrono>
+#include <optional>
 #include <vector>
 
 // The rows of one category list whose task text or user contains a typed
@@ -15,7 +18,10 @@
 // go on working on all its rows.
 //
 // It holds which rows it shows, a bit a row; rows the list inserts, moves or
-// sorts are mapped through them. Once a find has begun it also keeps which
+// sorts are mapped through them. A long list is searched a chunk of rows at a
+// time: the selected entry's chunk and the first ones at once, so that what
+// the view shows first is there within a keystroke, the rest in turns of the
+// event loop, each adding its rows, before anything else may change the list. Once a find has begun it also keeps which
 // letters each row holds, four bytes a row, and a byte for those of its user,
 // so that a search reads only the entries that hold every letter typed, and
 // none at all for a single letter, and skips most users. With the results
@@ -53,10 +59,17 @@ public:
     void stopReadingAhead();
     bool isActive() const { return !m_match.isEmpty(); }
     bool matches(Row row) const;
+    // Whether rows of a long list are still to be searched for the text.
+    bool isSearching() const { return m_chunksLeft > 0; }
+    // Searches the rest of the list now.
+    void finishSearch();
+    // How long a new text is searched before the views show what it found.
+    void setTimeToShow(std::chrono::milliseconds time) { m_timeToShow = time; }
 
     // The row shown after (forward) or before the selected one that matches,
-    // going round at the end; -1 when none matches.
-    int nextMatch(bool forward) const;
+    // going round at the end, once the whole list is searched; -1 when none
+    // matches.
+    int nextMatch(bool forward);
 
     QItemSelectionModel *selectionModel() { return &m_selection; }
     // The row shown at a 0-based row of this model.
@@ -74,7 +87,20 @@ private:
     // Shows the rows that match, keeping the list's selection where it is shown.
     void rescan(bool narrow);
     void scan(bool narrow);
-    RowBits matchingRows(const RowBits *among);
+    // The rows the search so far found, and those it has still to search
+    // among; what a longer text is searched among.
+    RowBits foundOrToSearch();
+    void startSearch(std::optional<RowBits> among);
+    // Searches chunks in the list's order, at least one, until the time is
+    // up; published: each chunk's rows are added to the views as found.
+    void searchOnward(std::chrono::milliseconds time, bool published);
+    void searchChunk(size_t chunk, bool published);
+    void searchDone();
+    void stopSearch();
+    bool isSearched(int sourceRow) const;
+    // The words of the rows begin to end, begin a multiple of 64, that match,
+    // among the given ones (all rows for none).
+    std::vector<quint64> matchingRows(const RowBits *among, size_t begin, size_t end);
     void readAllLetters();
     void readLettersOf(int sourceRow);
     void forgetLetters();
@@ -114,6 +140,13 @@ private:
         RowBits rows;
     };
     std::vector<KeptResult> m_keptResults;
+    // The search under way: which chunks are searched, and the rows to
+    // search among in the others (every row for none).
+    std::vector<bool> m_chunksDone;
+    size_t m_chunksLeft = 0;
+    std::optional<RowBits> m_among;
+    QTimer m_searchOn;
+    std::chrono::milliseconds m_timeToShow;
     QItemSelectionModel m_selection;
     bool m_mirroring = false;
 

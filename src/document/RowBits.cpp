@@ -150,3 +150,9 @@ void RowBits::removeRows(size_t row, size_t count)
     m_rows -= count;
     m_counted = false;
 }
+
+void RowBits::fillWords(size_t first, const std::vector<quint64> &words)
+{
+    std::copy(words.begin(), words.end(), m_words.begin() + qsizetype(first));
+    m_counted = false;
+}

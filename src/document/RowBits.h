@@ -23,6 +23,8 @@ public:
 
     // How many rows of the set come before the row.
     size_t countBefore(size_t row) const;
+    // How many rows of the set lie from begin to end.
+    size_t countBetween(size_t begin, size_t end) const { return countBefore(end) - countBefore(begin); }
     // The row that is the given 0-based one of the set, which must be fewer
     // than count().
     size_t nth(size_t index) const;
@@ -31,6 +33,9 @@ public:
     // from there on move down.
     void insertRows(size_t row, size_t count, bool inSet);
     void removeRows(size_t row, size_t count);
+    // Puts words in place of those from the given one on, which hold no row
+    // of the set yet.
+    void fillWords(size_t first, const std::vector<quint64> &words);
 
     const std::vector<quint64> &words() const { return m_words; }
     size_t bytes() const { return m_words.capacity() * sizeof(quint64) + m_before.capacity() * sizeof(quint32); }

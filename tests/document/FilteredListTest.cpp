@@ -5,6 +5,7 @@
 #include "document/TaskLists.h"
 
 #include <QAbstractItemModelTester>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -212,7 +213,8 @@ TEST_P(FilteredListTest, LettersReadAheadFollowTheListsChanges)
 INSTANTIATE_TEST_SUITE_P(SortedAndUnsorted, FilteredListTest, ::testing::Bool());
 
 // A long list is searched in parts, and narrowed, without a row lost or
-// doubled where they meet.
+// doubled where they meet: a chunk at once, the selected entry's first, and
+// the rest as the event loop turns or before the list changes.
 TEST(FilteredList, LongListsFindEveryMatchOnce)
 {
     CategoryList list(QStringLiteral("long"));
@@ -222,9 +224,12 @@ TEST(FilteredList, LongListsFindEveryMatchOnce)
         entries.push_back(Entry::create(1, row % 7 ? u"plain" : u"a Needle", u"", u"", row % 11 ? u"" : u"NEEDLEs"));
     list.appendAll(std::move(entries));
     FilteredList filter(list);
+    QAbstractItemModelTester tester(&filter, QAbstractItemModelTester::FailureReportingMode::Warning);
+    filter.setTimeToShow(std::chrono::milliseconds(0));
     const auto expectShown = [&](const std::function<bool(int)> &matching) {
+        ASSERT_FALSE(filter.isSearching());
         int expected = 0;
-        for (int row = 0; row < kRows; ++row) {
+        for (int row = 0; row < list.count(); ++row) {
             if (matching(row)) {
                 ASSERT_EQ(filter.mapToSource(filter.index(expected, 0)).row(), row);
                 ++expected;
@@ -232,11 +237,22 @@ TEST(FilteredList, LongListsFindEveryMatchOnce)
         }
         EXPECT_EQ(filter.rowCount(), expected);
     };
+    constexpr int kSelected = 7 * 64284; // in the last chunk
+    list.selectionModel()->setCurrentIndex(list.index(kSelected, 0),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     filter.setFilterText(QStringLiteral("needle"));
-    expectShown([](int row) { return row % 7 == 0 || row % 11 == 0; });
-    // Narrowed, among the rows found before.
+    ASSERT_TRUE(filter.isSearching());
+    EXPECT_EQ(list.selectionModel()->selectedRows().value(0).row(), kSelected);
+    EXPECT_EQ(filter.mapToSource(filter.selectionModel()->selectedRows().value(0)).row(), kSelected);
+    // Narrowed among the rows found so far and those still to search.
     filter.setFilterText(QStringLiteral("needles"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !filter.isSearching(); }));
     expectShown([](int row) { return row % 11 == 0; });
+
+    filter.setFilterText(QStringLiteral("a needle"));
+    ASSERT_TRUE(filter.isSearching());
+    list.insertAtTop(Entry::create(1, u"new", u"", u"", u""));
+    expectShown([](int row) { return row == 0 || (row - 1) % 7 == 0; });
 }
 
 // Rows put in and taken out anywhere, in runs longer than a word, keep every
