@@ -30,8 +30,10 @@ FilteredList::FilteredList(CategoryList &list, QObject *parent)
 {
     setSourceModel(&list);
     // Every change of the list waits for the search under way to end, so
-    // that it searches the rows as they were when the text was typed.
-    connect(&list, &QAbstractItemModel::rowsAboutToBeInserted, this, &FilteredList::finishSearch);
+    // that it searches the rows as they were when the text was typed; rows
+    // that come, go or move wait for the letters to be read as well, so that
+    // the letters follow them.
+    connect(&list, &QAbstractItemModel::rowsAboutToBeInserted, this, &FilteredList::finishWork);
     connect(&list, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { sourceRowsInserted(first, last); });
     connect(&list, &QAbstractItemModel::rowsAboutToBeRemoved, this,
@@ -61,8 +63,8 @@ FilteredList::FilteredList(CategoryList &list, QObject *parent)
     connect(&list, &QAbstractItemModel::headerDataChanged, this, &QAbstractItemModel::headerDataChanged);
     connect(&m_selection, &QItemSelectionModel::selectionChanged, this, &FilteredList::selectionToList);
     connect(list.selectionModel(), &QItemSelectionModel::selectionChanged, this, &FilteredList::selectionFromList);
-    m_searchOn.setSingleShot(true);
-    connect(&m_searchOn, &QTimer::timeout, this, [this] { searchOnward(kSearchTurn, true); });
+    m_workLater.setSingleShot(true);
+    connect(&m_workLater, &QTimer::timeout, this, &FilteredList::workOn);
 }
 
 void FilteredList::setFilterText(const QString &text)
@@ -191,7 +193,7 @@ void FilteredList::readLetters()
 {
     m_readingAhead = true;
     if (!m_lettersRead)
-        readAllLetters();
+        beginReadingLetters();
 }
 
 void FilteredList::stopReadingAhead()
@@ -199,11 +201,10 @@ void FilteredList::stopReadingAhead()
     m_readingAhead = false;
 }
 
-// Reads every entry once, on several threads for a large list: a million
-// entries took 72-90 ms on two cores busy with other work as well, and
-// 110-125 ms in the window with the list sorted by task, so that the entries
-// lie all over memory.
-void FilteredList::readAllLetters()
+// Makes room for the letters of every row, to be read a chunk at a time: a
+// million entries take some 100 ms in the window with the list sorted by task,
+// so that the entries lie all over memory, too long to wait for at once.
+void FilteredList::beginReadingLetters()
 {
     const size_t count = size_t(m_list.count());
     // The letters read before go first, so that old and new never take room
@@ -213,20 +214,36 @@ void FilteredList::readAllLetters()
     withRoomFor(m_userLetters, count);
     m_letters.resize(count);
     m_userLetters.resize(count);
-    inPieces(count, threadsFor(count), [this](size_t begin, size_t end) {
-        for (size_t row = begin; row < end; ++row) {
-            if (row + kPrefetchAhead < end)
+    m_letterChunksLeft = (count + kRowsPerChunk - 1) / kRowsPerChunk;
+    m_letterChunksRead.assign(m_letterChunksLeft, false);
+    m_lettersRead = true;
+    workLater();
+}
+
+void FilteredList::readLettersOfChunk(size_t chunk)
+{
+    if (m_letterChunksLeft == 0 || m_letterChunksRead[chunk])
+        return;
+    const size_t begin = chunk * kRowsPerChunk;
+    const size_t end = std::min(m_letters.size(), begin + kRowsPerChunk);
+    inPieces(end - begin, threadsFor(end - begin), [this, begin](size_t pieceBegin, size_t pieceEnd) {
+        for (size_t row = begin + pieceBegin; row < begin + pieceEnd; ++row) {
+            if (row + kPrefetchAhead < begin + pieceEnd)
                 prefetchEntry(m_list.rowAt(int(row + kPrefetchAhead) + 1));
             readLettersOf(int(row));
         }
     });
-    m_lettersRead = true;
+    m_letterChunksRead[chunk] = true;
+    if (--m_letterChunksLeft == 0)
+        m_letterChunksRead.clear();
 }
 
 void FilteredList::forgetLetters()
 {
     std::vector<quint32>().swap(m_letters);
     std::vector<quint8>().swap(m_userLetters);
+    m_letterChunksRead.clear();
+    m_letterChunksLeft = 0;
     m_lettersRead = false;
 }
 
@@ -235,7 +252,7 @@ void FilteredList::lettersAfterReorder()
     if (!m_lettersRead)
         return;
     if (m_readingAhead || isActive())
-        readAllLetters();
+        beginReadingLetters();
     else
         forgetLetters();
 }
@@ -254,7 +271,8 @@ void FilteredList::lettersAfterReorder()
 std::vector<quint64> FilteredList::matchingRows(const RowBits *among, size_t begin, size_t end)
 {
     if (!m_lettersRead)
-        readAllLetters();
+        beginReadingLetters();
+    readLettersOfChunk(begin / kRowsPerChunk);
     const quint32 wanted = m_match.letters();
     const quint8 wantedOfUser = inByte(wanted);
     const bool lettersDecide = m_match.lettersDecide();
@@ -378,8 +396,7 @@ void FilteredList::searchOnward(std::chrono::milliseconds time, bool published)
         searchChunk(chunk, published);
         lastChunk = clock.nsecsElapsed() - before;
     }
-    if (isSearching())
-        m_searchOn.start(0);
+    workLater();
 }
 
 void FilteredList::searchChunk(size_t chunk, bool published)
@@ -423,9 +440,37 @@ void FilteredList::finishSearch()
         searchChunk(chunk, true);
 }
 
+void FilteredList::finishWork()
+{
+    finishSearch();
+    for (size_t chunk = 0; m_letterChunksLeft > 0; ++chunk)
+        readLettersOfChunk(chunk);
+}
+
+void FilteredList::workLater()
+{
+    if (isSearching() || m_letterChunksLeft > 0)
+        m_workLater.start(0);
+}
+
+// A turn of the event loop: the search goes first, then the letters the next
+// search will need.
+void FilteredList::workOn()
+{
+    if (isSearching()) {
+        searchOnward(kSearchTurn, true);
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 nanoseconds = std::chrono::nanoseconds(kSearchTurn).count();
+    for (size_t chunk = 0; m_letterChunksLeft > 0 && clock.nsecsElapsed() < nanoseconds; ++chunk)
+        readLettersOfChunk(chunk);
+    workLater();
+}
+
 void FilteredList::stopSearch()
 {
-    m_searchOn.stop();
     m_chunksDone.clear();
     m_chunksLeft = 0;
     m_among.reset();
@@ -533,7 +578,7 @@ void FilteredList::sourceRowsInserted(int first, int last)
 
 void FilteredList::sourceRowsAboutToBeRemoved(int first, int last)
 {
-    finishSearch();
+    finishWork();
     m_keptResults.clear();
     if (!isActive())
         return;
@@ -560,7 +605,7 @@ void FilteredList::sourceRowsRemoved(int first, int last)
 // a layout change, since the row may come into view here.
 void FilteredList::sourceRowsAboutToBeMoved(int, int, int)
 {
-    finishSearch();
+    finishWork();
     m_keptResults.clear();
     if (isActive())
         beginLayoutChange();

@@ -49,9 +49,10 @@ public:
     // Searches every row again for the same text: rows that came from
     // elsewhere, unlike the user's own, are not kept in sight.
     void refilter();
-    // Reads which letters every row holds ahead of the first search, unless
-    // still known, and keeps that in step with the list; a search reads them
-    // itself when not done ahead.
+    // Reads which letters every row holds ahead of the first search, in
+    // turns of the event loop, unless still known, and keeps that in step
+    // with the list; a search reads those of the rows it searches itself
+    // when not yet read.
     void readLetters();
     // Keeps the letters in step with the list's inserts, changes and
     // removals, so that reading ahead again costs nothing, but forgets them
@@ -97,11 +98,17 @@ private:
     void searchChunk(size_t chunk, bool published);
     void searchDone();
     void stopSearch();
+    // The search and the letters still to read: done in turns of the event
+    // loop, or at once before the list changes.
+    void finishWork();
+    void workLater();
+    void workOn();
     bool isSearched(int sourceRow) const;
     // The words of the rows begin to end, begin a multiple of 64, that match,
     // among the given ones (all rows for none).
     std::vector<quint64> matchingRows(const RowBits *among, size_t begin, size_t end);
-    void readAllLetters();
+    void beginReadingLetters();
+    void readLettersOfChunk(size_t chunk);
     void readLettersOf(int sourceRow);
     void forgetLetters();
     // After the list put its rows in another order or was read anew.
@@ -130,7 +137,11 @@ private:
     RowBits m_shown; // the source rows shown
     std::vector<quint32> m_letters; // the letters of each source row, while read
     std::vector<quint8> m_userLetters; // those of its user alone, folded into a byte
+    // Whether letters are kept; they are read a chunk of rows at a time, as
+    // a search needs them or in turns of the event loop.
     bool m_lettersRead = false;
+    std::vector<bool> m_letterChunksRead;
+    size_t m_letterChunksLeft = 0;
     bool m_readingAhead = false;
     // The rows that recent texts other than a single letter matched, so that
     // taking back a letter needs no search and a text holding one of them
@@ -145,7 +156,7 @@ private:
     std::vector<bool> m_chunksDone;
     size_t m_chunksLeft = 0;
     std::optional<RowBits> m_among;
-    QTimer m_searchOn;
+    QTimer m_workLater;
     std::chrono::milliseconds m_timeToShow;
     QItemSelectionModel m_selection;
     bool m_mirroring = false;
