@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <utility>
 
@@ -222,6 +223,20 @@ void CategoryListView::showFiltered(FilteredList *filter)
     // Another model shows every column again.
     setColumnHidden(Entry::StatusText, true);
     showSortIndicator();
+}
+
+// A search that goes on after a keystroke adds rows it finds above those
+// shown, the selected entry among them: the rows shown stay in their places.
+void CategoryListView::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    const int top = m_filter ? rowAt(0) : -1;
+    QTableView::rowsInserted(parent, start, end);
+    if (top < 0 || start > top)
+        return;
+    updateGeometries();
+    const int rows = end - start + 1;
+    QScrollBar *scrollBar = verticalScrollBar();
+    scrollBar->setValue(scrollBar->value() + (verticalScrollMode() == ScrollPerItem ? rows : rows * rowHeight(top)));
 }
 
 void CategoryListView::scrollToPosition(int position)
