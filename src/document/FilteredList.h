@@ -18,17 +18,20 @@
 // go on working on all its rows.
 //
 // It holds which rows it shows, a bit a row; rows the list inserts, moves or
-// sorts are mapped through them. A long list is searched a chunk of rows at a
-// time: the selected entry's chunk and the first ones at once, so that what
-// the view shows first is there within a keystroke, the rest in turns of the
-// event loop, each adding its rows, before anything else may change the list. Once a find has begun it also keeps which
+// sorts are mapped through them. Once a find has begun it also keeps which
 // letters each row holds, four bytes a row, and a byte for those of its user,
 // so that a search reads only the entries that hold every letter typed, and
 // none at all for a single letter, and skips most users. With the results
 // kept for going back to a shorter text, a million rows take at most some
-// 6.5 MB. A row that is added or changed while the filter is on
-// stays shown, whether it matches or not, until the filter's text changes, so
-// that the user sees what was just done.
+// 6.5 MB. A row that is added or changed while the filter is on stays shown,
+// whether it matches or not, until the filter's text changes, so that the
+// user sees what was just done.
+//
+// A long list is searched a chunk of rows at a time: the selected entry's
+// chunk and the first ones at once, so that the view shows what a keystroke
+// found at once, the others in turns of the event loop, each adding the rows
+// it found. The letters too are read a chunk at a time. Whatever is still to
+// do is done at once before the list changes.
 //
 // The view shares this model's selection, which mirrors the list's own: the
 // editing buttons keep reading the list's selected row.

@@ -253,6 +253,10 @@ TEST(FilteredList, LongListsFindEveryMatchOnce)
     ASSERT_TRUE(filter.isSearching());
     list.insertAtTop(Entry::create(1, u"new", u"", u"", u""));
     expectShown([](int row) { return row == 0 || (row - 1) % 7 == 0; });
+    // The letters, read as the search went, followed the insert.
+    filter.setFilterText(QStringLiteral("d"));
+    filter.finishSearch();
+    expectShown([](int row) { return row > 0 && ((row - 1) % 7 == 0 || (row - 1) % 11 == 0); });
 }
 
 // Rows put in and taken out anywhere, in runs longer than a word, keep every
