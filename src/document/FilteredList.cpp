@@ -196,7 +196,7 @@ void FilteredList::readLettersOf(int sourceRow)
 void FilteredList::readLetters()
 {
     m_readingAhead = true;
-    if (!m_lettersRead)
+    if (!m_lettersKept)
         beginReadingLetters();
 }
 
@@ -220,7 +220,7 @@ void FilteredList::beginReadingLetters()
     m_userLetters.resize(count);
     m_letterChunksLeft = (count + kRowsPerChunk - 1) / kRowsPerChunk;
     m_letterChunksRead.assign(m_letterChunksLeft, false);
-    m_lettersRead = true;
+    m_lettersKept = true;
     workLater();
 }
 
@@ -248,12 +248,12 @@ void FilteredList::forgetLetters()
     std::vector<quint8>().swap(m_userLetters);
     m_letterChunksRead.clear();
     m_letterChunksLeft = 0;
-    m_lettersRead = false;
+    m_lettersKept = false;
 }
 
 void FilteredList::lettersAfterReorder()
 {
-    if (!m_lettersRead)
+    if (!m_lettersKept)
         return;
     if (m_readingAhead || isActive())
         beginReadingLetters();
@@ -271,7 +271,7 @@ void FilteredList::lettersAfterReorder()
 // reads the 15 % that "cr" found, 0.6 ms.
 std::vector<quint64> FilteredList::matchingRows(const RowBits *among, size_t begin, size_t end)
 {
-    if (!m_lettersRead)
+    if (!m_lettersKept)
         beginReadingLetters();
     readLettersOfChunk(begin / kRowsPerChunk);
     const quint32 wanted = m_match.letters();
@@ -559,7 +559,7 @@ int FilteredList::proxyRowOf(int sourceRow) const
 void FilteredList::sourceRowsInserted(int first, int last)
 {
     m_keptResults.clear();
-    if (m_lettersRead) {
+    if (m_lettersKept) {
         const size_t count = size_t(last - first + 1);
         withRoomFor(m_letters, m_letters.size() + count);
         withRoomFor(m_userLetters, m_userLetters.size() + count);
@@ -591,7 +591,7 @@ void FilteredList::sourceRowsAboutToBeRemoved(int first, int last)
 
 void FilteredList::sourceRowsRemoved(int first, int last)
 {
-    if (m_lettersRead) {
+    if (m_lettersKept) {
         m_letters.erase(m_letters.begin() + first, m_letters.begin() + last + 1);
         m_userLetters.erase(m_userLetters.begin() + first, m_userLetters.begin() + last + 1);
     }
@@ -614,7 +614,7 @@ void FilteredList::sourceRowsAboutToBeMoved(int, int, int)
 
 void FilteredList::sourceRowsMoved(int first, int last, int destination)
 {
-    if (m_lettersRead) {
+    if (m_lettersKept) {
         const auto move = [=](auto &letters) {
             const auto at = [&letters](int row) { return letters.begin() + row; };
             if (destination > last)
@@ -641,7 +641,7 @@ void FilteredList::sourceLayoutAboutToBeChanged()
 {
     finishSearch();
     m_keptResults.clear();
-    if (m_lettersRead) {
+    if (m_lettersKept) {
         std::vector<quint32>().swap(m_letters);
         std::vector<quint8>().swap(m_userLetters);
     }
@@ -710,7 +710,7 @@ void FilteredList::sourceDataChanged(const QModelIndex &topLeft, const QModelInd
 {
     finishSearch();
     m_keptResults.clear();
-    if (m_lettersRead) {
+    if (m_lettersKept) {
         for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
             readLettersOf(row);
     }

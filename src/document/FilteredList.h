@@ -142,7 +142,7 @@ private:
     std::vector<quint8> m_userLetters; // those of its user alone, folded into a byte
     // Whether letters are kept; they are read a chunk of rows at a time, as
     // a search needs them or in turns of the event loop.
-    bool m_lettersRead = false;
+    bool m_lettersKept = false;
     std::vector<bool> m_letterChunksRead;
     size_t m_letterChunksLeft = 0;
     bool m_readingAhead = false;
