@@ -20,8 +20,8 @@ constexpr size_t kRowsPerChunk = 65536;
 constexpr std::chrono::milliseconds kTimeToShow(15);
 // Each turn of the event loop after that searches on this long, which a key
 // pressed meanwhile may have to wait. Each turn also repaints: that million
-// was searched through in 50-67 ms in turns of 8 ms, and in 60 ms in turns of
-// 4 ms, against 48 ms at once.
+// was searched through in 55-67 ms in turns of 8 ms, and in 60-72 ms in turns
+// of 4 ms, against 48 ms at once.
 constexpr std::chrono::milliseconds kSearchTurn(8);
 
 } // namespace
