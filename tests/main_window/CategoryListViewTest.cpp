@@ -1,5 +1,7 @@
 #include "main_window/CategoryListView.h"
 
+#include "document/FilteredList.h"
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -115,4 +117,31 @@ TEST_F(CategoryListViewTest, MenuKeyAsksOnceForTheMenuAndOtherKeysStillMove)
     QTest::keyClick(&view, Qt::Key_Up);
     EXPECT_EQ(list.selectedRow(), list.rowAt(2));
     EXPECT_EQ(asks.size(), 1);
+}
+
+// Rows that a search finds after the view has shown its first rows come in
+// without moving the rows in view, the selected entry among them.
+TEST_F(CategoryListViewTest, RowsFoundLaterAboveThoseInViewLeaveThemInPlace)
+{
+    constexpr int kRows = 200000; // more than one chunk of rows searched at once
+    std::vector<std::unique_ptr<Entry>> entries;
+    for (int row = 0; row < kRows; ++row)
+        entries.push_back(Entry::create(1, QStringLiteral("needle %1").arg(row), u"", u"", u""));
+    list.appendAll(std::move(entries));
+    list.selectionModel()->setCurrentIndex(list.index(list.count() - 1, 0),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    FilteredList filter(list);
+    filter.setTimeToShow(std::chrono::milliseconds(0));
+    filter.setFilterText(QStringLiteral("needle"));
+    view.showFiltered(&filter);
+    view.scrollToSelected();
+    ASSERT_TRUE(filter.isSearching());
+    const Row top = filter.rowAt(view.rowAt(0));
+    ASSERT_TRUE(top);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !filter.isSearching(); }));
+    EXPECT_EQ(filter.rowCount(), kRows);
+    EXPECT_EQ(filter.rowAt(view.rowAt(0)), top);
+    EXPECT_TRUE(view.visualRect(filter.index(filter.rowCount() - 1, 1)).intersects(view.viewport()->rect()));
+    view.showFiltered(nullptr);
 }
