@@ -24,6 +24,29 @@ constexpr std::chrono::milliseconds kTimeToShow(15);
 // of 4 ms, against 48 ms at once.
 constexpr std::chrono::milliseconds kSearchTurn(8);
 
+size_t chunksFor(size_t rows)
+{
+    return (rows + kRowsPerChunk - 1) / kRowsPerChunk;
+}
+
+// Does a piece of work while there is more, at least once, and again while
+// the next piece is likely to end in time, as the last one did.
+template<typename More, typename Work>
+void forAWhile(std::chrono::milliseconds time, const More &more, const Work &work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 nanoseconds = std::chrono::nanoseconds(time).count();
+    qint64 last = 0;
+    while (more()) {
+        const qint64 before = clock.nsecsElapsed();
+        if (last > 0 && before + last > nanoseconds)
+            break;
+        work();
+        last = clock.nsecsElapsed() - before;
+    }
+}
+
 } // namespace
 
 FilteredList::FilteredList(CategoryList &list, QObject *parent)
@@ -218,15 +241,14 @@ void FilteredList::beginReadingLetters()
     withRoomFor(m_userLetters, count);
     m_letters.resize(count);
     m_userLetters.resize(count);
-    m_letterChunksLeft = (count + kRowsPerChunk - 1) / kRowsPerChunk;
-    m_letterChunksRead.assign(m_letterChunksLeft, false);
+    m_letterChunks.reset(chunksFor(count));
     m_lettersKept = true;
     workLater();
 }
 
 void FilteredList::readLettersOfChunk(size_t chunk)
 {
-    if (m_letterChunksLeft == 0 || m_letterChunksRead[chunk])
+    if (m_letterChunks.isDone(chunk))
         return;
     const size_t begin = chunk * kRowsPerChunk;
     const size_t end = std::min(m_letters.size(), begin + kRowsPerChunk);
@@ -237,17 +259,14 @@ void FilteredList::readLettersOfChunk(size_t chunk)
             readLettersOf(int(row));
         }
     });
-    m_letterChunksRead[chunk] = true;
-    if (--m_letterChunksLeft == 0)
-        m_letterChunksRead.clear();
+    m_letterChunks.markDone(chunk);
 }
 
 void FilteredList::forgetLetters()
 {
     std::vector<quint32>().swap(m_letters);
     std::vector<quint8>().swap(m_userLetters);
-    m_letterChunksRead.clear();
-    m_letterChunksLeft = 0;
+    m_letterChunks.reset();
     m_lettersKept = false;
 }
 
@@ -351,8 +370,8 @@ RowBits FilteredList::foundOrToSearch()
         return std::move(m_shown);
     std::vector<quint64> words = m_shown.words();
     const size_t rows = m_shown.rows();
-    for (size_t chunk = 0; chunk < m_chunksDone.size(); ++chunk) {
-        if (m_chunksDone[chunk])
+    for (size_t chunk = 0; chunk * kRowsPerChunk < rows; ++chunk) {
+        if (m_searchChunks.isDone(chunk))
             continue;
         const size_t begin = chunk * kRowsPerChunk / 64;
         const size_t end = std::min(words.size(), (chunk + 1) * kRowsPerChunk / 64);
@@ -370,8 +389,7 @@ void FilteredList::startSearch(std::optional<RowBits> among)
     const size_t rows = size_t(m_list.count());
     m_among = std::move(among);
     m_shown = RowBits(std::vector<quint64>((rows + 63) / 64), rows);
-    m_chunksLeft = (rows + kRowsPerChunk - 1) / kRowsPerChunk;
-    m_chunksDone.assign(m_chunksLeft, false);
+    m_searchChunks.reset(chunksFor(rows));
     // The selected entry's rows first, so that it stays selected and in view
     // if it matches.
     const QModelIndexList selected = m_list.selectionModel()->selectedRows();
@@ -382,33 +400,19 @@ void FilteredList::startSearch(std::optional<RowBits> among)
 
 void FilteredList::searchOnward(std::chrono::milliseconds time, bool published)
 {
-    QElapsedTimer clock;
-    clock.start();
-    const qint64 nanoseconds = std::chrono::nanoseconds(time).count();
-    // Another chunk is searched while it is likely to end in time, as the
-    // last one would.
-    qint64 lastChunk = 0;
-    for (size_t chunk = 0; isSearching(); ++chunk) {
-        if (m_chunksDone[chunk])
-            continue;
-        const qint64 before = clock.nsecsElapsed();
-        if (lastChunk > 0 && before + lastChunk > nanoseconds)
-            break;
-        searchChunk(chunk, published);
-        lastChunk = clock.nsecsElapsed() - before;
-    }
+    forAWhile(
+        time, [this] { return isSearching(); }, [&] { searchChunk(m_searchChunks.next(), published); });
     workLater();
 }
 
 void FilteredList::searchChunk(size_t chunk, bool published)
 {
-    if (m_chunksDone[chunk])
+    if (m_searchChunks.isDone(chunk))
         return;
     const size_t begin = chunk * kRowsPerChunk;
     const size_t end = std::min(m_shown.rows(), begin + kRowsPerChunk);
     const std::vector<quint64> found = matchingRows(m_among ? &*m_among : nullptr, begin, end);
-    m_chunksDone[chunk] = true;
-    --m_chunksLeft;
+    m_searchChunks.markDone(chunk);
     const int count =
         std::accumulate(found.begin(), found.end(), 0, [](int sum, quint64 word) { return sum + std::popcount(word); });
     if (published && count > 0) {
@@ -437,20 +441,20 @@ void FilteredList::searchDone()
 
 void FilteredList::finishSearch()
 {
-    for (size_t chunk = 0; isSearching(); ++chunk)
-        searchChunk(chunk, true);
+    while (isSearching())
+        searchChunk(m_searchChunks.next(), true);
 }
 
 void FilteredList::finishWork()
 {
     finishSearch();
-    for (size_t chunk = 0; m_letterChunksLeft > 0; ++chunk)
-        readLettersOfChunk(chunk);
+    while (m_letterChunks.left() > 0)
+        readLettersOfChunk(m_letterChunks.next());
 }
 
 void FilteredList::workLater()
 {
-    if (isSearching() || m_letterChunksLeft > 0)
+    if (isSearching() || m_letterChunks.left() > 0)
         m_workLater.start(0);
 }
 
@@ -462,24 +466,33 @@ void FilteredList::workOn()
         searchOnward(kSearchTurn, true);
         return;
     }
-    QElapsedTimer clock;
-    clock.start();
-    const qint64 nanoseconds = std::chrono::nanoseconds(kSearchTurn).count();
-    for (size_t chunk = 0; m_letterChunksLeft > 0 && clock.nsecsElapsed() < nanoseconds; ++chunk)
-        readLettersOfChunk(chunk);
+    forAWhile(
+        kSearchTurn, [this] { return m_letterChunks.left() > 0; },
+        [this] { readLettersOfChunk(m_letterChunks.next()); });
     workLater();
 }
 
 void FilteredList::stopSearch()
 {
-    m_chunksDone.clear();
-    m_chunksLeft = 0;
+    m_searchChunks.reset();
     m_among.reset();
 }
 
 bool FilteredList::isSearched(int sourceRow) const
 {
-    return !isSearching() || m_chunksDone[size_t(sourceRow) / kRowsPerChunk];
+    return m_searchChunks.isDone(size_t(sourceRow) / kRowsPerChunk);
+}
+
+void FilteredList::Chunks::markDone(size_t chunk)
+{
+    m_done[chunk] = true;
+    if (--m_left == 0)
+        m_done.clear();
+}
+
+size_t FilteredList::Chunks::next() const
+{
+    return size_t(std::find(m_done.begin(), m_done.end(), false) - m_done.begin());
 }
 
 int FilteredList::nextMatch(bool forward)

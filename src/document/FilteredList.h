@@ -64,7 +64,7 @@ public:
     bool isActive() const { return !m_match.isEmpty(); }
     bool matches(Row row) const;
     // Whether rows of a long list are still to be searched for the text.
-    bool isSearching() const { return m_chunksLeft > 0; }
+    bool isSearching() const { return m_searchChunks.left() > 0; }
     // Searches the rest of the list now.
     void finishSearch();
     // How long a new text is searched before the views show what it found.
@@ -143,8 +143,26 @@ private:
     // Whether letters are kept; they are read a chunk of rows at a time, as
     // a search needs them or in turns of the event loop.
     bool m_lettersKept = false;
-    std::vector<bool> m_letterChunksRead;
-    size_t m_letterChunksLeft = 0;
+    // Which chunks of rows are still to do, of work done a chunk at a time.
+    class Chunks
+    {
+    public:
+        void reset(size_t chunks = 0)
+        {
+            m_done.assign(chunks, false);
+            m_left = chunks;
+        }
+        size_t left() const { return m_left; }
+        bool isDone(size_t chunk) const { return m_left == 0 || m_done[chunk]; }
+        void markDone(size_t chunk);
+        // The first one still to do, while any is left.
+        size_t next() const;
+
+    private:
+        std::vector<bool> m_done;
+        size_t m_left = 0;
+    };
+    Chunks m_letterChunks;
     bool m_readingAhead = false;
     // The rows that recent texts other than a single letter matched, so that
     // taking back a letter needs no search and a text holding one of them
@@ -154,10 +172,9 @@ private:
         RowBits rows;
     };
     std::vector<KeptResult> m_keptResults;
-    // The search under way: which chunks are searched, and the rows to
-    // search among in the others (every row for none).
-    std::vector<bool> m_chunksDone;
-    size_t m_chunksLeft = 0;
+    // The search under way: which chunks are still to search, and the rows
+    // to search among in them (every row for none).
+    Chunks m_searchChunks;
     std::optional<RowBits> m_among;
     QTimer m_workLater;
     std::chrono::milliseconds m_timeToShow;
