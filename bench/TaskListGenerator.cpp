@@ -1,6 +1,6 @@
 #include "TaskListGenerator.h"
 
-#include "document/Windows1252.h"
+#include "fileformat/Windows1252.h"
 
 #include <QFile>
 #include <QStringList>

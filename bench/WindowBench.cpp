@@ -1,14 +1,14 @@
 #include "WindowBench.h"
 
 #include "Measurement.h"
-#include "document/DiskBase.h"
-#include "document/EntryEditing.h"
-#include "document/TaskFile.h"
-#include "document/TaskLists.h"
+#include "entries/EntryEditing.h"
+#include "entries/TaskLists.h"
+#include "fileformat/TaskFile.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
 #include "main_window/TabControl.h"
 #include "main_window/frmMain.h"
+#include "sync/DiskBase.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -4,11 +4,11 @@
 // own fields, split here without the reader's code, are the rows' fields. Any
 // difference aborts, so that libFuzzer keeps the input.
 
-#include "document/CategoryList.h"
-#include "document/Dialogs.h"
-#include "document/Status.h"
-#include "document/TaskFile.h"
-#include "document/TaskLists.h"
+#include "base/Dialogs.h"
+#include "entries/CategoryList.h"
+#include "entries/Status.h"
+#include "entries/TaskLists.h"
+#include "fileformat/TaskFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -209,7 +209,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     TaskLists read;
     RecordingDialogs readDialogs;
-    const LoadResult result = LoadTaskFile(input, read, readDialogs);
+    TaskFileFormat::TextForm form = TaskFileFormat::TextForm::Windows1252;
+    const LoadResult result = LoadTaskFile(input, read, readDialogs, nullptr, &form);
     if (readDialogs.messages.size() != (result == LoadResult::Complete ? 0 : 1))
         RecordingDialogs::fault("a complete read showed a message, or a failed one did not",
                                 readDialogs.messages.join('\n'));
@@ -248,7 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     RecordingDialogs writeDialogs;
-    if (!WriteTaskFile(output, read, writeDialogs) || !writeDialogs.messages.isEmpty())
+    if (!WriteTaskFile(output, read, writeDialogs, nullptr, form) || !writeDialogs.messages.isEmpty())
         RecordingDialogs::fault("writing failed", writeDialogs.messages.join('\n'));
 
     TaskLists reread;

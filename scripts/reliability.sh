@@ -41,5 +41,5 @@ ctest --test-dir "$asan_dir" --output-on-failure --parallel "$(nproc)" --timeout
 # A few dozen kills at random points of in-place saves of a large file: each
 # must leave the old file, the new one, or a backup that holds the old one.
 echo "reliability: killing in-place saves at random points"
-TARVIK_KILL_ROUNDS=${KILL_ROUNDS:-40} "$asan_dir/tests/document/document_tests" \
+TARVIK_KILL_ROUNDS=${KILL_ROUNDS:-40} "$asan_dir/tests/storage/storage_tests" \
   --gtest_filter='InPlaceSave.AKillAtAnyPoint*' --gtest_brief=1

@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/check-format.sh
+./scripts/check-layers.sh
 # The benchmark is built too, so that it keeps compiling; it is run by hand.
 ./scripts/build.sh -DTARVIK_BUILD_BENCH=ON
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}

@@ -2,8 +2,8 @@
 
 #include "about/AboutLayout.h"
 #include "about/MemoryStatus.h"
-#include "document/AppInfo.h"
-#include "document/Twips.h"
+#include "base/AppInfo.h"
+#include "base/Twips.h"
 
 #include <QDate>
 #include <QFrame>

@@ -1,10 +1,10 @@
 #include "association/GioFileAssociations.h"
 #include "association/modFileAssociations.h"
-#include "document/AppInfo.h"
-#include "document/CommandLine.h"
-#include "document/FilePath.h"
+#include "base/AppInfo.h"
+#include "cli/CommandLine.h"
 #include "main_window/QtDialogs.h"
 #include "main_window/frmMain.h"
+#include "storage/FilePath.h"
 
 #include <QApplication>
 #include <QStringList>

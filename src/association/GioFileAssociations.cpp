@@ -3,7 +3,7 @@
 #include "association/DesktopExec.h"
 #include "association/DocumentType.h"
 #include "association/MimeAppsList.h"
-#include "document/AppInfo.h"
+#include "base/AppInfo.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "association/modFileAssociations.h"
 
 #include "association/FileAssociations.h"
-#include "document/Dialogs.h"
+#include "base/Dialogs.h"
 
 #include <QCoreApplication>
 

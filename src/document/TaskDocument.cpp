@@ -1,19 +1,19 @@
 #include "document/TaskDocument.h"
 
-#include "document/AppInfo.h"
-#include "document/ConflictCopies.h"
-#include "document/Dialogs.h"
-#include "document/DiskMerge.h"
-#include "document/FilePath.h"
-#include "document/ListsSplice.h"
-#include "document/RowEdits.h"
-#include "document/SaveBackup.h"
-#include "document/TaskFile.h"
-#include "document/TaskFileFormat.h"
-#include "document/TaskFileReader.h"
-#include "document/TaskLists.h"
-#include "document/Trash.h"
-#include "document/modFunctions.h"
+#include "base/AppInfo.h"
+#include "base/Dialogs.h"
+#include "base/modFunctions.h"
+#include "entries/TaskLists.h"
+#include "fileformat/TaskFile.h"
+#include "fileformat/TaskFileFormat.h"
+#include "fileformat/TaskFileReader.h"
+#include "history/RowEdits.h"
+#include "storage/FilePath.h"
+#include "storage/SaveBackup.h"
+#include "storage/Trash.h"
+#include "sync/ConflictCopies.h"
+#include "sync/DiskMerge.h"
+#include "sync/ListsSplice.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +98,7 @@ void TaskDocument::ClearAllLists()
     m_view.clearEditingTexts();
     m_view.documentReplaced();
     m_lists.ClearAllLists();
+    m_form = TaskFileFormat::TextForm::Windows1252;
 }
 
 bool TaskDocument::SaveTaskFile()
@@ -121,7 +122,7 @@ bool TaskDocument::SaveTaskFile()
         return false;
     // A merge has fingerprinted what the lists now hold already.
     std::vector<EntryFingerprint> written;
-    if (!WriteTaskFile(sFileName, m_lists, m_dialogs, merged ? nullptr : &written))
+    if (!WriteTaskFile(sFileName, m_lists, m_dialogs, merged ? nullptr : &written, m_form))
         return false;
     if (merged)
         m_base.rememberSorted(sFileName, FileIdentity::Of(sFileName), std::move(*merged));
@@ -161,7 +162,7 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
     DiskVersion disk;
     std::optional<MergeCounts> counts;
     if (readWhole) {
-        disk = reader.takeVersion();
+        disk = TakeVersion(reader);
         const std::vector<LocatedEntry> located = rows.take();
         auto edits = std::make_unique<RowEdits>();
         m_view.listsAboutToChangeOutside();
@@ -319,7 +320,7 @@ void TaskDocument::load(const QString &path)
     // as a change at the next save, which merges it.
     const std::optional<FileIdentity> identity = FileIdentity::Of(path);
     std::vector<EntryFingerprint> fingerprints;
-    const LoadResult result = LoadTaskFile(path, m_lists, m_dialogs, &fingerprints);
+    const LoadResult result = LoadTaskFile(path, m_lists, m_dialogs, &fingerprints, &m_form);
     bDirty = false;
     m_base.forget();
     m_unreadable.reset();
@@ -414,7 +415,7 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
         if (read.extent != LoadResult::Complete) {
             why = read.result.reason();
         } else {
-            next = reader.takeVersion();
+            next = TakeVersion(reader);
             if (FileIdentity::Of(sFileName) == now)
                 step = ListsSplice::Towards(m_lists, rows.take(), next);
             if (!step && !byHand)
@@ -435,7 +436,7 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
     }
     m_view.listsAboutToChangeOutside();
     step->swap(m_lists);
-    m_lists.form = reader.form();
+    m_form = reader.form();
     m_base.rememberSorted(sFileName, now, FingerprintsOf(next.sorted));
     m_unreadable.reset();
     bDirty = false;
@@ -466,8 +467,7 @@ void TaskDocument::foldInCopy(const QString &copy)
         ? reader.read(copy)
         : ReadResult{LoadResult::Missing, Result::failure(tr("It is not a regular file."))};
     auto edits = std::make_unique<RowEdits>();
-    if (read.extent == LoadResult::Complete
-        && !ConflictCopies::AddMissingEntries(m_lists, reader.takeVersion(), *edits))
+    if (read.extent == LoadResult::Complete && !ConflictCopies::AddMissingEntries(m_lists, TakeVersion(reader), *edits))
         read = {LoadResult::Incomplete, Result::failure(tr("It changed again while it was being read."))};
     if (read.extent != LoadResult::Complete) {
         m_dialogs.message(tr("The copy could not be read completely, so nothing of it was added.") + u'\n'

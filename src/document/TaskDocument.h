@@ -1,9 +1,10 @@
 #pragma once
 
-#include "document/Dialogs.h"
-#include "document/DiskBase.h"
-#include "document/FileWatcher.h"
-#include "document/ListsStep.h"
+#include "base/Dialogs.h"
+#include "fileformat/TaskFileFormat.h"
+#include "history/ListsStep.h"
+#include "storage/FileWatcher.h"
+#include "sync/DiskBase.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -91,6 +92,9 @@ private:
     void takeOverFileName(const QString &path);
 
     TaskLists &m_lists;
+    // The form of the file the lists were read from, which a save keeps
+    // whenever every field fits it.
+    TaskFileFormat::TextForm m_form = TaskFileFormat::TextForm::Windows1252;
     Dialogs &m_dialogs;
     DocumentView &m_view;
     QString sFileName;

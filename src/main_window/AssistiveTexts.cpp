@@ -1,6 +1,6 @@
 #include "main_window/AssistiveTexts.h"
 
-#include "document/Entry.h"
+#include "entries/Entry.h"
 #include "main_window/CategoryListView.h"
 
 #include <QLabel>

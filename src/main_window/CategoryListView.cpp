@@ -1,6 +1,6 @@
 #include "main_window/CategoryListView.h"
 
-#include "document/FilteredList.h"
+#include "find/FilteredList.h"
 #include "main_window/StatusPictureDelegate.h"
 
 #include <QContextMenuEvent>

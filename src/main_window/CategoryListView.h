@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/CategoryList.h"
+#include "entries/CategoryList.h"
 
 #include <QHeaderView>
 #include <QPersistentModelIndex>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/ChangeReplay.h"
+#include "history/ChangeReplay.h"
 
 #include <QUndoCommand>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/FilteredList.h"
+#include "find/FilteredList.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/ListsStep.h"
+#include "history/ListsStep.h"
 
 #include <QUndoCommand>
 

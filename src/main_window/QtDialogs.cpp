@@ -1,6 +1,6 @@
 #include "main_window/QtDialogs.h"
 
-#include "document/AppInfo.h"
+#include "base/AppInfo.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Dialogs.h"
+#include "base/Dialogs.h"
 
 // The program's dialogs shown with Qt's own message boxes and file dialogs,
 // modal over the window the user is working in.

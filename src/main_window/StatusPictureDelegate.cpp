@@ -1,6 +1,6 @@
 #include "main_window/StatusPictureDelegate.h"
 
-#include "document/CategoryList.h"
+#include "entries/CategoryList.h"
 #include "main_window/StatusImages.h"
 
 StatusPictureDelegate::StatusPictureDelegate(const StatusImages &images, QObject *parent)

@@ -1,6 +1,6 @@
 #include "main_window/TaskFileDrop.h"
 
-#include "document/FilePath.h"
+#include "storage/FilePath.h"
 
 #include <QDropEvent>
 #include <QMetaObject>

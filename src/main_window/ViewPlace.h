@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Entry.h"
+#include "entries/Entry.h"
 
 #include <QList>
 

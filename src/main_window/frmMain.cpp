@@ -1,9 +1,9 @@
 #include "main_window/frmMain.h"
 
 #include "about/frmAbout.h"
-#include "document/Dialogs.h"
-#include "document/Status.h"
-#include "document/Twips.h"
+#include "base/Dialogs.h"
+#include "base/Twips.h"
+#include "entries/Status.h"
 #include "main_window/AssistiveTexts.h"
 #include "main_window/CaptionFit.h"
 #include "main_window/CategoryListView.h"

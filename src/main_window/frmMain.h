@@ -1,10 +1,10 @@
 #pragma once
 
-#include "document/CategoryList.h"
-#include "document/ChangeReplay.h"
-#include "document/EntryEditing.h"
 #include "document/TaskDocument.h"
-#include "document/TaskLists.h"
+#include "entries/CategoryList.h"
+#include "entries/EntryEditing.h"
+#include "entries/TaskLists.h"
+#include "history/ChangeReplay.h"
 #include "main_window/LayoutManager.h"
 #include "main_window/ListFinder.h"
 #include "main_window/StatusImages.h"

@@ -1,6 +1,6 @@
 #include "about/MemoryStatus.h"
 
-#include "document/Twips.h"
+#include "base/Twips.h"
 
 #include <QLocale>
 #include <QTemporaryFile>

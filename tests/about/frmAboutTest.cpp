@@ -1,7 +1,7 @@
 #include "about/frmAbout.h"
 
 #include "about/MemoryStatus.h"
-#include "document/Twips.h"
+#include "base/Twips.h"
 
 #include <QApplication>
 #include <QDate>

@@ -10,7 +10,7 @@
 
 #include "association/GioFileAssociations.h"
 #include "association/modFileAssociations.h"
-#include "document/Dialogs.h"
+#include "base/Dialogs.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,7 +2,7 @@
 // whose XDG folders all lie in this test's own temporary folder.
 
 #include "association/DesktopExec.h"
-#include "document/Dialogs.h"
+#include "base/Dialogs.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,9 +4,9 @@
 // command stops, and the file on disk is as it was.
 
 #include "document/TaskDocument.h"
-#include "document/TaskFile.h"
-#include "document/TaskFileTesting.h"
+#include "fileformat/TaskFile.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TaskFileTesting.h"
 
 #include <QDir>
 #include <QFileInfo>

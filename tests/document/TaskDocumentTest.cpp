@@ -1,10 +1,10 @@
 #include "document/TaskDocument.h"
 
-#include "document/FilePath.h"
-#include "document/SaveBackup.h"
-#include "document/TaskFileTesting.h"
-#include "document/TaskLists.h"
+#include "entries/TaskLists.h"
+#include "storage/FilePath.h"
+#include "storage/SaveBackup.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TaskFileTesting.h"
 
 #include <QDir>
 #include <QFile>

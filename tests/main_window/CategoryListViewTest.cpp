@@ -1,6 +1,6 @@
 #include "main_window/CategoryListView.h"
 
-#include "document/FilteredList.h"
+#include "find/FilteredList.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,4 +1,4 @@
-#include "document/Status.h"
+#include "entries/Status.h"
 #include "main_window/MainWindowFixture.h"
 
 #include <QFile>

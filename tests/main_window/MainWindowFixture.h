@@ -3,7 +3,7 @@
 // The main window as the user drives it: shown offscreen, with scripted
 // dialogs and popup menus.
 
-#include "document/Twips.h"
+#include "base/Twips.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/TabControl.h"
 #include "main_window/frmMain.h"

@@ -1,5 +1,5 @@
 #include "about/frmAbout.h"
-#include "document/Status.h"
+#include "entries/Status.h"
 #include "main_window/MainWindowFixture.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Dialogs.h"
+#include "base/Dialogs.h"
 
 #include <QList>
 #include <QString>

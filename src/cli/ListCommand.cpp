@@ -1,0 +1,170 @@
+#include "cli/ListCommand.h"
+
+#include "base/ByteBuffer.h"
+#include "base/Dialogs.h"
+#include "cli/CommandLine.h"
+#include "entries/Status.h"
+#include "entries/TaskLists.h"
+#include "fileformat/TaskFile.h"
+
+#include <QIODevice>
+#include <QStringEncoder>
+#include <QStringList>
+
+#include <array>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Keeps the messages for standard error instead of showing them.
+class CollectingDialogs : public Dialogs
+{
+public:
+    Answer message(const QString &text, Buttons, Icon) override
+    {
+        messages.append(text);
+        return Answer::Ok;
+    }
+    QString chooseFile(FileMode, const QString &) override { return {}; }
+
+    QStringList messages;
+};
+
+// Builds the listing in a buffer and writes it out in large pieces; after the
+// first failed write it only counts as failed.
+class ListingWriter
+{
+public:
+    explicit ListingWriter(QIODevice &out)
+        : m_out(out)
+    {
+    }
+
+    void writeLine(const char *text)
+    {
+        m_buffer.append(text, static_cast<qsizetype>(std::strlen(text)));
+        m_buffer.append('\n');
+    }
+
+    void writeRow(const Entry &row)
+    {
+        const std::string status = FormatStatusUtf8(row.status);
+        m_buffer.append(status.data(), static_cast<qsizetype>(status.size()));
+        for (int field = Entry::Task; field <= Entry::User; ++field) {
+            m_buffer.append('\t');
+            appendEscaped(row.field(field));
+        }
+        m_buffer.append('\n');
+        if (m_buffer.size() >= kFlushSize)
+            flush();
+    }
+
+    // True when everything reached the device.
+    bool finish()
+    {
+        flush();
+        return !m_failed;
+    }
+
+private:
+    static constexpr qsizetype kFlushSize = 1024 * 1024;
+
+    // Line and paragraph separators and the bidirectional controls would
+    // break or reorder a terminal's lines.
+    static bool isLayoutControl(char16_t c)
+    {
+        return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x2028 && c <= 0x202E)
+            || (c >= 0x2066 && c <= 0x2069);
+    }
+
+    void appendEscaped(QStringView text)
+    {
+        static constexpr char kHex[] = "0123456789abcdef";
+        // "\u{XXXX}" is the longest form of one code unit.
+        char *out = m_buffer.reserve(8 * text.size());
+        qsizetype runStart = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            if ((c >= 0x20 && c < 0x7F && c != u'\\') || (c >= 0xA0 && !isLayoutControl(c)))
+                continue;
+            out = m_utf8.appendToBuffer(out, text.mid(runStart, i - runStart));
+            *out++ = '\\';
+            switch (c) {
+            case u'\\':
+                *out++ = '\\';
+                break;
+            case u'\t':
+                *out++ = 't';
+                break;
+            case u'\r':
+                *out++ = 'r';
+                break;
+            case u'\n':
+                *out++ = 'n';
+                break;
+            default:
+                if (c <= 0xFF) { // C0 and C1 controls and DEL
+                    *out++ = 'x';
+                    *out++ = kHex[c >> 4];
+                    *out++ = kHex[c & 0xF];
+                } else {
+                    *out++ = 'u';
+                    *out++ = '{';
+                    for (int shift = 12; shift >= 0; shift -= 4)
+                        *out++ = kHex[(c >> shift) & 0xF];
+                    *out++ = '}';
+                }
+            }
+            runStart = i + 1;
+        }
+        out = m_utf8.appendToBuffer(out, text.mid(runStart));
+        m_buffer.grownTo(out);
+    }
+
+    void flush()
+    {
+        if (!m_failed && m_buffer.size() > 0 && m_out.write(m_buffer.data(), m_buffer.size()) != m_buffer.size())
+            m_failed = true;
+        m_buffer.clear();
+    }
+
+    QIODevice &m_out;
+    ByteBuffer m_buffer;
+    bool m_failed = false;
+    QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+};
+
+// Headings for scripts to match, so they are never translated.
+constexpr std::array<const char *, CategoryCount> kHeadings = {
+    "# Tasks", "# Completed", "# Unresolved", "# Information", "# Requests",
+};
+
+} // namespace
+
+int RunListCommand(const QString &path, QIODevice &out, QIODevice &err)
+{
+    TaskLists lists;
+    CollectingDialogs dialogs;
+    const bool complete = LoadTaskFile(path, lists, dialogs) == LoadResult::Complete;
+
+    ListingWriter listing(out);
+    const auto all = lists.all();
+    for (int category = 0; category < CategoryCount; ++category) {
+        listing.writeLine(kHeadings[category]);
+        const CategoryList &list = *all[category];
+        for (int position = 1; position <= list.count(); ++position)
+            listing.writeRow(*list.rowAt(position));
+    }
+    const bool printed = listing.finish();
+
+    for (const QString &message : std::as_const(dialogs.messages)) {
+        QString text = message;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        err.write((text + u'\n').toUtf8());
+    }
+
+    if (!printed)
+        return ExitStatus::OutputFailed;
+    return complete ? ExitStatus::Success : ExitStatus::ReadingFailed;
+}

@@ -1,0 +1,50 @@
+#include "fileformat/TaskFile.h"
+
+#include "base/Dialogs.h"
+#include "entries/CategoryList.h"
+#include "entries/TaskLists.h"
+#include "fileformat/TaskFileEncoder.h"
+#include "fileformat/TaskFileReader.h"
+#include "storage/FileAccess.h"
+
+#include <QCoreApplication>
+
+LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
+                        std::vector<EntryFingerprint> *fingerprints, TaskFileFormat::TextForm *form)
+{
+    lists.ClearAllLists();
+    TaskFileReader reader;
+    if (fingerprints)
+        reader.fingerprintEntries();
+    const ReadResult outcome = reader.read(path);
+    if (form)
+        *form = reader.form();
+    for (int category = 0; category < CategoryCount; ++category) {
+        const auto which = static_cast<Category>(category);
+        lists.list(which).appendAll(reader.takeRows(which));
+        if (fingerprints)
+            AppendFingerprints(*fingerprints, reader.takeFingerprints(which));
+    }
+
+    if (outcome.extent == LoadResult::Complete) {
+        CategoryList &tasks = lists.lvwTasks;
+        tasks.setSorting(Entry::StatusText, tasks.SortOrder(), true);
+    } else {
+        dialogs.message(QCoreApplication::translate("TaskFile", "Error opening file!") + u'\n'
+                            + outcome.result.reason(),
+                        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    }
+    return outcome.extent;
+}
+
+bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs, std::vector<EntryFingerprint> *fingerprints,
+                   TaskFileFormat::TextForm form)
+{
+    const QByteArray bytes = TaskFileEncoder().encode(lists, form, fingerprints);
+    const Result written = ReplaceFileContents(path, bytes);
+    if (written.succeeded())
+        return true;
+    dialogs.message(QCoreApplication::translate("TaskFile", "Error saving to file!") + u'\n' + written.reason(),
+                    Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    return false;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "entries/EntryFingerprint.h"
+#include "fileformat/ReadResult.h"
+#include "fileformat/TaskFileFormat.h"
+
+#include <QString>
+
+#include <vector>
+
+class Dialogs;
+class TaskLists;
+class CategoryList;
+
+// Empties the five lists and fills them from the file. A failure is reported
+// to the user ("Error opening file!") before this returns. When fingerprints
+// is given, it receives those of the entries read, in no particular order;
+// when form is given, it receives the form the file was read in, which a
+// save keeps.
+LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
+                        std::vector<EntryFingerprint> *fingerprints = nullptr,
+                        TaskFileFormat::TextForm *form = nullptr);
+
+// Writes the five lists to the file, replacing it only after a complete
+// write. A failure is reported to the user ("Error saving to file!") and
+// leaves the old file as it was; true when the file was written completely.
+// When fingerprints is given, it receives those of the entries written, in
+// no particular order.
+bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
+                   std::vector<EntryFingerprint> *fingerprints = nullptr,
+                   TaskFileFormat::TextForm form = TaskFileFormat::TextForm::Windows1252);

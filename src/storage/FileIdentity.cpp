@@ -1,0 +1,19 @@
+#include "storage/FileIdentity.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+std::optional<FileIdentity> FileIdentity::Of(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    FileIdentity identity;
+    identity.device = info.st_dev;
+    identity.inode = info.st_ino;
+    identity.size = info.st_size;
+    identity.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    identity.regular = S_ISREG(info.st_mode);
+    return identity;
+}

@@ -1,0 +1,131 @@
+// Saving must never leave a damaged file behind: these tests make writes fail
+// for real (a read-only file, a full disk) and check the old file survives.
+
+#include "fileformat/TaskFile.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TaskFileTesting.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+namespace {
+
+const QByteArray kOldFile = "Status;Task;Added;Edited;User\r\n1;the old list;a;;u\r\n";
+
+void fillLists(TaskLists &lists, int count)
+{
+    for (int i = 0; i < count; ++i)
+        addItem(lists,
+                {double(1 + i % 8), QStringLiteral("task number %1 with some text").arg(i), "12/8/2026 2:05:31 PM", "",
+                 "user"});
+}
+
+} // namespace
+
+TEST(TaskFileSave, NewFilesAreCreatedExistingOnesKeepPermissionsAndLinks)
+{
+    QTemporaryDir dir;
+    TaskLists lists;
+    fillLists(lists, 3);
+    ScriptedDialogs dialogs;
+
+    const QString target = dir.filePath("target.tvk");
+    ASSERT_TRUE(WriteTaskFile(target, lists, dialogs));
+    const QByteArray written = readBytes(target);
+    EXPECT_TRUE(written.startsWith("Status;Task;Added;Edited;User\r\n1;task number 0"));
+
+    writeBytes(target, kOldFile);
+    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(target, permissions));
+    const QString link = dir.filePath("link.tvk");
+    ASSERT_TRUE(QFile::link(target, link));
+
+    ASSERT_TRUE(WriteTaskFile(link, lists, dialogs));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readBytes(target), written);
+    const int ownerGroupOther = 0x7077; // leaves out the bits for the user running the test
+    EXPECT_EQ(QFileInfo(target).permissions().toInt() & ownerGroupOther, permissions.toInt() & ownerGroupOther);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 2); // no file left over
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST(TaskFileSave, AFileThatCannotBeCreatedIsReported)
+{
+    QTemporaryDir dir;
+    TaskLists lists;
+    fillLists(lists, 1);
+    ScriptedDialogs dialogs;
+    dialogs.answer(Dialogs::Answer::Ok);
+    dialogs.answer(Dialogs::Answer::Ok);
+
+    EXPECT_FALSE(WriteTaskFile(dir.filePath("missing/list.tvk"), lists, dialogs));
+    EXPECT_FALSE(WriteTaskFile(dir.path(), lists, dialogs));
+    ASSERT_EQ(dialogs.messages().size(), 2);
+    for (const auto &message : dialogs.messages()) {
+        EXPECT_TRUE(message.text.startsWith("Error saving to file!\n")) << message.text.toStdString();
+        EXPECT_GT(message.text.size(), QString("Error saving to file!\n").size());
+        EXPECT_EQ(message.icon, Dialogs::Icon::Exclamation);
+        EXPECT_EQ(message.buttons, Dialogs::Buttons::Ok);
+    }
+}
+
+TEST(TaskFileSave, ReadOnlyFileStaysAndReadOnlyFolderIsWrittenInPlace)
+{
+    SharedFolder folder;
+    ASSERT_TRUE(folder.isValid());
+    // The folder belongs to root, so only a file that nobody may write is
+    // writable to nobody, and then only in place.
+    const QString readOnly = folder.filePath("read-only.tvk");
+    const QString writable = folder.filePath("writable.tvk");
+    writeBytes(readOnly, kOldFile);
+    writeBytes(writable, kOldFile);
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(
+        writable, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther | QFileDevice::WriteOther));
+
+    const int result = runAsNobody([&] {
+        TaskLists lists;
+        fillLists(lists, 20);
+        ScriptedDialogs dialogs;
+        dialogs.answer(Dialogs::Answer::Ok);
+        int failures = 0;
+        if (WriteTaskFile(readOnly, lists, dialogs))
+            failures |= 1;
+        if (dialogs.messages().size() != 1 || !dialogs.messages()[0].text.startsWith("Error saving to file!\n"))
+            failures |= 2;
+        if (!WriteTaskFile(writable, lists, dialogs))
+            failures |= 4;
+        return failures;
+    });
+    if (result == 100)
+        GTEST_SKIP() << "cannot switch to the user nobody (not running as root)";
+    EXPECT_EQ(result, 0) << "bits: 1 saved a read-only file, 2 wrong message, 4 in-place save failed";
+    EXPECT_EQ(readBytes(readOnly), kOldFile);
+    EXPECT_TRUE(readBytes(writable).contains("task number 19"));
+}
+
+TEST(TaskFileSave, AFullDiskLeavesTheOldFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString mountPoint = dir.filePath("small");
+    const SmallDisk disk(mountPoint, "64k");
+    if (!disk.isMounted())
+        GTEST_SKIP() << "cannot mount a small tmpfs here: " << disk.error();
+
+    const QString path = mountPoint + "/list.tvk";
+    writeBytes(path, kOldFile);
+    TaskLists lists;
+    fillLists(lists, 3000); // about 200 kB, more than the disk holds
+    ScriptedDialogs dialogs;
+    dialogs.answer(Dialogs::Answer::Ok);
+
+    EXPECT_FALSE(WriteTaskFile(path, lists, dialogs));
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].text, "Error saving to file!\nNo space left on device");
+    EXPECT_EQ(readBytes(path), kOldFile);
+    EXPECT_EQ(QDir(mountPoint).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{"list.tvk"}); // the unfinished new file is gone
+}
