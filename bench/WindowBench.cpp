@@ -8,7 +8,7 @@
 #include "main_window/EntryChangeCommand.h"
 #include "main_window/TabControl.h"
 #include "main_window/frmMain.h"
-#include "sync/DiskBase.h"
+#include "sync/MergeBase.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -201,7 +201,7 @@ void WindowBench::measureOutsideChanges(int entries, const QString &path)
     std::vector<EntryFingerprint> fingerprints;
     if (LoadTaskFile(path, lists, m_dialogs, &fingerprints) != LoadResult::Complete)
         Fail(QStringLiteral("%1 was not read completely").arg(path));
-    DiskBase base;
+    MergeBase base;
     base.remember(path, FileIdentity::Of(path), std::move(fingerprints));
     const double megabytes = double(base.entries().capacity() * sizeof(EntryFingerprint)) / (1 << 20);
     std::printf("base-memory %d %.1f MB\n", entries, megabytes);

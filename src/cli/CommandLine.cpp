@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "base/modFunctions.h"
-#include "cli/ListCommand.h"
+#include "cli/Listing.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -86,7 +86,7 @@ int RunTerminalCommand(const CommandLine &commandLine, QIODevice &out, QIODevice
     case CommandLine::Action::ShowVersion:
         return write(out, modFunctions::GetVersionString() + u'\n') ? ExitStatus::Success : ExitStatus::OutputFailed;
     case CommandLine::Action::ListFile:
-        return RunListCommand(commandLine.path, out, err);
+        return RunListing(commandLine.path, out, err);
     case CommandLine::Action::UsageError:
         write(err, usageErrorText());
         return ExitStatus::UsageError;

@@ -12,8 +12,8 @@
 #include "storage/SaveBackup.h"
 #include "storage/Trash.h"
 #include "sync/ConflictCopies.h"
-#include "sync/DiskMerge.h"
 #include "sync/ListsSplice.h"
+#include "sync/Merge.h"
 
 #include <QDir>
 #include <QFile>
@@ -159,14 +159,14 @@ bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerpr
     LocatingRows rows(m_lists);
     const ReadResult read = reader.read(sFileName);
     const bool readWhole = read.extent == LoadResult::Complete && FileIdentity::Of(sFileName) == now;
-    DiskVersion disk;
+    OtherVersion disk;
     std::optional<MergeCounts> counts;
     if (readWhole) {
         disk = TakeVersion(reader);
         const std::vector<LocatedEntry> located = rows.take();
         auto edits = std::make_unique<RowEdits>();
         m_view.listsAboutToChangeOutside();
-        counts = MergeDiskVersion(m_lists, located, m_base.entries(), disk, edits.get());
+        counts = MergeOtherVersion(m_lists, located, m_base.entries(), disk, edits.get());
         m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
     }
     if (!counts) {
@@ -406,7 +406,7 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
     else if (!startsLikeTaskFile(sFileName))
         why = tr("It is not a task list.");
     TaskFileReader reader;
-    DiskVersion next;
+    OtherVersion next;
     std::optional<ListsSplice> step;
     if (why.isEmpty()) {
         reader.fingerprintOnly();

@@ -4,7 +4,7 @@
 #include "fileformat/TaskFileFormat.h"
 #include "history/ListsStep.h"
 #include "storage/FileWatcher.h"
-#include "sync/DiskBase.h"
+#include "sync/MergeBase.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -100,7 +100,7 @@ private:
     QString sFileName;
     bool bDirty = false;
     // What the current file held when it was last read or written.
-    DiskBase m_base;
+    MergeBase m_base;
     FileWatcher m_watcher;
     int m_busy = 0;
     bool m_changeWaiting = false;

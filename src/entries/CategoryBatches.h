@@ -9,8 +9,8 @@
 #include <vector>
 
 // Entries of a version of the file, one batch per category, in file order.
-using DiskRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
+using CategoryRows = std::array<std::vector<std::unique_ptr<Entry>>, CategoryCount>;
 // Their fingerprints, in the same order.
-using DiskFingerprints = std::array<std::vector<EntryFingerprint>, CategoryCount>;
+using CategoryFingerprints = std::array<std::vector<EntryFingerprint>, CategoryCount>;
 // Places in such batches: ascending indices per category.
-using DiskIndices = std::array<std::vector<int>, CategoryCount>;
+using CategoryIndices = std::array<std::vector<int>, CategoryCount>;

@@ -266,7 +266,7 @@ bool TaskFileReader::readEntry(qint64 lineNumber, Span line)
     return true;
 }
 
-bool TaskFileReader::readAgain(const DiskIndices &places, DiskRows &rows)
+bool TaskFileReader::readAgain(const CategoryIndices &places, CategoryRows &rows)
 {
     struct Wanted {
         qint64 offset;

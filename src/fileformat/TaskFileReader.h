@@ -55,7 +55,7 @@ public:
     // given places of each category from the lines they were read from, in
     // the still open file. False when a line no longer holds an entry of
     // that category.
-    bool readAgain(const DiskIndices &places, DiskRows &rows);
+    bool readAgain(const CategoryIndices &places, CategoryRows &rows);
 
 private:
     struct Span {

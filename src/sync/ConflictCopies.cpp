@@ -35,11 +35,11 @@ QStringList Find(const QString &path)
     return copies;
 }
 
-std::optional<int> AddMissingEntries(TaskLists &lists, const DiskVersion &copy, RowEdits &edits)
+std::optional<int> AddMissingEntries(TaskLists &lists, const OtherVersion &copy, RowEdits &edits)
 {
     // Each entry of the copy uses up one equal entry of the lists; the ones
     // left over are new.
-    DiskRows missing;
+    CategoryRows missing;
     if (!copy.entriesAt(Unpaired(PairWithRows(LocateSorted(lists), copy)), missing))
         return std::nullopt;
     int added = 0;

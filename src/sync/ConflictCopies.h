@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sync/DiskVersion.h"
+#include "sync/OtherVersion.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +27,6 @@ QStringList Find(const QString &path);
 // copy that the lists do not hold, counting equal entries as a multiset: a
 // union without duplicates. Returns how many were added, each told to
 // edits, or nothing when they could not be read as they were fingerprinted.
-std::optional<int> AddMissingEntries(TaskLists &lists, const DiskVersion &copy, RowEdits &edits);
+std::optional<int> AddMissingEntries(TaskLists &lists, const OtherVersion &copy, RowEdits &edits);
 
 } // namespace ConflictCopies

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 std::optional<ListsSplice> ListsSplice::Towards(TaskLists &lists, const std::vector<LocatedEntry> &rows,
-                                                const DiskVersion &next)
+                                                const OtherVersion &next)
 {
     const RowPairs twins = PairWithRows(rows, next);
-    DiskRows fresh;
+    CategoryRows fresh;
     if (!next.entriesAt(Unpaired(twins), fresh))
         return std::nullopt;
 

@@ -2,7 +2,7 @@
 
 #include "entries/CategoryList.h"
 #include "history/ListsStep.h"
-#include "sync/DiskVersion.h"
+#include "sync/OtherVersion.h"
 
 #include <array>
 #include <optional>
@@ -25,7 +25,7 @@ public:
     // others are read. Nothing when they cannot be read. The lists are
     // unchanged until swap().
     static std::optional<ListsSplice> Towards(TaskLists &lists, const std::vector<LocatedEntry> &rows,
-                                              const DiskVersion &next);
+                                              const OtherVersion &next);
 
     // Swaps the rows in place for the other version. False, changing
     // nothing, when the lists no longer hold what the last swap left in them.

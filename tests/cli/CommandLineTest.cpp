@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "cli/ListCommand.h"
+#include "cli/Listing.h"
 #include "support/TaskFileTesting.h"
 
 #include <QBuffer>
@@ -79,7 +79,7 @@ TEST(CommandLine, HelpVersionAndUsageErrors)
     EXPECT_TRUE(usage.err.contains("--list"));
 }
 
-TEST(ListCommand, PrintsEveryListWithEscapedFields)
+TEST(Listing, PrintsEveryListWithEscapedFields)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("list.tvk");
@@ -109,7 +109,7 @@ TEST(ListCommand, PrintsEveryListWithEscapedFields)
     EXPECT_TRUE(listing.err.isEmpty());
 }
 
-TEST(ListCommand, ReadingFailuresAndOutputFailures)
+TEST(Listing, ReadingFailuresAndOutputFailures)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("list.tvk");
@@ -138,6 +138,6 @@ TEST(ListCommand, ReadingFailuresAndOutputFailures)
     closed.open(QIODevice::WriteOnly);
     QBuffer err;
     err.open(QIODevice::WriteOnly);
-    EXPECT_EQ(RunListCommand(path, closed, err), ExitStatus::OutputFailed);
+    EXPECT_EQ(RunListing(path, closed, err), ExitStatus::OutputFailed);
     EXPECT_EQ(err.data(), "Error opening file!\nLine 2: the status holds text that is not part of a number.\n");
 }

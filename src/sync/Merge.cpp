@@ -1,4 +1,4 @@
-#include "sync/DiskMerge.h"
+#include "sync/Merge.h"
 
 #include "entries/CategoryList.h"
 #include "entries/TaskLists.h"
@@ -73,15 +73,15 @@ bool holds(const std::vector<quint32> &sorted, quint32 value)
 
 } // namespace
 
-std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<LocatedEntry> &here,
-                                            const std::vector<EntryFingerprint> &base, const DiskVersion &disk,
-                                            RowEdits *edits)
+std::optional<MergeCounts> MergeOtherVersion(TaskLists &lists, const std::vector<LocatedEntry> &here,
+                                             const std::vector<EntryFingerprint> &base, const OtherVersion &disk,
+                                             RowEdits *edits)
 {
     const std::vector<LocatedEntry> &onDisk = disk.sorted;
 
     // Copies the disk added beyond the base; the last ones of a run, so that
     // the rest keep the file order. Only these are made into entries.
-    DiskIndices added;
+    CategoryIndices added;
     std::vector<quint32> diskAddedDates;
     std::vector<EntryFingerprint> diskAdded;
     SortedWalk<EntryFingerprint> baseForDisk(base);
@@ -95,7 +95,7 @@ std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<
     });
     for (std::vector<int> &indices : added)
         std::sort(indices.begin(), indices.end());
-    DiskRows incoming;
+    CategoryRows incoming;
     if (!disk.entriesAt(added, incoming))
         return std::nullopt;
 

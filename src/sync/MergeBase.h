@@ -11,7 +11,7 @@
 // What the file held when it was last read or written completely: which
 // file it was and, as a multiset, the entries it held. A later save merges
 // what changed on disk since then against this.
-class DiskBase
+class MergeBase
 {
 public:
     // Remembers the file at path, as it was identified before it was read

@@ -1,4 +1,4 @@
-#include "cli/ListCommand.h"
+#include "cli/Listing.h"
 
 #include "base/ByteBuffer.h"
 #include "base/Dialogs.h"
@@ -142,7 +142,7 @@ constexpr std::array<const char *, CategoryCount> kHeadings = {
 
 } // namespace
 
-int RunListCommand(const QString &path, QIODevice &out, QIODevice &err)
+int RunListing(const QString &path, QIODevice &out, QIODevice &err)
 {
     TaskLists lists;
     CollectingDialogs dialogs;

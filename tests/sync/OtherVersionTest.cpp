@@ -1,4 +1,4 @@
-#include "sync/DiskVersion.h"
+#include "sync/OtherVersion.h"
 
 #include "fileformat/TaskFileReader.h"
 #include "support/TaskFileTesting.h"
@@ -14,7 +14,7 @@ const QByteArray kHeader = "Status;Task;Added;Edited;User\r\n";
 
 } // namespace
 
-TEST(DiskVersion, EntriesAreMadeAgainFromTheLinesFingerprintedUnlessTheyChanged)
+TEST(OtherVersion, EntriesAreMadeAgainFromTheLinesFingerprintedUnlessTheyChanged)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -33,12 +33,12 @@ TEST(DiskVersion, EntriesAreMadeAgainFromTheLinesFingerprintedUnlessTheyChanged)
         TaskFileReader reader;
         reader.fingerprintOnly();
         ASSERT_EQ(reader.read(path).extent, LoadResult::Complete);
-        const DiskVersion version = TakeVersion(reader);
-        DiskIndices places;
+        const OtherVersion version = TakeVersion(reader);
+        CategoryIndices places;
         places[0] = {0, 1, 2400};
         places[1] = {2499};
         places[4] = {7, 1000};
-        DiskRows rows;
+        CategoryRows rows;
         ASSERT_TRUE(version.entriesAt(places, rows));
         for (int category = 0; category < CategoryCount; ++category) {
             ASSERT_EQ(rows[category].size(), places[category].size());

@@ -1,4 +1,4 @@
-#include "sync/DiskVersion.h"
+#include "sync/OtherVersion.h"
 
 #include "entries/CategoryList.h"
 #include "entries/TaskLists.h"
@@ -15,7 +15,7 @@ void sortLocated(std::vector<LocatedEntry> &located)
 
 } // namespace
 
-bool DiskVersion::entriesAt(const DiskIndices &places, DiskRows &rows) const
+bool OtherVersion::entriesAt(const CategoryIndices &places, CategoryRows &rows) const
 {
     if (!readRows(places, rows))
         return false;
@@ -30,7 +30,7 @@ bool DiskVersion::entriesAt(const DiskIndices &places, DiskRows &rows) const
     return true;
 }
 
-std::vector<LocatedEntry> LocateSorted(const DiskFingerprints &disk)
+std::vector<LocatedEntry> LocateSorted(const CategoryFingerprints &disk)
 {
     std::vector<LocatedEntry> located;
     for (int category = 0; category < CategoryCount; ++category) {
@@ -60,7 +60,7 @@ std::vector<LocatedEntry> LocateSorted(TaskLists &lists)
     return located;
 }
 
-RowPairs PairWithRows(const std::vector<LocatedEntry> &rows, const DiskVersion &version)
+RowPairs PairWithRows(const std::vector<LocatedEntry> &rows, const OtherVersion &version)
 {
     RowPairs pairs;
     for (int category = 0; category < CategoryCount; ++category)
@@ -76,9 +76,9 @@ RowPairs PairWithRows(const std::vector<LocatedEntry> &rows, const DiskVersion &
     return pairs;
 }
 
-DiskIndices Unpaired(const RowPairs &pairs)
+CategoryIndices Unpaired(const RowPairs &pairs)
 {
-    DiskIndices places;
+    CategoryIndices places;
     for (int category = 0; category < CategoryCount; ++category) {
         for (size_t index = 0; index < pairs[category].size(); ++index) {
             if (pairs[category][index] == 0)
@@ -114,12 +114,14 @@ std::vector<LocatedEntry> LocatingRows::take()
     return std::move(m_located);
 }
 
-DiskVersion TakeVersion(TaskFileReader &reader)
+OtherVersion TakeVersion(TaskFileReader &reader)
 {
-    DiskVersion version;
+    OtherVersion version;
     for (int category = 0; category < CategoryCount; ++category)
         version.fingerprints[category] = reader.takeFingerprints(static_cast<Category>(category));
     version.sorted = LocateSorted(version.fingerprints);
-    version.readRows = [&reader](const DiskIndices &places, DiskRows &rows) { return reader.readAgain(places, rows); };
+    version.readRows = [&reader](const CategoryIndices &places, CategoryRows &rows) {
+        return reader.readAgain(places, rows);
+    };
     return version;
 }

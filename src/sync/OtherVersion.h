@@ -3,7 +3,7 @@
 #include "entries/CategoryBatches.h"
 #include "entries/Entry.h"
 #include "entries/Status.h"
-#include "sync/DiskBase.h"
+#include "sync/MergeBase.h"
 
 #include <array>
 #include <functional>
@@ -34,24 +34,24 @@ struct LocatedEntry {
 // of all its entries, and the entries themselves only where asked for, since
 // most of them are in the lists already and making them all again costs
 // about as much as the whole comparison.
-struct DiskVersion {
-    DiskFingerprints fingerprints;
+struct OtherVersion {
+    CategoryFingerprints fingerprints;
     std::vector<LocatedEntry> sorted; // the same entries, sorted
     // Makes the entries at the given places, each batch in the order given.
-    std::function<bool(const DiskIndices &places, DiskRows &rows)> readRows;
+    std::function<bool(const CategoryIndices &places, CategoryRows &rows)> readRows;
 
     // The same, false unless each entry made is the one fingerprinted at its
     // place: the file may have been written to since.
-    bool entriesAt(const DiskIndices &places, DiskRows &rows) const;
+    bool entriesAt(const CategoryIndices &places, CategoryRows &rows) const;
 };
 
 // The version a reader has just read whole with fingerprintOnly(): its
 // entries are made from the reader's file, so the reader must outlive it.
-DiskVersion TakeVersion(TaskFileReader &reader);
+OtherVersion TakeVersion(TaskFileReader &reader);
 
 // The entries of a disk version and of the lists, sorted, so that equal
 // entries sit together.
-std::vector<LocatedEntry> LocateSorted(const DiskFingerprints &disk);
+std::vector<LocatedEntry> LocateSorted(const CategoryFingerprints &disk);
 std::vector<LocatedEntry> LocateSorted(TaskLists &lists);
 
 // For each entry of a version, in file order per category: the 1-based
@@ -60,9 +60,9 @@ std::vector<LocatedEntry> LocateSorted(TaskLists &lists);
 // entries pair up in order, the first with the first, so that each row
 // stands for one entry at most.
 using RowPairs = std::array<std::vector<int>, CategoryCount>;
-RowPairs PairWithRows(const std::vector<LocatedEntry> &rows, const DiskVersion &version);
+RowPairs PairWithRows(const std::vector<LocatedEntry> &rows, const OtherVersion &version);
 // The places of the version that no row stands for.
-DiskIndices Unpaired(const RowPairs &pairs);
+CategoryIndices Unpaired(const RowPairs &pairs);
 
 // The fingerprints alone, in the same order.
 std::vector<EntryFingerprint> FingerprintsOf(const std::vector<LocatedEntry> &located);

@@ -17,4 +17,4 @@ class QString;
 // When reading stops at a failure, the rows read so far are still printed and
 // the reading message goes to err. Returns the exit status: 0, 1 for a
 // reading failure, 3 when writing to out fails (that outranks 1).
-int RunListCommand(const QString &path, QIODevice &out, QIODevice &err);
+int RunListing(const QString &path, QIODevice &out, QIODevice &err);

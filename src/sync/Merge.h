@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sync/DiskBase.h"
-#include "sync/DiskVersion.h"
+#include "sync/MergeBase.h"
+#include "sync/OtherVersion.h"
 
 #include <optional>
 #include <vector>
@@ -29,6 +29,6 @@ struct MergeCounts {
 // them. Each row put in or taken out is told to edits, if given. Nothing,
 // with the lists untouched, when the disk version's new entries can no
 // longer be read as they were fingerprinted.
-std::optional<MergeCounts> MergeDiskVersion(TaskLists &lists, const std::vector<LocatedEntry> &here,
-                                            const std::vector<EntryFingerprint> &base, const DiskVersion &disk,
-                                            RowEdits *edits = nullptr);
+std::optional<MergeCounts> MergeOtherVersion(TaskLists &lists, const std::vector<LocatedEntry> &here,
+                                             const std::vector<EntryFingerprint> &base, const OtherVersion &disk,
+                                             RowEdits *edits = nullptr);
