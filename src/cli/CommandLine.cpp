@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <csignal>
+
 #include <unistd.h>
 
 namespace {
@@ -98,6 +100,9 @@ int RunTerminalCommand(const CommandLine &commandLine, QIODevice &out, QIODevice
 
 int RunTerminalCommand(const CommandLine &commandLine)
 {
+    // A reader that goes away (`tarvik --list FILE | head`) ends the output
+    // with EPIPE, which the commands handle, rather than killing the program.
+    ::signal(SIGPIPE, SIG_IGN);
     // Unbuffered: the commands buffer their output themselves, and a failed
     // write must show at once.
     QFile out;

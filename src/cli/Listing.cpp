@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -60,22 +61,24 @@ public:
             flush();
     }
 
-    // True when everything reached the device.
+    // True when everything reached the device, or when its reader went away
+    // (`tarvik --list FILE | head`): what it did not read it did not want.
     bool finish()
     {
         flush();
-        return !m_failed;
+        return !m_failed || m_readerGone;
     }
 
 private:
     static constexpr qsizetype kFlushSize = 1024 * 1024;
 
     // Line and paragraph separators and the bidirectional controls would
-    // break or reorder a terminal's lines.
+    // break or reorder a terminal's lines; a byte-order mark inside a text is
+    // invisible there and would start a field that a script cuts out.
     static bool isLayoutControl(char16_t c)
     {
         return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x2028 && c <= 0x202E)
-            || (c >= 0x2066 && c <= 0x2069);
+            || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
     }
 
     void appendEscaped(QStringView text)
@@ -124,14 +127,17 @@ private:
 
     void flush()
     {
-        if (!m_failed && m_buffer.size() > 0 && m_out.write(m_buffer.data(), m_buffer.size()) != m_buffer.size())
+        if (!m_failed && m_buffer.size() > 0 && m_out.write(m_buffer.data(), m_buffer.size()) != m_buffer.size()) {
             m_failed = true;
+            m_readerGone = errno == EPIPE;
+        }
         m_buffer.clear();
     }
 
     QIODevice &m_out;
     ByteBuffer m_buffer;
     bool m_failed = false;
+    bool m_readerGone = false;
     QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 

@@ -12,9 +12,11 @@ class QString;
 // TAB as "\t", CR as "\r", LF as "\n", the other control characters (below
 // U+0020, U+007F and U+0080 to U+009F) as "\x" with two lowercase hex digits,
 // and the line and paragraph separators and the bidirectional controls (U+061C,
-// U+200E, U+200F, U+2028 to U+202E, U+2066 to U+2069) as "\u{XXXX}".
+// U+200E, U+200F, U+2028 to U+202E, U+2066 to U+2069) and the byte-order mark
+// U+FEFF as "\u{XXXX}".
 //
 // When reading stops at a failure, the rows read so far are still printed and
 // the reading message goes to err. Returns the exit status: 0, 1 for a
-// reading failure, 3 when writing to out fails (that outranks 1).
+// reading failure, 3 when writing to out fails (that outranks 1). A reader of
+// out that went away (EPIPE) is no failure: the listing just ends there.
 int RunListing(const QString &path, QIODevice &out, QIODevice &err);

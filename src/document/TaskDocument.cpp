@@ -288,7 +288,12 @@ QString TaskDocument::chooseFile(Dialogs::FileMode mode)
 // hold part of the new contents. The user decides which to keep.
 void TaskDocument::offerToRestoreBackup(const QString &path)
 {
-    const QString backup = SaveBackup::Find(path);
+    const SaveBackup::Waiting waiting = SaveBackup::Find(path);
+    if (waiting.trouble.failed()) {
+        m_dialogs.message(waiting.trouble.reason(), Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        return;
+    }
+    const QString &backup = waiting.copy;
     if (backup.isEmpty())
         return;
     const QString question =
@@ -313,6 +318,7 @@ void TaskDocument::offerToRestoreBackup(const QString &path)
 void TaskDocument::load(const QString &path)
 {
     const Busy busy(*this);
+    ClearTaskFileLeftovers(path);
     offerToRestoreBackup(path);
     m_view.clearEditingTexts();
     m_view.documentReplaced();

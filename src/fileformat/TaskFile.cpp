@@ -6,6 +6,7 @@
 #include "fileformat/TaskFileEncoder.h"
 #include "fileformat/TaskFileReader.h"
 #include "storage/FileAccess.h"
+#include "storage/SaveLeftovers.h"
 
 #include <QCoreApplication>
 
@@ -40,6 +41,7 @@ LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
 bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs, std::vector<EntryFingerprint> *fingerprints,
                    TaskFileFormat::TextForm form)
 {
+    ClearTaskFileLeftovers(path);
     const QByteArray bytes = TaskFileEncoder().encode(lists, form, fingerprints);
     const Result written = ReplaceFileContents(path, bytes);
     if (written.succeeded())
@@ -47,4 +49,23 @@ bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs, std:
     dialogs.message(QCoreApplication::translate("TaskFile", "Error saving to file!") + u'\n' + written.reason(),
                     Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     return false;
+}
+
+namespace {
+
+// What every file the writer makes starts with.
+bool startsLikeATaskFile(const QByteArray &start)
+{
+    QByteArrayView text(start);
+    if (text.startsWith(TaskFileFormat::ByteOrderMark))
+        text = text.sliced(TaskFileFormat::ByteOrderMarkSize);
+    return text.startsWith(TaskFileFormat::HeaderLine)
+        && text.sliced(TaskFileFormat::HeaderLineSize).startsWith(TaskFileFormat::LineEnd);
+}
+
+} // namespace
+
+void ClearTaskFileLeftovers(const QString &path)
+{
+    ClearSaveLeftovers(path, startsLikeATaskFile);
 }

@@ -29,3 +29,8 @@ LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
 bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
                    std::vector<EntryFingerprint> *fingerprints = nullptr,
                    TaskFileFormat::TextForm form = TaskFileFormat::TextForm::Windows1252);
+
+// Moves to the trash the new files that saves killed before their rename left
+// in the file's folder (see SaveLeftovers.h); for the open and the save of a
+// file.
+void ClearTaskFileLeftovers(const QString &path);

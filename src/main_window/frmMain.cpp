@@ -8,6 +8,7 @@
 #include "main_window/CaptionFit.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
+#include "main_window/LongTaskPreview.h"
 #include "main_window/OutsideChangeCommand.h"
 #include "main_window/SharedMnemonics.h"
 #include "main_window/TabControl.h"
@@ -129,6 +130,7 @@ void frmMain::createControls()
     txtTask = named(new QPlainTextEdit(fraDetails), QStringLiteral("txtTask"));
     txtTask->setGeometry(twipsRect(90, 240, 5025, 1185));
     txtTask->setTabChangesFocus(true);
+    m_longTask = new LongTaskPreview(*txtTask);
     lblUser = named(new QLabel(tr("User"), fraDetails), QStringLiteral("lblUser"));
     lblUser->setGeometry(twipsRect(120, 1560, 465, 225));
     txtUser = named(new QLineEdit(fraDetails), QStringLiteral("txtUser"));
@@ -487,6 +489,8 @@ QList<CategoryListView *> frmMain::listViews() const
 
 QString frmMain::typedTaskText() const
 {
+    if (m_longTask->previewed())
+        return *m_longTask->previewed();
     // The raw text keeps what the user typed (no-break spaces included); its
     // paragraph and line separators are the typed line breaks.
     QString typed = txtTask->document()->toRawText();
@@ -497,14 +501,11 @@ QString frmMain::typedTaskText() const
 
 void frmMain::showTaskText(const QString &stored)
 {
-    QString shown = DecodeLineBreaks(stored);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    // Looking for word boundaries in a very long line takes minutes (a
-    // 100,000-character word: 680 ms, against 34 ms when any place may wrap).
-    constexpr qsizetype kWordWrapLimit = 10000;
-    txtTask->setWordWrapMode(shown.size() > kWordWrapLimit ? QTextOption::WrapAnywhere
-                                                           : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    txtTask->setPlainText(shown);
+    m_longTask->show(stored, [](const QString &part) {
+        QString shown = DecodeLineBreaks(part);
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        return shown;
+    });
 }
 
 QRect frmMain::twipsRect(double left, double top, double width, double height) const

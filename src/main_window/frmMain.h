@@ -18,6 +18,7 @@
 
 class CategoryListView;
 class Dialogs;
+class LongTaskPreview;
 class MenuPresenter;
 class QAction;
 class QGroupBox;
@@ -169,6 +170,7 @@ private:
 
     QGroupBox *fraDetails;
     QPlainTextEdit *txtTask;
+    LongTaskPreview *m_longTask;
     QLabel *lblUser;
     QLineEdit *txtUser;
 

@@ -67,6 +67,24 @@ bool newFileWouldDiffer(const struct stat &old, const struct stat &folder, const
     return old.st_nlink > 1 || old.st_uid != ::geteuid() || old.st_gid != newGroup || hasExtendedAttributes(path);
 }
 
+// A folder's default access control list gives each new file in it an access
+// list of its own. The old file had none (a file with one is written in place),
+// so the new one gets none either: the folder must not widen who may read it.
+bool dropInheritedAccessList(int fd)
+{
+    return ::fremovexattr(fd, "system.posix_acl_access") == 0 || errno == ENODATA || errno == EOPNOTSUPP;
+}
+
+// A file that the user may not write, or that its owner made read-only, was
+// meant to stay as it is: a new file must not take its place either.
+Result requireWritable(const QByteArray &path, const struct stat &info)
+{
+    const bool madeReadOnly = info.st_uid == ::geteuid() && (info.st_mode & S_IWUSR) == 0;
+    if (madeReadOnly || (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0 && errno == EACCES))
+        return errorResult(EACCES);
+    return Result::success();
+}
+
 // Writes the file where it stands, keeping a synced backup of the old
 // contents until the new ones are synced.
 Result writeInPlace(const QByteArray &target, const QByteArray &bytes)
@@ -76,11 +94,12 @@ Result writeInPlace(const QByteArray &target, const QByteArray &bytes)
         return errorResult(errno);
     const auto closeFile = qScopeGuard([fd] { ::close(fd); });
     QByteArray old;
-    if (!PosixFile::ReadAll(fd, old))
+    struct stat info;
+    if (!PosixFile::ReadAll(fd, old) || ::fstat(fd, &info) != 0)
         return errorResult(errno);
 
-    const QByteArray backup = SaveBackup::PathFor(target);
-    if (Result saved = SaveBackup::Write(backup, old); saved.failed())
+    QByteArray backup;
+    if (Result saved = SaveBackup::Write(info, placeOf(target).name, old, bytes, backup); saved.failed())
         return saved;
     if (PosixFile::OverwriteAndSync(fd, bytes)) {
         SaveBackup::Remove(backup);
@@ -124,7 +143,7 @@ Replaced replaceAtomically(const Place &place, const struct stat *old, const QBy
         return Replaced::Failed;
     }
     bool done = PosixFile::WriteAllAt(fd, bytes.constData(), bytes.size(), 0)
-        && (!old || ::fchmod(fd, old->st_mode & 07777) == 0) && ::fdatasync(fd) == 0
+        && (!old || (dropInheritedAccessList(fd) && ::fchmod(fd, old->st_mode & 07777) == 0)) && ::fdatasync(fd) == 0
         && PosixFile::NameUnfinished(fd, folder, sideName);
     int error = errno;
     done = ::close(fd) == 0 && done;
@@ -170,6 +189,8 @@ Result ReplaceFileContents(const QString &path, const QByteArray &bytes)
         // a device or a folder must not give way to a file.
         if (Result regular = RequireRegularFile(info.st_mode); regular.failed())
             return regular;
+        if (Result writable = requireWritable(target, info); writable.failed())
+            return writable;
         char *resolved = ::realpath(target.constData(), nullptr);
         if (!resolved)
             return errorResult(errno);

@@ -13,10 +13,14 @@ namespace {
 constexpr qsizetype kBlockSize = 1024 * 1024;
 constexpr int kNameAttempts = 16;
 
+constexpr char kSidePrefix[] = ".tvk-";
+// The most base-36 digits a 32-bit number takes.
+constexpr int kSideDigits = 7;
+
 // Short, so that it fits beside a file whose own name takes all the room.
 QByteArray randomSideName()
 {
-    return ".tvk-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+    return kSidePrefix + QByteArray::number(QRandomGenerator::global()->generate(), 36);
 }
 
 } // namespace
@@ -84,6 +88,17 @@ int CreateUnfinished(int folder, QByteArray &sideName)
             return named;
     }
     return -1;
+}
+
+bool IsSideName(const char *name)
+{
+    const QByteArrayView view(name);
+    if (!view.startsWith(kSidePrefix))
+        return false;
+    const QByteArrayView digits = view.sliced(sizeof kSidePrefix - 1);
+    return !digits.isEmpty() && digits.size() <= kSideDigits
+        && std::all_of(digits.begin(), digits.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
 }
 
 bool NameUnfinished(int fd, int folder, QByteArray &sideName)

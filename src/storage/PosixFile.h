@@ -26,6 +26,9 @@ bool OverwriteAndSync(int fd, const QByteArray &bytes);
 // 0666 less the umask.
 int CreateUnfinished(int folder, QByteArray &sideName);
 
+// Whether a name is one that CreateUnfinished or NameUnfinished gives.
+bool IsSideName(const char *name);
+
 // Gives an unfinished file from CreateUnfinished a new hidden name in the
 // folder, in sideName, unless it has one already.
 bool NameUnfinished(int fd, int folder, QByteArray &sideName);

@@ -2,18 +2,17 @@
 
 #include "storage/FilePath.h"
 #include "storage/PosixFile.h"
+#include "storage/PrivateFolder.h"
 #include "storage/Trash.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QFile>
 #include <QScopeGuard>
 
 #include <cerrno>
-#include <cstdlib>
 
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -22,138 +21,199 @@ struct Texts {
     Q_DECLARE_TR_FUNCTIONS(SaveBackup)
 };
 
-// The characters of a file's name that are kept in its backup's name, so that
-// a person looking into the folder sees whose backup it is.
+constexpr char kFolder[] = "backups";
+constexpr char kSuffix[] = ".backup";
+
+// The characters of a file's name that are kept in its copy's name, so that a
+// person looking into the folder sees whose copy it is.
 constexpr qsizetype kNameHintSize = 40;
+constexpr qsizetype kFingerprintSize = 32;
 
-QByteArray backupFolder()
+// The start of the names of every copy of the file.
+QByteArray keyOf(const struct stat &file)
 {
-    QByteArray state = qgetenv("XDG_STATE_HOME");
-    if (state.isEmpty() || !state.startsWith('/'))
-        state = qgetenv("HOME") + "/.local/state";
-    return state + "/tarvik/backups";
+    return QByteArray::number(quint64(file.st_dev), 16) + '-' + QByteArray::number(quint64(file.st_ino), 16) + '-';
 }
 
-// Makes the folder and those above it that are missing, for the user alone.
-bool makeFolder(const QByteArray &folder)
+QByteArray fingerprintOf(const QByteArray &contents)
 {
-    for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
-        const QByteArray part = slash < 0 ? folder : folder.left(slash);
-        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (slash < 0)
-            return true;
-    }
+    return QCryptographicHash::hash(contents, QCryptographicHash::Sha256).toHex().left(kFingerprintSize);
 }
 
-Result failure(const QByteArray &backup, int error)
-{
-    return Result::failure(Texts::tr("No backup could be made in %1: %2")
-                               .arg(ReadablePath(FilePathFromBytes(backup)), qt_error_string(error)));
-}
-
-} // namespace
-
-namespace SaveBackup {
-
-QByteArray PathFor(const QByteArray &resolvedFile)
+QByteArray nameHint(const QByteArray &fileName)
 {
     QByteArray hint;
-    const QByteArray name = resolvedFile.mid(resolvedFile.lastIndexOf('/') + 1);
-    for (const char c : name) {
+    for (const char c : fileName) {
         if (hint.size() == kNameHintSize)
             break;
         if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-'
             || c == '_')
             hint += c;
     }
-    const QByteArray hash = QCryptographicHash::hash(resolvedFile, QCryptographicHash::Sha256).toHex().left(24);
-    return backupFolder() + '/' + hint + '-' + hash + ".backup";
+    return hint;
 }
 
-Result Write(const QByteArray &backup, const QByteArray &contents)
+// The name of the file's copy in the folder, or empty.
+QByteArray findCopy(int folder, const QByteArray &key)
 {
-    const QByteArray folderPath = backup.left(backup.lastIndexOf('/'));
-    if (!makeFolder(folderPath))
-        return failure(backup, errno);
-    if (::access(backup.constData(), F_OK) == 0) {
+    const int listed = ::dup(folder);
+    DIR *entries = listed < 0 ? nullptr : ::fdopendir(listed);
+    if (!entries) {
+        if (listed >= 0)
+            ::close(listed);
+        return {};
+    }
+    ::rewinddir(entries);
+    QByteArray found;
+    while (const dirent *entry = ::readdir(entries)) {
+        const QByteArray name(entry->d_name);
+        if (name.startsWith(key) && name.endsWith(kSuffix)) {
+            found = name;
+            break;
+        }
+    }
+    ::closedir(entries);
+    return found;
+}
+
+// Whether the file holds exactly what the save that made the copy was about
+// to write, by the length and fingerprint in the copy's name.
+bool holdsWhatTheSaveWrote(const QByteArray &path, const struct stat &file, const QByteArray &copyName,
+                           const QByteArray &key)
+{
+    const QList<QByteArray> parts = copyName.mid(key.size()).split('-');
+    bool isNumber = false;
+    const qint64 length = parts.value(0).toLongLong(&isNumber);
+    if (!isNumber || parts.size() < 2 || length != file.st_size)
+        return false;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    QByteArray contents;
+    const bool read = PosixFile::ReadAll(fd, contents);
+    ::close(fd);
+    return read && contents.size() == length && fingerprintOf(contents) == parts[1];
+}
+
+Result failure(const QByteArray &folder, int error)
+{
+    return Result::failure(Texts::tr("No backup could be made in %1: %2")
+                               .arg(ReadablePath(FilePathFromBytes(folder)), qt_error_string(error)));
+}
+
+} // namespace
+
+namespace SaveBackup {
+
+Result Write(const struct stat &file, const QByteArray &fileName, const QByteArray &old, const QByteArray &next,
+             QByteArray &copyPath)
+{
+    const PrivateFolder folder = PrivateFolder::Open(kFolder, PrivateFolder::Missing::Create);
+    if (!folder.isOpen())
+        return folder.result();
+    const QByteArray key = keyOf(file);
+    if (const QByteArray earlier = findCopy(folder.fd(), key); !earlier.isEmpty()) {
         return Result::failure(Texts::tr("An earlier save of this file did not finish, and its old contents are "
                                          "still in %1. Open the file again to restore them or let them go.")
-                                   .arg(ReadablePath(FilePathFromBytes(backup))));
+                                   .arg(ReadablePath(FilePathFromBytes(folder.path() + '/' + earlier))));
     }
-    const int folder = ::open(folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0)
-        return failure(backup, errno);
-    const auto closeFolder = qScopeGuard([folder] { ::close(folder); });
+    const QByteArray name =
+        key + QByteArray::number(next.size()) + '-' + fingerprintOf(next) + '-' + nameHint(fileName) + kSuffix;
 
     QByteArray sideName;
-    const int fd = PosixFile::CreateUnfinished(folder, sideName);
+    const int fd = PosixFile::CreateUnfinished(folder.fd(), sideName);
     if (fd < 0)
-        return failure(backup, errno);
-    const QByteArray name = backup.mid(backup.lastIndexOf('/') + 1);
+        return failure(folder.path(), errno);
     // Linked to its name only once complete; a link, unlike a rename, never
-    // replaces a backup made meanwhile.
-    const bool done = ::fchmod(fd, 0600) == 0 && PosixFile::WriteAllAt(fd, contents.constData(), contents.size(), 0)
-        && ::fsync(fd) == 0 && PosixFile::LinkUnfinished(fd, folder, sideName, name);
+    // replaces a copy made meanwhile.
+    const bool done = ::fchmod(fd, 0600) == 0 && PosixFile::WriteAllAt(fd, old.constData(), old.size(), 0)
+        && ::fsync(fd) == 0 && PosixFile::LinkUnfinished(fd, folder.fd(), sideName, name);
     const int error = errno;
     ::close(fd);
     if (!sideName.isEmpty())
-        ::unlinkat(folder, sideName.constData(), 0);
+        ::unlinkat(folder.fd(), sideName.constData(), 0);
     if (!done)
-        return failure(backup, error);
-    if (!PosixFile::SyncFolder(folder)) {
+        return failure(folder.path(), error);
+    if (!PosixFile::SyncFolder(folder.fd())) {
         const int syncError = errno;
-        ::unlinkat(folder, name.constData(), 0);
-        return failure(backup, syncError);
+        ::unlinkat(folder.fd(), name.constData(), 0);
+        return failure(folder.path(), syncError);
     }
+    copyPath = folder.path() + '/' + name;
     return Result::success();
 }
 
-void Remove(const QByteArray &backup)
+void Remove(const QByteArray &copyPath)
 {
-    ::unlink(backup.constData());
+    const PrivateFolder folder = PrivateFolder::Open(kFolder, PrivateFolder::Missing::Leave);
+    if (folder.isOpen())
+        ::unlinkat(folder.fd(), copyPath.mid(copyPath.lastIndexOf('/') + 1).constData(), 0);
 }
 
-QString Find(const QString &path)
+Waiting Find(const QString &path)
 {
-    char *resolved = ::realpath(FilePathBytes(path).constData(), nullptr);
-    if (!resolved)
-        return {};
-    const QByteArray backup = PathFor(QByteArray(resolved));
-    std::free(resolved);
+    const QByteArray file = FilePathBytes(path);
     struct stat info;
-    if (::stat(backup.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::stat(file.constData(), &info) != 0)
         return {};
-    return FilePathFromBytes(backup);
+    const PrivateFolder folder = PrivateFolder::Open(kFolder, PrivateFolder::Missing::Leave);
+    if (!folder.isOpen())
+        return {{}, folder.result()};
+    const QByteArray key = keyOf(info);
+    const QByteArray name = findCopy(folder.fd(), key);
+    if (name.isEmpty())
+        return {};
+    struct stat copy;
+    if (::fstatat(folder.fd(), name.constData(), &copy, AT_SYMLINK_NOFOLLOW) != 0)
+        return {};
+    if (!PrivateFolder::IsOwnFile(copy))
+        return {{}, folder.untrustedFile(name)};
+    // Killed after the new contents were complete, the save did finish.
+    if (holdsWhatTheSaveWrote(file, info, name, key)) {
+        ::unlinkat(folder.fd(), name.constData(), 0);
+        return {};
+    }
+    return {FilePathFromBytes(folder.path() + '/' + name)};
 }
 
-Result Restore(const QString &path, const QString &backup)
+Result Restore(const QString &path, const QString &copyPath)
 {
-    const int source = ::open(FilePathBytes(backup).constData(), O_RDONLY | O_CLOEXEC);
+    const PrivateFolder folder = PrivateFolder::Open(kFolder, PrivateFolder::Missing::Leave);
+    if (!folder.isOpen())
+        return folder.result().failed() ? folder.result() : Result::failure(qt_error_string(ENOENT));
+    const QByteArray bytes = FilePathBytes(copyPath);
+    const QByteArray name = bytes.mid(bytes.lastIndexOf('/') + 1);
+    const int source = ::openat(folder.fd(), name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (source < 0)
         return Result::failure(qt_error_string(errno));
     QByteArray contents;
-    const bool read = PosixFile::ReadAll(source, contents);
+    struct stat copy;
+    const bool own = ::fstat(source, &copy) == 0 && PrivateFolder::IsOwnFile(copy);
+    const bool read = own && PosixFile::ReadAll(source, contents);
     const int readError = errno;
     ::close(source);
+    if (!own)
+        return folder.untrustedFile(name);
     if (!read)
         return Result::failure(qt_error_string(readError));
 
     const int fd = ::open(FilePathBytes(path).constData(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
         return Result::failure(qt_error_string(errno));
-    const bool written = PosixFile::OverwriteAndSync(fd, contents);
-    const int error = errno;
-    ::close(fd);
-    if (!written)
-        return Result::failure(qt_error_string(error));
-    Remove(FilePathBytes(backup));
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    // The copy belongs to one file; another one now at the path keeps its contents.
+    struct stat file;
+    if (::fstat(fd, &file) != 0 || !name.startsWith(keyOf(file)))
+        return Result::failure(Texts::tr("Another file has taken the place of the one saved."));
+    if (!PosixFile::OverwriteAndSync(fd, contents))
+        return Result::failure(qt_error_string(errno));
+    ::unlinkat(folder.fd(), name.constData(), 0);
     return Result::success();
 }
 
-Result Discard(const QString &backup)
+Result Discard(const QString &copy)
 {
-    return MoveToTrash(backup);
+    return MoveToTrash(copy);
 }
 
 } // namespace SaveBackup

@@ -6,6 +6,10 @@
 #include <QBuffer>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 // Standard output on a full disk or a closed pipe: every write fails.
@@ -88,7 +92,7 @@ TEST(Listing, PrintsEveryListWithEscapedFields)
                "\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n"
                "7;question;a;;u\r\n"
                "1;tab\there | cr\\rlf\\n\\\\ \x01\x1f\x7f \xC2\x81 \xE2\x82\xAC \xE2\x80\xA8\xE2\x80\xA9"
-               "\xE2\x80\xAE\xE2\x81\xA6\xD8\x9C\xE2\x80\x8F \xC2\xA0;12/8/2026 2:05:31 PM;;J\xC3\xBCrgen\r\n"
+               "\xE2\x80\xAE\xE2\x81\xA6\xD8\x9C\xE2\x80\x8F \xC2\xA0\xEF\xBB\xBF;12/8/2026 2:05:31 PM;;J\xC3\xBCrgen\r\n"
                "2;done;a;e;\r\n"
                "1.5;odd;;;\r\n"
                "8;;;;\r\n");
@@ -97,7 +101,7 @@ TEST(Listing, PrintsEveryListWithEscapedFields)
     EXPECT_EQ(listing.out,
               "# Tasks\n"
               "1\ttab\\there | cr\\rlf\\n\\\\ \\x01\\x1f\\x7f \\x81 \xE2\x82\xAC \\u{2028}\\u{2029}\\u{202e}"
-              "\\u{2066}\\u{061c}\\u{200f} \xC2\xA0\t12/8/2026 2:05:31 PM\t\tJ\xC3\xBCrgen\n"
+              "\\u{2066}\\u{061c}\\u{200f} \xC2\xA0\\u{feff}\t12/8/2026 2:05:31 PM\t\tJ\xC3\xBCrgen\n"
               "7\tquestion\ta\t\tu\n"
               "# Completed\n"
               "2\tdone\ta\te\t\n"
@@ -140,4 +144,37 @@ TEST(Listing, ReadingFailuresAndOutputFailures)
     err.open(QIODevice::WriteOnly);
     EXPECT_EQ(RunListing(path, closed, err), ExitStatus::OutputFailed);
     EXPECT_EQ(err.data(), "Error opening file!\nLine 2: the status holds text that is not part of a number.\n");
+}
+
+TEST(Listing, AReaderThatWentAwayEndsTheListingQuietly)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.tvk");
+    QByteArray file = "Status;Task;Added;Edited;User\r\n";
+    for (int i = 0; i < 20000; ++i)
+        file += "1;an entry long enough to fill a pipe's buffer many times over;a;;u\r\n";
+    writeBytes(path, file);
+
+    // The listing's standard output goes to a pipe whose reader has gone, as
+    // with `tarvik --list FILE | head`, or to a full disk.
+    const auto statusWithOutput = [&](int output) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::dup2(output, STDOUT_FILENO);
+            ::_exit(RunTerminalCommand(ParseCommandLine({"tarvik", "--list", path})));
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    };
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    EXPECT_EQ(statusWithOutput(ends[1]), ExitStatus::Success);
+    ::close(ends[1]);
+
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    EXPECT_EQ(statusWithOutput(full), ExitStatus::OutputFailed);
+    ::close(full);
 }

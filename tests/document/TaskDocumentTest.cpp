@@ -15,6 +15,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -434,15 +435,22 @@ TEST_F(TaskDocumentTest, CloseRequest)
 TEST_F(TaskDocumentTest, ABackupLeftBySaveThatNeverFinishedIsOffered)
 {
     const QString file = writeFile(QStringLiteral("list.tvk"), kHeader + "1;half of the new;x;;u\r\n");
-    const QString backup = QFile::decodeName(SaveBackup::PathFor(QFile::encodeName(file)));
+    const QByteArray before = kHeader + "1;the whole old list;x;;u\r\n";
+    const QByteArray saving = kHeader + "1;half of the new list and the rest;x;;u\r\n";
+    // The copy an in-place save makes before it overwrites the file.
+    const auto makeCopy = [&](const QByteArray &old) {
+        struct stat info;
+        EXPECT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+        QByteArray copy;
+        EXPECT_TRUE(SaveBackup::Write(info, "list.tvk", old, saving, copy).succeeded());
+        return QFile::decodeName(copy);
+    };
+    const QString backup = makeCopy(before);
     const QString question = QStringLiteral("Saving this file did not finish last time. Its contents from before "
                                             "that save are in %1.\nRestore them?")
                                  .arg(backup);
-    QDir().mkpath(QFileInfo(backup).absolutePath());
-    const QByteArray before = kHeader + "1;the whole old list;x;;u\r\n";
 
     // Yes puts the old contents back, and they are what is read.
-    writeBytes(backup, before);
     dialogs.answer(Answer::Yes);
     document.openFromCommandLine(file);
     expectMessage(0, question, Buttons::YesNo, Icon::Question);
@@ -451,7 +459,7 @@ TEST_F(TaskDocumentTest, ABackupLeftBySaveThatNeverFinishedIsOffered)
     EXPECT_EQ(itemsOf(lists.lvwTasks), (Items{{1, "the whole old list", "x", "", "u"}}));
 
     // No keeps the file as it is and moves the backup to the trash.
-    writeBytes(backup, kHeader);
+    ASSERT_EQ(makeCopy(kHeader), backup);
     dialogs.answer(Answer::No);
     document.openFromCommandLine(file);
     expectMessage(1, question, Buttons::YesNo, Icon::Question);
@@ -461,6 +469,17 @@ TEST_F(TaskDocumentTest, ABackupLeftBySaveThatNeverFinishedIsOffered)
         QFile::decodeName(qgetenv("XDG_DATA_HOME")) + "/Trash/files/" + QFileInfo(backup).fileName();
     EXPECT_EQ(readFile(trashed), kHeader);
     EXPECT_EQ(dialogs.messages().size(), 2);
+
+    // A backups folder that others may write is named and never offered.
+    const QString folder = QFileInfo(backup).absolutePath();
+    ASSERT_EQ(makeCopy(kHeader), backup);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0777), 0);
+    dialogs.answer(Answer::Ok);
+    document.openFromCommandLine(file);
+    ASSERT_EQ(dialogs.messages().size(), 3);
+    EXPECT_TRUE(dialogs.messages()[2].text.startsWith("The folder " + folder + " is not private"));
+    EXPECT_EQ(dialogs.messages()[2].icon, Icon::Exclamation);
+    EXPECT_EQ(readFile(file), before);
 }
 
 // The names in a folder as bytes, which QDir cannot give for every name.

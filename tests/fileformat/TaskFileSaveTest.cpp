@@ -9,6 +9,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cstdlib>
+#include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -50,6 +56,76 @@ TEST(TaskFileSave, NewFilesAreCreatedExistingOnesKeepPermissionsAndLinks)
     EXPECT_EQ(QFileInfo(target).permissions().toInt() & ownerGroupOther, permissions.toInt() & ownerGroupOther);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 2); // no file left over
     EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST(TaskFileSave, TheNewFileIsNoMoreOpenThanTheOldAndAReadOnlyFileStays)
+{
+    QTemporaryDir dir;
+    TaskLists lists;
+    fillLists(lists, 3);
+    ScriptedDialogs dialogs;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    // Every new file in the folder would give the user nobody read and write.
+    if (std::system(("setfacl -d -m u:nobody:rw " + folder + " 2>/dev/null").constData()) != 0)
+        GTEST_SKIP() << "no access control lists here";
+    const QString path = dir.filePath("private.tvk");
+    writeBytes(path, kOldFile);
+    ASSERT_EQ(::removexattr(QFile::encodeName(path).constData(), "system.posix_acl_access"), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+
+    ASSERT_TRUE(WriteTaskFile(path, lists, dialogs));
+    EXPECT_TRUE(readBytes(path).contains("task number 2"));
+    char acl[256];
+    EXPECT_LT(::getxattr(QFile::encodeName(path).constData(), "system.posix_acl_access", acl, sizeof acl), 0);
+    struct stat info;
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    // Made read-only by its owner: refused like a file that cannot be written.
+    const QString readOnly = dir.filePath("read-only.tvk");
+    writeBytes(readOnly, kOldFile);
+    ASSERT_EQ(::removexattr(QFile::encodeName(readOnly).constData(), "system.posix_acl_access"), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);
+    dialogs.answer(Dialogs::Answer::Ok);
+    EXPECT_FALSE(WriteTaskFile(readOnly, lists, dialogs));
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].text, "Error saving to file!\nPermission denied");
+    EXPECT_EQ(readBytes(readOnly), kOldFile);
+}
+
+TEST(TaskFileSave, NewFilesThatAKilledSaveLeftGoToTheTrash)
+{
+    QTemporaryDir dir;
+    const QByteArray list = "Status;Task;Added;Edited;User\r\n1;the new list;a;;u\r\n";
+    const auto leave = [&](const char *name, const QByteArray &contents, time_t age) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        writeBytes(path, contents);
+        const timespec times[2] = {{std::time(nullptr) - age, 0}, {std::time(nullptr) - age, 0}};
+        EXPECT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+        return path;
+    };
+    const QString leftover = leave(".tvk-1x9abc", list, 600);
+    const QString extendedLeftover = leave(".tvk-zz", "\xEF\xBB\xBF" + list, 600);
+    // Still being written, perhaps by another window; not a task list; not
+    // one of the names a save gives.
+    const QString fresh = leave(".tvk-q2", list, 0);
+    const QString other = leave(".tvk-abc", "someone else's", 600);
+    const QString notOurs = leave(".tvk-1234abcd", list, 600);
+    const QString anotherUsers = leave(".tvk-u1", list, 600);
+    if (::geteuid() == 0)
+        ASSERT_EQ(::chown(QFile::encodeName(anotherUsers).constData(), 65534, 65534), 0);
+
+    TaskLists lists;
+    fillLists(lists, 1);
+    ScriptedDialogs dialogs;
+    ASSERT_TRUE(WriteTaskFile(dir.filePath("list.tvk"), lists, dialogs));
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_FALSE(QFile::exists(extendedLeftover));
+    const QString trash = QFile::decodeName(qgetenv("XDG_DATA_HOME")) + "/Trash/files/";
+    EXPECT_EQ(readBytes(trash + ".tvk-1x9abc"), list);
+    for (const QString &kept : {fresh, other, notOurs})
+        EXPECT_TRUE(QFile::exists(kept)) << kept.toStdString();
+    EXPECT_EQ(QFile::exists(anotherUsers), ::geteuid() == 0);
 }
 
 TEST(TaskFileSave, AFileThatCannotBeCreatedIsReported)

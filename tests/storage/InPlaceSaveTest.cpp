@@ -152,9 +152,11 @@ TEST(InPlaceSave, AFullDiskOrAnUnsettledBackupLeavesTheOldFile)
 
     // A backup that an unfinished save left is never written over: the save
     // is refused and names it.
-    const QString backup = QFile::decodeName(SaveBackup::PathFor(QFile::encodeName(path)));
-    QDir().mkpath(backupFolder());
-    writeBytes(backup, "the contents before an unfinished save");
+    QByteArray backupBytes;
+    ASSERT_TRUE(SaveBackup::Write(statusOf(path), "list.tvk", "the contents before an unfinished save", kNewFile,
+                                  backupBytes)
+                    .succeeded());
+    const QString backup = QFile::decodeName(backupBytes);
     const Result refused = ReplaceFileContents(path, kNewFile);
     EXPECT_TRUE(refused.reason().contains(backup)) << refused.reason().toStdString();
     EXPECT_EQ(readBytes(path), kOldFile);
@@ -198,7 +200,7 @@ TEST(InPlaceSave, AKillAtAnyPointLeavesTheOldOrNewFileOrABackupOfTheOld)
         ASSERT_EQ(::waitpid(child, &status, 0), child);
 
         const QByteArray onDisk = readBytes(path);
-        const QString backup = SaveBackup::Find(path);
+        const QString backup = SaveBackup::Find(path).copy;
         if (!backup.isEmpty()) {
             ASSERT_EQ(readBytes(backup), oldBytes) << "round " << round << ": a backup that is not the old file";
             ASSERT_TRUE(SaveBackup::Restore(path, backup).succeeded());
