@@ -28,8 +28,9 @@ public:
     // act on a list of the full size.
     void measure(int entries, const QString &allCategories, const QString &tasksOnly);
     // A click on an entry whose task is one word of the given size, until the
-    // pane shows it.
-    void measureLongClick(const char *label, qsizetype units);
+    // pane shows it; with showAll also the Show all button's putting in of the
+    // whole text.
+    void measureLongClick(const char *label, qsizetype units, bool showAll);
     // The heap that a history of this many entry changes holds.
     void measureHistoryMemory(int changes);
 

@@ -480,6 +480,8 @@ TEST_F(TaskDocumentTest, ABackupLeftBySaveThatNeverFinishedIsOffered)
     EXPECT_TRUE(dialogs.messages()[2].text.startsWith("The folder " + folder + " is not private"));
     EXPECT_EQ(dialogs.messages()[2].icon, Icon::Exclamation);
     EXPECT_EQ(readFile(file), before);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0700), 0);
+    ASSERT_TRUE(QFile::remove(backup));
 }
 
 // The names in a folder as bytes, which QDir cannot give for every name.

@@ -457,6 +457,39 @@ TEST_F(MainWindowTest, LineBreaksRoundTripThroughThePane)
     EXPECT_EQ(list(0).text(row, Entry::Task), QStringLiteral("a | b | c\u00a0d"));
 }
 
+TEST_F(MainWindowTest, ALongTaskShowsItsBeginningAndUpdateKeepsItWhole)
+{
+    open();
+    // Longer than the box shows whole, with encoded line breaks near its start.
+    const QString task = QStringLiteral("first | second | ") + QString(300 * 1000, u'x');
+    const Row row = addRow(0, Status_Incomplete, task);
+    clickRow(0, 1);
+    EXPECT_TRUE(txtTask()->isReadOnly());
+    EXPECT_TRUE(txtTask()->toPlainText().startsWith(QStringLiteral("first\nsecond\nxxx")));
+    EXPECT_LT(txtTask()->toPlainText().size(), task.size() / 10);
+    auto *showAll = control<QPushButton>("btnShowAll");
+    ASSERT_TRUE(showAll->isVisible());
+
+    // Update writes the whole task, never the beginning shown.
+    txtUser()->setText(QStringLiteral("new user"));
+    window->btnUpdate_Click();
+    EXPECT_EQ(list(0).text(row, Entry::Task), task);
+    EXPECT_EQ(list(0).text(row, Entry::User), QStringLiteral("new user"));
+    EXPECT_FALSE(txtTask()->isReadOnly());
+    EXPECT_FALSE(showAll->isVisible());
+
+    // Show all puts the whole text in, to be edited as any other.
+    clickRow(0, 1);
+    QTest::mouseClick(showAll, Qt::LeftButton);
+    EXPECT_FALSE(showAll->isVisible());
+    EXPECT_FALSE(txtTask()->isReadOnly());
+    EXPECT_EQ(txtTask()->document()->blockCount(), 3);
+    QTest::keyClick(txtTask(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(txtTask(), QStringLiteral("!"));
+    window->btnUpdate_Click();
+    EXPECT_EQ(list(0).text(row, Entry::Task), task + u'!');
+}
+
 TEST_F(MainWindowTest, RowClicksShowTheEntryOnEveryTab)
 {
     open();
