@@ -53,6 +53,13 @@ double heapBytes()
     return static_cast<double>(mallinfo2().uordblks);
 }
 
+// The same with the blocks large enough to be mapped on their own.
+double heapAndMappedBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
 // The rows of the five lists together.
 int totalRows(const QObject &window)
 {
@@ -271,6 +278,7 @@ void WindowBench::measureLongClick(const char *label, qsizetype units, bool show
     settle();
     showTab(0);
     CategoryList &list = lvwTasks->list();
+    const double heapBefore = heapAndMappedBytes();
     list.append(Entry::create(Status_Incomplete, QString(units, QLatin1Char('x')), u"added", u"", u"user"));
     settle();
     auto *showAllButton = m_window->findChild<QPushButton *>(QStringLiteral("btnShowAll"));
@@ -290,6 +298,10 @@ void WindowBench::measureLongClick(const char *label, qsizetype units, bool show
     };
     const double time = MedianOf(3, [&](int) { return clickTheTask(); });
     std::printf("click-long %s %.*f ms\n", label, time < 10 ? 2 : time < 100 ? 1 : 0, time);
+    // The entry and the shown task together, against the entry alone.
+    const double entryBytes = static_cast<double>(units) * sizeof(QChar);
+    std::printf("click-long-memory %s %.2f times the entry's text\n", label,
+                (heapAndMappedBytes() - heapBefore) / entryBytes);
     std::fflush(stdout);
     // Show all lays the whole text out at once, as every click did before
     // long tasks were shown by their beginning.

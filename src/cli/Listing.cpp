@@ -77,8 +77,8 @@ private:
     // invisible there and would start a field that a script cuts out.
     static bool isLayoutControl(char16_t c)
     {
-        return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x2028 && c <= 0x202E)
-            || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+        return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)
+            || c == 0xFEFF;
     }
 
     void appendEscaped(QStringView text)

@@ -96,9 +96,9 @@ bool IsSideName(const char *name)
     if (!view.startsWith(kSidePrefix))
         return false;
     const QByteArrayView digits = view.sliced(sizeof kSidePrefix - 1);
-    return !digits.isEmpty() && digits.size() <= kSideDigits
-        && std::all_of(digits.begin(), digits.end(),
-                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); });
+    return !digits.isEmpty() && digits.size() <= kSideDigits && std::all_of(digits.begin(), digits.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+    });
 }
 
 bool NameUnfinished(int fd, int folder, QByteArray &sideName)

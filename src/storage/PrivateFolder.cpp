@@ -50,8 +50,8 @@ Result notPrivate(const QByteArray &path)
 
 Result cannotOpen(const QByteArray &path, int error)
 {
-    return Result::failure(
-        Texts::tr("The folder %1 cannot be used: %2").arg(ReadablePath(FilePathFromBytes(path)), qt_error_string(error)));
+    return Result::failure(Texts::tr("The folder %1 cannot be used: %2")
+                               .arg(ReadablePath(FilePathFromBytes(path)), qt_error_string(error)));
 }
 
 // Opens one private folder in parent without following a link; made when it

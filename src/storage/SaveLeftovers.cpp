@@ -57,8 +57,7 @@ void ClearSaveLeftovers(const QString &path, bool (*isTaskFile)(const QByteArray
     QList<QByteArray> leftovers;
     while (const dirent *entry = ::readdir(entries)) {
         struct stat info;
-        if (!PosixFile::IsSideName(entry->d_name)
-            || ::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        if (!PosixFile::IsSideName(entry->d_name) || ::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         if (S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1 && !SaveInProgress(info)
             && isTaskFile(startOf(folder, entry->d_name, info)))

@@ -88,14 +88,15 @@ TEST(Listing, PrintsEveryListWithEscapedFields)
     QTemporaryDir dir;
     const QString path = dir.filePath("list.tvk");
     // The extended form, to carry every kind of character through the reader.
-    writeBytes(path,
-               "\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n"
-               "7;question;a;;u\r\n"
-               "1;tab\there | cr\\rlf\\n\\\\ \x01\x1f\x7f \xC2\x81 \xE2\x82\xAC \xE2\x80\xA8\xE2\x80\xA9"
-               "\xE2\x80\xAE\xE2\x81\xA6\xD8\x9C\xE2\x80\x8F \xC2\xA0\xEF\xBB\xBF;12/8/2026 2:05:31 PM;;J\xC3\xBCrgen\r\n"
-               "2;done;a;e;\r\n"
-               "1.5;odd;;;\r\n"
-               "8;;;;\r\n");
+    writeBytes(
+        path,
+        "\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n"
+        "7;question;a;;u\r\n"
+        "1;tab\there | cr\\rlf\\n\\\\ \x01\x1f\x7f \xC2\x81 \xE2\x82\xAC \xE2\x80\xA8\xE2\x80\xA9"
+        "\xE2\x80\xAE\xE2\x81\xA6\xD8\x9C\xE2\x80\x8F \xC2\xA0\xEF\xBB\xBF;12/8/2026 2:05:31 PM;;J\xC3\xBCrgen\r\n"
+        "2;done;a;e;\r\n"
+        "1.5;odd;;;\r\n"
+        "8;;;;\r\n");
     const Outcome listing = run({"--list", path});
     EXPECT_EQ(listing.status, ExitStatus::Success);
     EXPECT_EQ(listing.out,

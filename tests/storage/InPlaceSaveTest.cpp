@@ -153,9 +153,9 @@ TEST(InPlaceSave, AFullDiskOrAnUnsettledBackupLeavesTheOldFile)
     // A backup that an unfinished save left is never written over: the save
     // is refused and names it.
     QByteArray backupBytes;
-    ASSERT_TRUE(SaveBackup::Write(statusOf(path), "list.tvk", "the contents before an unfinished save", kNewFile,
-                                  backupBytes)
-                    .succeeded());
+    ASSERT_TRUE(
+        SaveBackup::Write(statusOf(path), "list.tvk", "the contents before an unfinished save", kNewFile, backupBytes)
+            .succeeded());
     const QString backup = QFile::decodeName(backupBytes);
     const Result refused = ReplaceFileContents(path, kNewFile);
     EXPECT_TRUE(refused.reason().contains(backup)) << refused.reason().toStdString();

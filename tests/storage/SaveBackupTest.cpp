@@ -2,8 +2,9 @@
 // them: only from a private folder, only for a save that did not finish, and
 // through every name of the file.
 
-#include "storage/FileAccess.h"
 #include "storage/SaveBackup.h"
+
+#include "storage/FileAccess.h"
 #include "support/TaskFileTesting.h"
 
 #include <sys/stat.h>
