@@ -17,9 +17,13 @@ Result RequireRegularFile(mode_t mode);
 // Replaces the contents of the file at path, creating it when it is missing.
 // A symbolic link leads to the file that gets the new contents.
 //
+// A file that the user may not write, or that its owner made read-only, is
+// refused with "Permission denied", whichever way it would be written.
+//
 // Usually the new contents go into a new file beside the old one, which takes
 // the old one's place once it is complete and synced, and the folder is synced
-// after that; the file keeps its permissions.
+// after that; the file keeps its permissions and gets no access control list
+// from the folder's default one.
 //
 // Where a new file could not carry what the old one has, the file is written
 // in place instead: when it has more than one hard link, belongs to another

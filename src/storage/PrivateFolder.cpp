@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>

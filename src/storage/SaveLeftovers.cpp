@@ -37,7 +37,7 @@ QByteArray startOf(int folder, const char *name, const struct stat &expected)
 
 } // namespace
 
-bool SaveInProgress(const struct stat &leftover)
+bool SaveInProgress(const struct stat *, const struct stat &leftover)
 {
     return std::time(nullptr) - leftover.st_mtim.tv_sec < kUntouchedSeconds;
 }
@@ -54,12 +54,15 @@ void ClearSaveLeftovers(const QString &path, bool (*isTaskFile)(const QByteArray
             ::close(folder);
         return;
     }
+    struct stat fileInfo;
+    const bool fileExists = ::stat(bytes.constData(), &fileInfo) == 0;
     QList<QByteArray> leftovers;
     while (const dirent *entry = ::readdir(entries)) {
         struct stat info;
         if (!PosixFile::IsSideName(entry->d_name) || ::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
-        if (S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1 && !SaveInProgress(info)
+        if (S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1
+            && !SaveInProgress(fileExists ? &fileInfo : nullptr, info)
             && isTaskFile(startOf(folder, entry->d_name, info)))
             leftovers.append(entry->d_name);
     }

@@ -15,5 +15,6 @@
 void ClearSaveLeftovers(const QString &path, bool (*isTaskFile)(const QByteArray &start));
 
 // Whether a save may still be writing the leftover, which lies in the folder of
-// the file that is about to be opened or saved.
-bool SaveInProgress(const struct stat &leftover);
+// the file that is about to be opened or saved (file, or null while there is
+// no file at its path yet).
+bool SaveInProgress(const struct stat *file, const struct stat &leftover);
