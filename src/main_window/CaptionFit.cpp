@@ -84,12 +84,21 @@ int CaptionWidth(const QPushButton &button)
 
 QSize CaptionFit::apply() const
 {
-    // The label reaches under the box beside it; its caption must end before it.
+    // The label reaches under the box beside it; its caption must end a
+    // space before it.
     const int labelNeeds = label->sizeHint().width();
     label->resize(std::max(label->width(), labelNeeds), label->height());
-    const int labelOverlap = label->x() + labelNeeds - labelledBox->x();
+    const int labelOverlap =
+        label->x() + labelNeeds + label->fontMetrics().horizontalAdvance(QLatin1Char(' ')) - labelledBox->x();
     if (labelOverlap > 0)
         moveLeftEdge(labelledBox, labelOverlap);
+    // The box grows to its text's height, and the label, level with it, to its own.
+    const int boxGrowth = std::max(0, labelledBox->sizeHint().height() - labelledBox->height());
+    if (boxGrowth > 0 || label->sizeHint().height() > label->height()) {
+        labelledBox->resize(labelledBox->width(), labelledBox->height() + boxGrowth);
+        label->setGeometry(label->x(), labelledBox->y(), label->width(),
+                           std::max(labelledBox->height(), label->sizeHint().height()));
+    }
 
     // The buttons keep their left margin in their frame, and as much again on the right.
     int buttonsNeed = 0;
@@ -134,11 +143,16 @@ QSize CaptionFit::apply() const
         frame->move(frame->x(), frame->y() + stripDrop);
         lowerContents(frame, paneDrop);
     }
-    bottomFrame->move(bottomFrame->x(), bottomFrame->y() + stripDrop + paneDrop);
+    // A grown box may reach into the left frame's lower border; both frames
+    // grow alike.
+    const int paneGrowth = contentsOverflow(*leftFrame);
+    for (QGroupBox *frame : {leftFrame, buttonFrame})
+        frame->resize(frame->width(), frame->height() + paneGrowth);
+    bottomFrame->move(bottomFrame->x(), bottomFrame->y() + stripDrop + paneDrop + paneGrowth);
     const int bottomDrop = titleOverlap(*bottomFrame);
     lowerContents(bottomFrame, bottomDrop);
     // Its radio buttons may have grown to their captions' height.
     const int bottomGrowth = bottomDrop + contentsOverflow(*bottomFrame);
     bottomFrame->resize(bottomFrame->width(), bottomFrame->height() + bottomGrowth - bottomDrop);
-    return QSize(windowGrowth, stripDrop + paneDrop + bottomGrowth);
+    return QSize(windowGrowth, stripDrop + paneDrop + paneGrowth + bottomGrowth);
 }

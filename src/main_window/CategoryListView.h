@@ -48,6 +48,13 @@ public:
     // Brings the row at a 1-based position of the list into view, if shown.
     void scrollToPosition(int position);
     void scrollToSelected();
+    // While a find is on, rows it finds later come in without moving the
+    // view; the user's own new or changed entry is brought into view.
+    void showOwnChange(Row row);
+    // As a click on the header at a 1-based position.
+    void clickColumn(int position) { Q_EMIT ColumnClick(position); }
+
+    void setModel(QAbstractItemModel *model) override;
 
 Q_SIGNALS:
     // Every mouse-button press, before the press selects anything.
@@ -72,6 +79,13 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     // Shows in the header how the list is sorted: on the column of the sort
@@ -84,9 +98,14 @@ private:
     Row rowAtShown(int row) const;
     // Rows as high as one line of text beside a status picture.
     void fitRowHeight();
+    // After the current row was removed, the row that took its place (or the
+    // last) is current, in the task column, and nothing is selected anew.
+    void keepCurrentAfterRemoval();
 
     CategoryList &m_list;
     FilteredList *m_filter = nullptr;
     QStringList m_columnKeys;
     QPersistentModelIndex m_pressedRow;
+    QMetaObject::Connection m_rowsRemoved;
+    int m_currentRemovedAt = -1;
 };
