@@ -11,8 +11,7 @@ constexpr double kDrawnNoteHeight = 195;
 // The least room between a memory caption's text and its figure.
 constexpr double kFigureGap = 120;
 
-// The design's rows of text: one every 240 twips, each 255 high.
-constexpr double kRowPitch = 240;
+// The design's rows of text are 255 twips high, one every 240 twips.
 constexpr double kRowHeight = 255;
 
 } // namespace
@@ -49,8 +48,9 @@ void AboutLayout::shiftBelowNote(double twips)
 
 void AboutLayout::FitTextLines(double lineHeight, double buttonHeight)
 {
+    // The rows keep the design's overlap, which a line's leading fills.
     const double rowHeight = std::max(kRowHeight, lineHeight);
-    const double apart = std::max(kRowPitch, lineHeight) - kRowPitch;
+    const double apart = rowHeight - kRowHeight;
     Label2.Top += apart;
     Label3.Top += 2 * apart;
     Label7.Top += 3 * apart;

@@ -84,20 +84,22 @@ int CaptionWidth(const QPushButton &button)
 
 QSize CaptionFit::apply() const
 {
-    // The label reaches under the box beside it; its caption must end a
-    // space before it.
+    // The label reaches under the box beside it; its caption must end before
+    // it, and where the box has to move aside, a space before it.
     const int labelNeeds = label->sizeHint().width();
     label->resize(std::max(label->width(), labelNeeds), label->height());
-    const int labelOverlap =
-        label->x() + labelNeeds + label->fontMetrics().horizontalAdvance(QLatin1Char(' ')) - labelledBox->x();
+    const int labelOverlap = label->x() + labelNeeds - labelledBox->x();
     if (labelOverlap > 0)
-        moveLeftEdge(labelledBox, labelOverlap);
-    // The box grows to its text's height, and the label, level with it, to its own.
-    const int boxGrowth = std::max(0, labelledBox->sizeHint().height() - labelledBox->height());
-    if (boxGrowth > 0 || label->sizeHint().height() > label->height()) {
+        moveLeftEdge(labelledBox, labelOverlap + label->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    // The box grows to hold a line of its text inside its frame, and the
+    // label, level with it, to its own line.
+    const int boxFrame = labelledBox->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, labelledBox);
+    const int boxGrowth =
+        std::max(0, labelledBox->fontMetrics().height() + 2 * boxFrame - labelledBox->height());
+    if (boxGrowth > 0 || label->fontMetrics().height() > label->height()) {
         labelledBox->resize(labelledBox->width(), labelledBox->height() + boxGrowth);
         label->setGeometry(label->x(), labelledBox->y(), label->width(),
-                           std::max(labelledBox->height(), label->sizeHint().height()));
+                           std::max(labelledBox->height(), label->fontMetrics().height()));
     }
 
     // The buttons keep their left margin in their frame, and as much again on the right.

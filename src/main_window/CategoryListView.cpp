@@ -214,28 +214,16 @@ void CategoryListView::selectionChanged(const QItemSelection &selected, const QI
     QAbstractItemView::selectionChanged(selected, deselected); // NOLINT(bugprone-parent-virtual-call)
 }
 
-void CategoryListView::setModel(QAbstractItemModel *model)
+void CategoryListView::keepPlaceAcross(const std::function<void()> &change)
 {
-    disconnect(m_rowsRemoved);
-    QTableView::setModel(model);
-    if (model)
-        m_rowsRemoved = connect(model, &QAbstractItemModel::rowsRemoved, this, &CategoryListView::keepCurrentAfterRemoval);
-}
-
-void CategoryListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
-{
-    const int current = currentIndex().row();
-    m_currentRemovedAt = current >= start && current <= end ? start : -1;
-    QTableView::rowsAboutToBeRemoved(parent, start, end);
-}
-
-void CategoryListView::keepCurrentAfterRemoval()
-{
-    const int removedAt = std::exchange(m_currentRemovedAt, -1);
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    const int at = selected.isEmpty() ? -1 : selected.first().row();
+    const int rowsBefore = model()->rowCount();
+    change();
     const int rows = model()->rowCount();
-    if (removedAt < 0 || rows == 0)
+    if (at < 0 || rows >= rowsBefore || rows == 0)
         return;
-    selectionModel()->setCurrentIndex(model()->index(std::min(removedAt, rows - 1), Entry::Task),
+    selectionModel()->setCurrentIndex(model()->index(std::min(at, rows - 1), Entry::Task),
                                       QItemSelectionModel::NoUpdate);
 }
 

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTableView>
 
+#include <functional>
+
 class FilteredList;
 class StatusImages;
 
@@ -53,8 +55,11 @@ public:
     void showOwnChange(Row row);
     // As a click on the header at a 1-based position.
     void clickColumn(int position) { Q_EMIT ColumnClick(position); }
-
-    void setModel(QAbstractItemModel *model) override;
+    // Runs a change that may remove the selected row. Where it does, the row
+    // that took its place (or the last) becomes current, in the task column,
+    // and nothing is selected anew, so that the next arrow key or Space goes
+    // on from there.
+    void keepPlaceAcross(const std::function<void()> &change);
 
 Q_SIGNALS:
     // Every mouse-button press, before the press selects anything.
@@ -79,7 +84,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
-    void rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
     bool event(QEvent *event) override;
@@ -98,14 +102,9 @@ private:
     Row rowAtShown(int row) const;
     // Rows as high as one line of text beside a status picture.
     void fitRowHeight();
-    // After the current row was removed, the row that took its place (or the
-    // last) is current, in the task column, and nothing is selected anew.
-    void keepCurrentAfterRemoval();
 
     CategoryList &m_list;
     FilteredList *m_filter = nullptr;
     QStringList m_columnKeys;
     QPersistentModelIndex m_pressedRow;
-    QMetaObject::Connection m_rowsRemoved;
-    int m_currentRemovedAt = -1;
 };

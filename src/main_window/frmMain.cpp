@@ -365,7 +365,9 @@ void frmMain::btnDelete_Click()
                           Dialogs::Default::Cautious)
         != Dialogs::Answer::Yes)
         return;
-    recordChange(m_editing.deleteEntry(tabMain->currentIndex()));
+    listViews().at(tabMain->currentIndex())->keepPlaceAcross([this] {
+        recordChange(m_editing.deleteEntry(tabMain->currentIndex()));
+    });
 }
 
 void frmMain::lvwTasks_ItemClick(Row item)
@@ -452,7 +454,10 @@ void frmMain::objRightClickPopup_ItemClick(const QString &sItemKey)
 
 void frmMain::SetSelectedEntryStatus(int code)
 {
-    recordChange(m_editing.setEntryStatus(tabMain->currentIndex(), code));
+    const int tab = tabMain->currentIndex();
+    if (tab < 0 || tab >= listViews().size())
+        return;
+    listViews().at(tab)->keepPlaceAcross([this, tab, code] { recordChange(m_editing.setEntryStatus(tab, code)); });
 }
 
 void frmMain::lvwTasks_ColumnClick(int columnIndex)

@@ -141,6 +141,7 @@ TEST_F(FindAndUndoTest, FindSaysWhenNothingMatchesAndShowsTheUsersNewEntry)
     EXPECT_TRUE(txtFind()->accessibleDescription().isEmpty());
 
     view(0)->scrollToBottom();
+    txtTask()->setFocus();
     txtTask()->setPlainText(QStringLiteral("more wikis"));
     keys(txtTask(), Qt::Key_Return, Qt::ControlModifier);
     ASSERT_EQ(list(0).text(list(0).rowAt(1), Entry::Task), QStringLiteral("more wikis"));

@@ -268,12 +268,12 @@ TEST_F(MainWindowTest, HomeEndAndDeleteLeaveTheTaskCellOfTheRightRowCurrent)
 {
     open();
     window->activateWindow();
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= 5; ++i)
         addRow(0, 1, QStringLiteral("entry %1").arg(i));
     CategoryListView *v = view(0);
     v->setFocus();
     const auto current = [v] { return std::pair(v->currentIndex().row() + 1, v->currentIndex().column()); };
-    for (const auto &[key, position] : {std::pair(Qt::Key_Home, 1), std::pair(Qt::Key_End, 4)}) {
+    for (const auto &[key, position] : {std::pair(Qt::Key_Home, 1), std::pair(Qt::Key_End, 5)}) {
         QTest::keyClick(v, key);
         EXPECT_EQ(list(0).positionOf(list(0).selectedRow()), position) << key;
         EXPECT_EQ(current(), std::pair(position, int(Entry::Task))) << key;
@@ -284,7 +284,7 @@ TEST_F(MainWindowTest, HomeEndAndDeleteLeaveTheTaskCellOfTheRightRowCurrent)
     dialogs.answer(Answer::Yes);
     QTest::keyClick(v, Qt::Key_Delete);
     EXPECT_FALSE(list(0).selectedRow());
-    EXPECT_EQ(current(), std::pair(3, int(Entry::Task)));
+    EXPECT_EQ(current(), std::pair(4, int(Entry::Task)));
     select(0, 2);
     v->selectionModel()->setCurrentIndex(v->model()->index(1, Entry::User), QItemSelectionModel::NoUpdate);
     dialogs.answer(Answer::Yes);
@@ -292,7 +292,8 @@ TEST_F(MainWindowTest, HomeEndAndDeleteLeaveTheTaskCellOfTheRightRowCurrent)
     EXPECT_FALSE(list(0).selectedRow());
     EXPECT_EQ(current(), std::pair(2, int(Entry::Task)));
     QTest::keyClick(v, Qt::Key_Down);
-    EXPECT_EQ(list(0).text(list(0).selectedRow(), Entry::Task), QStringLiteral("entry 3"));
+    ASSERT_TRUE(list(0).selectedRow());
+    EXPECT_EQ(list(0).text(list(0).selectedRow(), Entry::Task), QStringLiteral("entry 4"));
 }
 
 // Mirrored from right to left (-reverse), the whole window reads the other
@@ -308,9 +309,11 @@ TEST_F(MainWindowTest, RightToLeftMirrorsTheWholeWindow)
     EXPECT_EQ(rightMargin(control("optTask")), pxX(120));
     EXPECT_GT(control("lblUser")->x(), txtUser()->x());
     EXPECT_EQ(rightMargin(control("lblUser")), pxX(120));
+    // Widened, the window keeps the editing frame at its left edge.
+    const int editLeft = control("fraEdit")->x();
     window->resize(window->width() + pxX(600), window->height());
     QCoreApplication::processEvents();
     EXPECT_EQ(rightMargin(control("lblUser")), pxX(120));
-    EXPECT_EQ(control("fraEdit")->x(), 0);
+    EXPECT_EQ(control("fraEdit")->x(), editLeft);
     QApplication::setLayoutDirection(Qt::LeftToRight);
 }

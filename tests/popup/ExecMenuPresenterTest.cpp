@@ -102,7 +102,8 @@ TEST_F(ExecMenuTest, OpensOnItsFirstItemFromTheKeyboardAndLettersChoose)
     popup.AddItem(QStringLiteral("Reopen"), QStringLiteral("Reopen"), clsPopup::TypeText, 0, 0);
     showAnd(
         [](QMenu &menu) {
-            QCoreApplication::processEvents();
+            // The first item becomes active once the menu is up.
+            QTest::qWait(20);
             EXPECT_EQ(menu.activeAction(), item(menu, 0));
             QTest::keyClick(&menu, Qt::Key_R);
             EXPECT_EQ(menu.activeAction(), item(menu, 4));
@@ -112,7 +113,7 @@ TEST_F(ExecMenuTest, OpensOnItsFirstItemFromTheKeyboardAndLettersChoose)
         },
         true);
     showAnd([](QMenu &menu) {
-        QCoreApplication::processEvents();
+        QTest::qWait(20);
         EXPECT_EQ(menu.activeAction(), nullptr);
         QTest::keyClick(&menu, Qt::Key_I);
     });
