@@ -80,7 +80,6 @@ Q_SIGNALS:
     void searchFinished();
 
 public:
-
     QItemSelectionModel *selectionModel() { return &m_selection; }
     // The row shown at a 0-based row of this model.
     Row rowAt(int row) const;

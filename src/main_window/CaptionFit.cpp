@@ -94,8 +94,7 @@ QSize CaptionFit::apply() const
     // The box grows to hold a line of its text inside its frame, and the
     // label, level with it, to its own line.
     const int boxFrame = labelledBox->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, labelledBox);
-    const int boxGrowth =
-        std::max(0, labelledBox->fontMetrics().height() + 2 * boxFrame - labelledBox->height());
+    const int boxGrowth = std::max(0, labelledBox->fontMetrics().height() + 2 * boxFrame - labelledBox->height());
     if (boxGrowth > 0 || label->fontMetrics().height() > label->height()) {
         labelledBox->resize(labelledBox->width(), labelledBox->height() + boxGrowth);
         label->setGeometry(label->x(), labelledBox->y(), label->width(),

@@ -45,7 +45,7 @@ public:
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::Cell; }
-    void setText(QAccessible::Text, const QString &) override {}
+    void setText(QAccessible::Text, const QString &) override { }
 
     QString text(QAccessible::Text type) const override
     {
@@ -133,7 +133,7 @@ public:
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::ColumnHeader; }
-    void setText(QAccessible::Text, const QString &) override {}
+    void setText(QAccessible::Text, const QString &) override { }
     QAccessible::State state() const override { return {}; }
 
     QString text(QAccessible::Text type) const override
@@ -371,9 +371,9 @@ bool ListAccessible::selectRow(int row)
 {
     if (row < 0 || row >= rowCount())
         return false;
-    const QItemSelectionModel::SelectionFlags adding =
-        view()->selectionMode() == QAbstractItemView::SingleSelection ? QItemSelectionModel::ClearAndSelect
-                                                                      : QItemSelectionModel::Select;
+    const QItemSelectionModel::SelectionFlags adding = view()->selectionMode() == QAbstractItemView::SingleSelection
+        ? QItemSelectionModel::ClearAndSelect
+        : QItemSelectionModel::Select;
     view()->selectionModel()->select(view()->model()->index(row, 0), adding | QItemSelectionModel::Rows);
     return true;
 }
@@ -387,17 +387,32 @@ bool ListAccessible::unselectRow(int row)
     return true;
 }
 
-// Rows come, go and move by the thousand; the children made for them so far
-// are made again when asked for.
+// Rows come, go and move by the thousand; the cells made for them so far
+// are made again when asked for. The headers stay what they are, as long as
+// the columns do, so that a screen reader can sort again by the header it holds.
 void ListAccessible::modelChange(QAccessibleTableModelChangeEvent *event)
 {
-    if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged)
+    switch (event->modelChangeType()) {
+    case QAccessibleTableModelChangeEvent::DataChanged:
+        break;
+    case QAccessibleTableModelChangeEvent::ColumnsInserted:
+    case QAccessibleTableModelChangeEvent::ColumnsRemoved:
         forgetChildren();
+        break;
+    default:
+        forgetChildren(columnCount());
+        break;
+    }
 }
 
-void ListAccessible::forgetChildren()
+void ListAccessible::forgetChildren(int from)
 {
-    const QHash<int, QAccessible::Id> children = std::exchange(m_children, {});
-    for (const QAccessible::Id id : children)
-        QAccessible::deleteAccessibleInterface(id);
+    for (auto child = m_children.begin(); child != m_children.end();) {
+        if (child.key() < from) {
+            ++child;
+            continue;
+        }
+        QAccessible::deleteAccessibleInterface(*child);
+        child = m_children.erase(child);
+    }
 }

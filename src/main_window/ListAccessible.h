@@ -61,7 +61,8 @@ private:
     CategoryListView *view() const;
     // The model's columns that show, in order.
     QList<int> shownColumns() const;
-    void forgetChildren();
+    // Deletes the children made so far from the given child number on.
+    void forgetChildren(int from = 0);
 
     mutable QHash<int, QAccessible::Id> m_children;
 };

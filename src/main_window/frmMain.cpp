@@ -582,7 +582,9 @@ void frmMain::createTabAndSortShortcuts()
     };
     onKeys(Qt::CTRL | Qt::Key_Tab, [step] { step(1); });
     onKeys(Qt::CTRL | Qt::Key_PageDown, [step] { step(1); });
+    // X reports Shift+Tab as Backtab, other platforms as Tab with Shift.
     onKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, [step] { step(-1); });
+    onKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, [step] { step(-1); });
     onKeys(Qt::CTRL | Qt::Key_PageUp, [step] { step(-1); });
     const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5};
     for (int n = 1; n <= 5; ++n) {

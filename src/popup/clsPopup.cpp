@@ -4,9 +4,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QCursor>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QWidget>
 #include <QWindow>

@@ -61,7 +61,8 @@ TEST_F(MainWindowTest, AssistiveToolsHearEveryControlByName)
     // Each header's action "sort" sorts as a click on it does, and so does
     // Ctrl+Shift and the column's number.
     addRow(0, 1, QStringLiteral("a task"));
-    QAccessibleActionInterface *task = table->cellAt(0, 1)->tableCellInterface()->columnHeaderCells().at(0)->actionInterface();
+    QAccessibleActionInterface *task =
+        table->cellAt(0, 1)->tableCellInterface()->columnHeaderCells().at(0)->actionInterface();
     ASSERT_NE(task, nullptr);
     ASSERT_EQ(task->actionNames(), QStringList{QStringLiteral("sort")});
     task->doAction(QStringLiteral("sort"));
@@ -226,15 +227,12 @@ TEST_F(MainWindowTest, TabKeysShowTheTabAndGiveItsListTheFocus)
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
         int tab;
-    } steps[] = {{Qt::Key_C, Qt::AltModifier, 1},
-                 {Qt::Key_U, Qt::AltModifier, 2},
-                 {Qt::Key_Tab, Qt::ControlModifier, 3},
-                 {Qt::Key_PageDown, Qt::ControlModifier, 4},
-                 {Qt::Key_Tab, Qt::ControlModifier, 0},
-                 {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 4},
-                 {Qt::Key_PageUp, Qt::ControlModifier, 3},
-                 {Qt::Key_1, Qt::AltModifier, 0},
-                 {Qt::Key_4, Qt::AltModifier, 3}};
+    } steps[] = {
+        {Qt::Key_C, Qt::AltModifier, 1},          {Qt::Key_U, Qt::AltModifier, 2},
+        {Qt::Key_Tab, Qt::ControlModifier, 3},    {Qt::Key_PageDown, Qt::ControlModifier, 4},
+        {Qt::Key_Tab, Qt::ControlModifier, 0},    {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 4},
+        {Qt::Key_PageUp, Qt::ControlModifier, 3}, {Qt::Key_1, Qt::AltModifier, 0},
+        {Qt::Key_4, Qt::AltModifier, 3}};
     for (const auto &step : steps) {
         QTest::keyClick(QApplication::focusWidget(), step.key, step.modifiers);
         EXPECT_EQ(tabMain()->currentIndex(), step.tab) << step.key;
