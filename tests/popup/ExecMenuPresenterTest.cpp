@@ -103,7 +103,8 @@ TEST_F(ExecMenuTest, OpensOnItsFirstItemFromTheKeyboardAndLettersChoose)
     showAnd(
         [](QMenu &menu) {
             // The first item becomes active once the menu is up.
-            QTest::qWait(20);
+            for (int turn = 0; turn < 200 && !menu.activeAction(); ++turn)
+                QTest::qWait(10);
             EXPECT_EQ(menu.activeAction(), item(menu, 0));
             QTest::keyClick(&menu, Qt::Key_R);
             EXPECT_EQ(menu.activeAction(), item(menu, 4));
