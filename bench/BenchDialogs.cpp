@@ -8,7 +8,7 @@ void BenchDialogs::check() const
         Fail(m_unplanned);
 }
 
-Dialogs::Answer BenchDialogs::message(const QString &text, Buttons, Icon)
+Dialogs::Answer BenchDialogs::message(const QString &text, Buttons, Icon, Default)
 {
     if (m_answers.isEmpty()) {
         m_unplanned = QStringLiteral("unexpected message: ") + text;

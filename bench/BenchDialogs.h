@@ -17,7 +17,7 @@ public:
     // Fails when a dialog came that nobody planned for.
     void check() const;
 
-    Answer message(const QString &text, Buttons buttons, Icon icon) override;
+    Answer message(const QString &text, Buttons buttons, Icon icon, Default byDefault) override;
     QString chooseFile(FileMode mode, const QString &filter) override;
 
 private:

@@ -11,6 +11,9 @@ constexpr double kDrawnNoteHeight = 195;
 // The least room between a memory caption's text and its figure.
 constexpr double kFigureGap = 120;
 
+// The design's rows of text are 255 twips high, one every 240 twips.
+constexpr double kRowHeight = 255;
+
 } // namespace
 
 AboutLayout AboutLayout::Design(double noteLineHeight)
@@ -41,6 +44,25 @@ void AboutLayout::shiftBelowNote(double twips)
         line.Y1 += twips;
         line.Y2 += twips;
     }
+}
+
+void AboutLayout::FitTextLines(double lineHeight, double buttonHeight)
+{
+    // The rows keep the design's overlap, which a line's leading fills.
+    const double rowHeight = std::max(kRowHeight, lineHeight);
+    const double apart = rowHeight - kRowHeight;
+    Label2.Top += apart;
+    Label3.Top += 2 * apart;
+    Label7.Top += 3 * apart;
+    shiftBelowNote(3 * apart);
+    Label4[1].Top += apart;
+    Label6.Top += apart;
+    for (TwipsRect *row : {&Label1, &Label2, &Label3, &Label4[0], &Label4[1], &Label5, &Label6})
+        row->Height = rowHeight;
+    const double buttonGrowth = std::max(0.0, buttonHeight - btnOK.Height);
+    btnOK.Top += apart + rowHeight - kRowHeight;
+    btnOK.Height += buttonGrowth;
+    ClientHeight += 4 * apart + rowHeight - kRowHeight + buttonGrowth;
 }
 
 void AboutLayout::FitMemoryRows(double captionTextWidth, double figureTextWidth)

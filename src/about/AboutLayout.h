@@ -44,6 +44,11 @@ struct AboutLayout {
     // negative); the window's height is the caller's to change.
     void shiftBelowNote(double twips);
 
+    // Makes room for text lines and a button this high, where the design's
+    // rows are too low for them: the rows move apart and grow, and the
+    // window with them. Lines that fit leave the layout as it is.
+    void FitTextLines(double lineHeight, double buttonHeight);
+
     // Makes room for memory captions and figures whose texts are this wide:
     // the figures move right of the widest caption, and the window with its
     // lines, button and upper labels widens by what the figures then need.

@@ -73,7 +73,17 @@ frmAbout::frmAbout(QWidget *parent)
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &frmAbout::btnOK_Click);
-    arrange(AboutLayout::Design(twips(Label7->fontMetrics().height())));
+    arrange(designForFont());
+}
+
+AboutLayout frmAbout::designForFont() const
+{
+    AboutLayout layout = AboutLayout::Design(twips(Label7->fontMetrics().height()));
+    // The button needs its caption's line and some room above and below it.
+    constexpr int kButtonTextMargin = 4;
+    layout.FitTextLines(twips(Label1->fontMetrics().height()),
+                        twips(btnOK->fontMetrics().height() + 2 * kButtonTextMargin));
+    return layout;
 }
 
 void frmAbout::AboutForm(const QVariant &icon, const QVariant &note)
@@ -84,7 +94,7 @@ void frmAbout::AboutForm(const QVariant &icon, const QVariant &note)
 
 void frmAbout::PrepareForm(const QVariant &icon, const QVariant &note)
 {
-    AboutLayout layout = AboutLayout::Design(twips(Label7->fontMetrics().height()));
+    AboutLayout layout = designForFont();
 
     const std::optional<QString> text = PresentNote(note);
 

@@ -43,6 +43,8 @@ private:
     void place(QWidget *control, const TwipsRect &rect) const;
     void place(QFrame *line, const TwipsLine &ends) const;
     void arrange(const AboutLayout &layout);
+    // The design with room for the lines of the box's font.
+    AboutLayout designForFont() const;
     void centreOnScreen();
     void showIcon(const QVariant &icon);
     void showMemoryFigures();

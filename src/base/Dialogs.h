@@ -11,11 +11,15 @@ public:
     enum class Icon { None, Question, Exclamation };
     enum class Answer { Ok, Cancel, Yes, No };
     enum class FileMode { Open, Save };
+    // The answer that Enter gives: the first button (Yes or OK), or, for a
+    // question whose Yes destroys something, the cautious one that Escape
+    // gives too (No or Cancel).
+    enum class Default { First, Cautious };
 
     virtual ~Dialogs() = default;
 
     // Shows a message box; line breaks in the text are "\n".
-    virtual Answer message(const QString &text, Buttons buttons, Icon icon) = 0;
+    virtual Answer message(const QString &text, Buttons buttons, Icon icon, Default byDefault = Default::First) = 0;
     // Lets the user choose a file through the given filter ("Name (*.ext);;...");
     // empty when nothing was chosen.
     virtual QString chooseFile(FileMode mode, const QString &filter) = 0;

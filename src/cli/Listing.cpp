@@ -22,7 +22,7 @@ namespace {
 class CollectingDialogs : public Dialogs
 {
 public:
-    Answer message(const QString &text, Buttons, Icon) override
+    Answer message(const QString &text, Buttons, Icon, Default) override
     {
         messages.append(text);
         return Answer::Ok;

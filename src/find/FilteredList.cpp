@@ -431,6 +431,7 @@ void FilteredList::searchChunk(size_t chunk, bool published)
 void FilteredList::searchDone()
 {
     stopSearch();
+    Q_EMIT searchFinished();
     // A single letter is found again as fast from the letters alone.
     if (m_match.lettersDecide())
         return;

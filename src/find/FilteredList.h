@@ -75,6 +75,11 @@ public:
     // matches.
     int nextMatch(bool forward);
 
+Q_SIGNALS:
+    // The whole list has been searched for the text.
+    void searchFinished();
+
+public:
     QItemSelectionModel *selectionModel() { return &m_selection; }
     // The row shown at a 0-based row of this model.
     Row rowAt(int row) const;

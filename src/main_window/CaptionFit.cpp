@@ -84,12 +84,22 @@ int CaptionWidth(const QPushButton &button)
 
 QSize CaptionFit::apply() const
 {
-    // The label reaches under the box beside it; its caption must end before it.
+    // The label reaches under the box beside it; its caption must end before
+    // it, and where the box has to move aside, a space before it.
     const int labelNeeds = label->sizeHint().width();
     label->resize(std::max(label->width(), labelNeeds), label->height());
     const int labelOverlap = label->x() + labelNeeds - labelledBox->x();
     if (labelOverlap > 0)
-        moveLeftEdge(labelledBox, labelOverlap);
+        moveLeftEdge(labelledBox, labelOverlap + label->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    // The box grows to hold a line of its text inside its frame, and the
+    // label, level with it, to its own line.
+    const int boxFrame = labelledBox->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, labelledBox);
+    const int boxGrowth = std::max(0, labelledBox->fontMetrics().height() + 2 * boxFrame - labelledBox->height());
+    if (boxGrowth > 0 || label->fontMetrics().height() > label->height()) {
+        labelledBox->resize(labelledBox->width(), labelledBox->height() + boxGrowth);
+        label->setGeometry(label->x(), labelledBox->y(), label->width(),
+                           std::max(labelledBox->height(), label->fontMetrics().height()));
+    }
 
     // The buttons keep their left margin in their frame, and as much again on the right.
     int buttonsNeed = 0;
@@ -134,11 +144,16 @@ QSize CaptionFit::apply() const
         frame->move(frame->x(), frame->y() + stripDrop);
         lowerContents(frame, paneDrop);
     }
-    bottomFrame->move(bottomFrame->x(), bottomFrame->y() + stripDrop + paneDrop);
+    // A grown box may reach into the left frame's lower border; both frames
+    // grow alike.
+    const int paneGrowth = contentsOverflow(*leftFrame);
+    for (QGroupBox *frame : {leftFrame, buttonFrame})
+        frame->resize(frame->width(), frame->height() + paneGrowth);
+    bottomFrame->move(bottomFrame->x(), bottomFrame->y() + stripDrop + paneDrop + paneGrowth);
     const int bottomDrop = titleOverlap(*bottomFrame);
     lowerContents(bottomFrame, bottomDrop);
     // Its radio buttons may have grown to their captions' height.
     const int bottomGrowth = bottomDrop + contentsOverflow(*bottomFrame);
     bottomFrame->resize(bottomFrame->width(), bottomFrame->height() + bottomGrowth - bottomDrop);
-    return QSize(windowGrowth, stripDrop + paneDrop + bottomGrowth);
+    return QSize(windowGrowth, stripDrop + paneDrop + paneGrowth + bottomGrowth);
 }

@@ -1,14 +1,18 @@
 #include "main_window/CategoryListView.h"
 
 #include "find/FilteredList.h"
+#include "main_window/ListAccessible.h"
 #include "main_window/StatusPictureDelegate.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -39,6 +43,7 @@ CategoryListView::CategoryListView(CategoryList &list, QWidget *parent)
     : QTableView(parent)
     , m_list(list)
 {
+    ListAccessible::install();
     setObjectName(list.name());
     setModel(&list);
     // The list keeps the one selection that the editing buttons act on.
@@ -147,6 +152,13 @@ void CategoryListView::keyPressEvent(QKeyEvent *event)
     if (!asksForContextMenu(*event)) {
         const Row before = m_list.selectedRow();
         QTableView::keyPressEvent(event);
+        // Home and End select the row they go to as the arrows do, also when
+        // it was current already (as the first row is when the list gets the focus).
+        if (event->modifiers() == Qt::NoModifier && (event->key() == Qt::Key_Home || event->key() == Qt::Key_End)) {
+            const QModelIndex current = currentIndex();
+            if (current.isValid() && !selectionModel()->isRowSelected(current.row(), QModelIndex()))
+                selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        }
         const Row after = m_list.selectedRow();
         if (after && after != before)
             Q_EMIT KeyboardSelect();
@@ -157,12 +169,104 @@ void CategoryListView::keyPressEvent(QKeyEvent *event)
 }
 
 // Home and End go to the first and the last entry, as in any list: the cells
-// of one entry are no stops of their own.
+// of one entry are no stops of their own. Whatever key moves the row, the task
+// cell is the current one, so that the list never scrolls sideways to the
+// user name and a screen reader reads the task first.
 QModelIndex CategoryListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
     if (action == MoveHome || action == MoveEnd)
         modifiers |= Qt::ControlModifier;
-    return QTableView::moveCursor(action, modifiers);
+    const QModelIndex moved = QTableView::moveCursor(action, modifiers);
+    return moved.isValid() ? moved.siblingAtColumn(Entry::Task) : moved;
+}
+
+// Assistive tools hear of the current and the selected cell by the children
+// of the list's accessible table, which leave the hidden column out; the
+// table view's own events would count it in.
+void CategoryListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    if (QAccessible::isActive()) {
+        if (const int child = ListAccessible::childIndexOf(*this, current); child >= 0) {
+            QAccessibleEvent event(this, QAccessible::Focus);
+            event.setChild(child);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    QAbstractItemView::currentChanged(current, previous); // NOLINT(bugprone-parent-virtual-call)
+}
+
+void CategoryListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    if (QAccessible::isActive()) {
+        const auto tell = [this](const QItemSelection &cells, QAccessible::Event type) {
+            for (const QModelIndex &cell : cells.indexes()) {
+                if (const int child = ListAccessible::childIndexOf(*this, cell); child >= 0) {
+                    QAccessibleEvent event(this, type);
+                    event.setChild(child);
+                    QAccessible::updateAccessibility(&event);
+                    return;
+                }
+            }
+        };
+        tell(selected, QAccessible::SelectionAdd);
+        tell(deselected, QAccessible::SelectionRemove);
+    }
+    QAbstractItemView::selectionChanged(selected, deselected); // NOLINT(bugprone-parent-virtual-call)
+}
+
+void CategoryListView::keepPlaceAcross(const std::function<void()> &change)
+{
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    const int at = selected.isEmpty() ? -1 : selected.first().row();
+    const int rowsBefore = model()->rowCount();
+    change();
+    const int rows = model()->rowCount();
+    if (at < 0 || rows >= rowsBefore || rows == 0)
+        return;
+    selectionModel()->setCurrentIndex(model()->index(std::min(at, rows - 1), Entry::Task),
+                                      QItemSelectionModel::NoUpdate);
+}
+
+// The focused list is framed, and its current row outlined, whatever the
+// style draws of its own.
+bool CategoryListView::event(QEvent *event)
+{
+    const bool handled = QTableView::event(event);
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+    return handled;
+}
+
+void CategoryListView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid())
+        return;
+    QRect row = visualRect(current.siblingAtColumn(0)) | visualRect(current.siblingAtColumn(Entry::User));
+    row.setLeft(0);
+    row.setRight(std::min(row.right(), viewport()->width() - 1));
+    const bool selected = selectionModel()->isRowSelected(current.row(), QModelIndex());
+    QPen pen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
+    pen.setStyle(Qt::DotLine);
+    QPainter painter(viewport());
+    painter.setPen(pen);
+    painter.drawRect(row.adjusted(0, 0, -1, -1));
+}
+
+void CategoryListView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    update();
+}
+
+void CategoryListView::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    update();
 }
 
 // X11 reports the menu key a second time, as a context-menu request at the
@@ -251,6 +355,12 @@ void CategoryListView::scrollToSelected()
     const QModelIndexList selected = m_list.selectionModel()->selectedRows();
     if (!selected.isEmpty())
         scrollToPosition(selected.first().row() + 1);
+}
+
+void CategoryListView::showOwnChange(Row row)
+{
+    if (m_filter)
+        scrollToPosition(m_list.positionOf(row));
 }
 
 QModelIndex CategoryListView::shownIndex(int position) const

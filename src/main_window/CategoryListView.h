@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTableView>
 
+#include <functional>
+
 class FilteredList;
 class StatusImages;
 
@@ -48,6 +50,16 @@ public:
     // Brings the row at a 1-based position of the list into view, if shown.
     void scrollToPosition(int position);
     void scrollToSelected();
+    // While a find is on, rows it finds later come in without moving the
+    // view; the user's own new or changed entry is brought into view.
+    void showOwnChange(Row row);
+    // As a click on the header at a 1-based position.
+    void clickColumn(int position) { Q_EMIT ColumnClick(position); }
+    // Runs a change that may remove the selected row. Where it does, the row
+    // that took its place (or the last) becomes current, in the task column,
+    // and nothing is selected anew, so that the next arrow key or Space goes
+    // on from there.
+    void keepPlaceAcross(const std::function<void()> &change);
 
 Q_SIGNALS:
     // Every mouse-button press, before the press selects anything.
@@ -72,6 +84,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     // Shows in the header how the list is sorted: on the column of the sort

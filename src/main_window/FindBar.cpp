@@ -1,5 +1,6 @@
 #include "main_window/FindBar.h"
 
+#include <QAccessible>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,6 +11,7 @@
 FindBar::FindBar(QWidget *parent)
     : QWidget(parent)
     , m_text(new QLineEdit(this))
+    , m_noMatch(new QLabel(tr("No entries match"), this))
     , m_close(new QToolButton(this))
 {
     setObjectName(QStringLiteral("findBar"));
@@ -30,6 +32,9 @@ FindBar::FindBar(QWidget *parent)
     label->setBuddy(m_text);
     layout->addWidget(label);
     layout->addWidget(m_text, 1);
+    m_noMatch->setObjectName(QStringLiteral("lblNoMatch"));
+    m_noMatch->hide();
+    layout->addWidget(m_noMatch);
     layout->addWidget(m_close);
 
     connect(m_text, &QLineEdit::textChanged, this, &FindBar::textChanged);
@@ -52,6 +57,30 @@ void FindBar::open()
 void FindBar::clear()
 {
     m_text->clear();
+}
+
+void FindBar::showNoMatch(bool none)
+{
+    if (m_noMatch->isVisible() == none)
+        return;
+    m_noMatch->setVisible(none);
+    // A screen reader hears the field's description change, and reads it
+    // with the field whenever it comes to it.
+    m_text->setAccessibleDescription(none ? m_noMatch->text() : QString());
+    if (none) {
+        QAccessibleEvent alert(m_noMatch, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
+}
+
+QWidget *FindBar::textField() const
+{
+    return m_text;
+}
+
+QWidget *FindBar::closeButton() const
+{
+    return m_close;
 }
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)

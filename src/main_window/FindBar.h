@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 class QToolButton;
 
@@ -19,6 +20,10 @@ public:
     // Shows the bar with the text ready to be typed over.
     void open();
     void clear();
+    // Says, and tells assistive tools, that no entry holds the text.
+    void showNoMatch(bool none);
+    QWidget *textField() const;
+    QWidget *closeButton() const;
 
 Q_SIGNALS:
     void textChanged(const QString &text);
@@ -30,5 +35,6 @@ protected:
 
 private:
     QLineEdit *m_text;
+    QLabel *m_noMatch;
     QToolButton *m_close;
 };

@@ -15,13 +15,25 @@ ListFinder::ListFinder(LayoutManager &layout, TabControl &tabs, const QList<Cate
     , m_views(views)
     , m_bar(new FindBar(tabs.parentWidget()))
 {
-    for (CategoryListView *view : views)
+    for (CategoryListView *view : views) {
         m_filters.push_back(std::make_unique<FilteredList>(view->list()));
+        const FilteredList *filter = m_filters.back().get();
+        for (const auto change : {&FilteredList::rowsInserted, &FilteredList::rowsRemoved}) {
+            connect(filter, change, this, &ListFinder::showWhetherAnyMatch);
+        }
+        connect(filter, &FilteredList::modelReset, this, &ListFinder::showWhetherAnyMatch);
+        connect(filter, &FilteredList::searchFinished, this, &ListFinder::showWhetherAnyMatch);
+    }
     const int height = m_bar->sizeHint().height();
     m_bar->setGeometry(tabs.x(), above.y() - height, tabs.width(), height);
     m_bar->hide();
     // Keeps to the bottom with the editing pane and widens with the window.
     m_layout.RegisterControl(m_bar, 0, 1, 1, 0);
+    // Tab reaches the bar where it sits: after the lists, before the pane below.
+    if (!views.isEmpty()) {
+        QWidget::setTabOrder(views.last(), m_bar->textField());
+        QWidget::setTabOrder(m_bar->textField(), m_bar->closeButton());
+    }
     connect(m_bar, &FindBar::textChanged, this, &ListFinder::setText);
     connect(m_bar, &FindBar::nextMatch, this, &ListFinder::selectNext);
     connect(m_bar, &FindBar::closed, this, &ListFinder::close);
@@ -72,6 +84,18 @@ void ListFinder::setText(const QString &text)
         m_views[tab]->showFiltered(filter.isActive() ? &filter : nullptr);
         m_views[tab]->scrollToSelected();
     }
+    showWhetherAnyMatch();
+}
+
+void ListFinder::showWhetherAnyMatch()
+{
+    bool active = false;
+    for (const std::unique_ptr<FilteredList> &filter : m_filters) {
+        if (filter->isSearching() || (filter->isActive() && filter->rowCount() > 0))
+            return m_bar->showNoMatch(false);
+        active = active || filter->isActive();
+    }
+    m_bar->showNoMatch(active);
 }
 
 void ListFinder::refilter()

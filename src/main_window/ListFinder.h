@@ -44,6 +44,8 @@ private:
     void setText(const QString &text);
     void selectNext(bool forward);
     void giveUpHeight(int pixels);
+    // Tells in the bar when a finished search found no entry in any list.
+    void showWhetherAnyMatch();
 
     LayoutManager &m_layout;
     TabControl &m_tabs;

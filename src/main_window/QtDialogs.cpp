@@ -67,7 +67,7 @@ Dialogs::Answer answerFor(int button)
 
 } // namespace
 
-Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon icon)
+Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon icon, Default byDefault)
 {
     QMessageBox box(messageIcon(icon), AppInfo::ProductName(), text, standardButtons(buttons),
                     QApplication::activeWindow());
@@ -76,8 +76,11 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
     // Screen readers announce the box by its description as it opens.
     box.setAccessibleDescription(text);
     box.setEscapeButton(escapeButton(buttons));
-    box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? QMessageBox::Yes
-                                                                                      : QMessageBox::Ok);
+    if (byDefault == Default::Cautious)
+        box.setDefaultButton(escapeButton(buttons));
+    else
+        box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? QMessageBox::Yes
+                                                                                          : QMessageBox::Ok);
     return answerFor(box.exec());
 }
 

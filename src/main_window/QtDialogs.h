@@ -7,6 +7,6 @@
 class QtDialogs : public Dialogs
 {
 public:
-    Answer message(const QString &text, Buttons buttons, Icon icon) override;
+    Answer message(const QString &text, Buttons buttons, Icon icon, Default byDefault = Default::First) override;
     QString chooseFile(FileMode mode, const QString &filter) override;
 };

@@ -1,5 +1,7 @@
 #include "main_window/SharedMnemonics.h"
 
+#include "main_window/TabControl.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -91,11 +93,14 @@ int SharedMnemonics::partOf(const QWidget *widget) const
 }
 
 // As the control's own mnemonic would: a button takes the focus and is
-// pressed, a tab becomes current, a menu-bar item opens its menu.
+// pressed, a tab becomes current (and its page takes the focus), a menu-bar item opens its menu.
 void SharedMnemonics::activate(const Target &target)
 {
     if (auto *tabs = qobject_cast<QTabBar *>(target.widget)) {
-        tabs->setCurrentIndex(target.index);
+        if (auto *control = qobject_cast<TabControl *>(tabs->parentWidget()))
+            control->showTabByKey(target.index);
+        else
+            tabs->setCurrentIndex(target.index);
     } else if (auto *bar = qobject_cast<QMenuBar *>(target.widget)) {
         QAction *item = bar->actions().at(target.index);
         if (item->menu())

@@ -1,5 +1,6 @@
 #include "main_window/TabControl.h"
 
+#include <QKeyEvent>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QTabBar>
@@ -29,6 +30,7 @@ TabControl::TabControl(QWidget *parent)
     m_bar->setDrawBase(false);
     m_bar->setExpanding(false);
     connect(m_bar, &QTabBar::currentChanged, this, &TabControl::showCurrentPage);
+    m_bar->installEventFilter(this);
 }
 
 void TabControl::addTab(const QString &caption, QWidget *page)
@@ -47,6 +49,38 @@ void TabControl::addTab(const QString &caption, QWidget *page)
 int TabControl::currentIndex() const
 {
     return m_bar->currentIndex();
+}
+
+void TabControl::showTabByKey(int index)
+{
+    if (index < 0 || index >= m_pages.size())
+        return;
+    m_bar->setCurrentIndex(index);
+    m_pages[index]->setFocus(Qt::ShortcutFocusReason);
+}
+
+// A tab's mnemonic shows its page as the other tab keys do; Home and End in
+// the strip go to the first and the last tab.
+bool TabControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_bar)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::Shortcut) {
+        const int before = m_bar->currentIndex();
+        // The strip finds the tab by the shortcut's ID, as it always does.
+        const bool handled = static_cast<QObject *>(m_bar)->event(event);
+        if (handled && m_bar->currentIndex() != before)
+            showTabByKey(m_bar->currentIndex());
+        return handled;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() == Qt::NoModifier && (key->key() == Qt::Key_Home || key->key() == Qt::Key_End)) {
+            m_bar->setCurrentIndex(key->key() == Qt::Key_Home ? 0 : m_bar->count() - 1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TabControl::showCurrentPage(int index)

@@ -20,12 +20,17 @@ public:
     void addTab(const QString &caption, QWidget *page);
     int currentIndex() const;
     QTabBar *tabBar() const { return m_bar; }
+    // Makes a tab current from the keyboard: its page takes the focus, so
+    // that the next key acts on the page and not where the focus fell when
+    // the page that had it was hidden.
+    void showTabByKey(int index);
 
 Q_SIGNALS:
     // Another tab became current; carries the index of the tab that was left.
     void Click(int previousTab);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

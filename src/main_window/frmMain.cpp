@@ -84,6 +84,7 @@ frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck star
     connectHandlers();
     createHistoryShortcuts();
     createCommandShortcuts();
+    createTabAndSortShortcuts();
     acceptTaskFileDrops();
 
     const QSize inner = twipsRect(0, 0, kInnerWidth, kInnerHeight).size() + fitCaptions();
@@ -343,6 +344,7 @@ void frmMain::btnNew_Click()
     // The user text stays for the next entry.
     txtTask->clear();
     recordChange(change);
+    listViews().at(tabMain->currentIndex())->showOwnChange(change->row);
 }
 
 void frmMain::btnUpdate_Click()
@@ -353,16 +355,21 @@ void frmMain::btnUpdate_Click()
         return;
     txtTask->clear();
     recordChange(change);
+    listViews().at(tabMain->currentIndex())->showOwnChange(change->row);
 }
 
 void frmMain::btnDelete_Click()
 {
     if (!m_editing.selection(tabMain->currentIndex()).row)
         return;
-    if (m_dialogs.message(tr("Remove selected entry?"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question)
+    // Enter keeps the entry: removing is the answer that must be chosen.
+    if (m_dialogs.message(tr("Remove selected entry?"), Dialogs::Buttons::YesNo, Dialogs::Icon::Question,
+                          Dialogs::Default::Cautious)
         != Dialogs::Answer::Yes)
         return;
-    recordChange(m_editing.deleteEntry(tabMain->currentIndex()));
+    listViews().at(tabMain->currentIndex())->keepPlaceAcross([this] {
+        recordChange(m_editing.deleteEntry(tabMain->currentIndex()));
+    });
 }
 
 void frmMain::lvwTasks_ItemClick(Row item)
@@ -449,7 +456,10 @@ void frmMain::objRightClickPopup_ItemClick(const QString &sItemKey)
 
 void frmMain::SetSelectedEntryStatus(int code)
 {
-    recordChange(m_editing.setEntryStatus(tabMain->currentIndex(), code));
+    const int tab = tabMain->currentIndex();
+    if (tab < 0 || tab >= listViews().size())
+        return;
+    listViews().at(tab)->keepPlaceAcross([this, tab, code] { recordChange(m_editing.setEntryStatus(tab, code)); });
 }
 
 void frmMain::lvwTasks_ColumnClick(int columnIndex)
@@ -561,6 +571,31 @@ void frmMain::createCommandShortcuts()
     new SharedMnemonics(*this, {{tabMain}, {fraDetails, fraEdit, fraType}});
 }
 
+// Tab keys as in every tabbed program, and a key for each header's click.
+void frmMain::createTabAndSortShortcuts()
+{
+    const auto onKeys = [this](QKeyCombination keys, auto action) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, action);
+    };
+    const auto step = [this](int by) {
+        const int count = tabMain->tabBar()->count();
+        tabMain->showTabByKey((tabMain->currentIndex() + by + count) % count);
+    };
+    onKeys(Qt::CTRL | Qt::Key_Tab, [step] { step(1); });
+    onKeys(Qt::CTRL | Qt::Key_PageDown, [step] { step(1); });
+    // X reports Shift+Tab as Backtab, other platforms as Tab with Shift.
+    onKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, [step] { step(-1); });
+    onKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, [step] { step(-1); });
+    onKeys(Qt::CTRL | Qt::Key_PageUp, [step] { step(-1); });
+    const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5};
+    for (int n = 1; n <= 5; ++n) {
+        onKeys(Qt::ALT | digits[n - 1], [this, n] { tabMain->showTabByKey(n - 1); });
+        // The n-th column shown, the hidden status column being the last.
+        onKeys(Qt::CTRL | Qt::SHIFT | digits[n - 1],
+               [this, n] { SortListByColumn(*listViews().at(tabMain->currentIndex()), n); });
+    }
+}
+
 // A task-list file dropped on the window opens as with File Open.
 void frmMain::acceptTaskFileDrops()
 {
@@ -607,9 +642,9 @@ void frmMain::showReplayed(const ReplayResult &result, Category category, bool s
     const int tab = static_cast<int>(category);
     CategoryListView *view = listViews().at(tab);
     if (tabMain->currentIndex() != tab)
-        tabMain->tabBar()->setCurrentIndex(tab);
+        tabMain->showTabByKey(tab);
     CategoryList &list = view->list();
-    const QModelIndex index = list.index(list.positionOf(result.row) - 1, 0);
+    const QModelIndex index = list.index(list.positionOf(result.row) - 1, Entry::Task);
     list.selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view->scrollToPosition(index.row() + 1);
 }

@@ -123,6 +123,7 @@ private:
     // Ctrl+Shift+Z or Ctrl+Y.
     void createHistoryShortcuts();
     void createCommandShortcuts();
+    void createTabAndSortShortcuts();
     void acceptTaskFileDrops();
     // Gives captions that the design leaves too little room the room they
     // need; returns how much larger the window has to start.

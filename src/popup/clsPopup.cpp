@@ -3,8 +3,10 @@
 #include "popup/MenuPresenter.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QWidget>
 #include <QWindow>
@@ -36,6 +38,7 @@ clsPopup::clsPopup(MenuPresenter *presenter, QObject *parent)
     , m_presenter(presenter ? presenter : &RealMenuPresenter())
     , m_menu(std::make_unique<QMenu>())
 {
+    m_menu->installEventFilter(this);
 }
 
 clsPopup::~clsPopup() = default;
@@ -75,10 +78,17 @@ int clsPopup::AddItem(const QString &sKey, const QString &sCaption, uint eType, 
 
 void clsPopup::PopupMenu(QWidget *owner)
 {
-    PopupMenu(owner, QCursor::pos());
+    m_openWithActiveItem = false;
+    show(owner, QCursor::pos());
 }
 
 void clsPopup::PopupMenu(QWidget *owner, const QPoint &at)
+{
+    m_openWithActiveItem = true;
+    show(owner, at);
+}
+
+void clsPopup::show(QWidget *owner, const QPoint &at)
 {
     // Tied to the owner's window, the menu can be placed by window systems that
     // position popups relative to their parent.
@@ -102,6 +112,56 @@ std::optional<QString> clsPopup::ItemKey(int commandId) const
     if (found == m_itemKeys.cend())
         return std::nullopt;
     return *found;
+}
+
+bool clsPopup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_menu.get())
+        return false;
+    if (event->type() == QEvent::Show && m_openWithActiveItem) {
+        // Once the menu is up: showing it starts it with no active item.
+        QMetaObject::invokeMethod(this, &clsPopup::activateFirstItem, Qt::QueuedConnection);
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier)
+            return chooseByLetter(key->text());
+    }
+    return false;
+}
+
+bool clsPopup::chooseByLetter(const QString &typed)
+{
+    if (typed.size() != 1 || !typed[0].isLetter())
+        return false;
+    QList<QAction *> matching;
+    for (QAction *item : m_menu->actions()) {
+        if (!item->isSeparator() && item->isEnabled() && item->text().startsWith(typed, Qt::CaseInsensitive))
+            matching.append(item);
+    }
+    if (matching.isEmpty())
+        return false;
+    if (matching.size() > 1) {
+        const qsizetype active = matching.indexOf(m_menu->activeAction());
+        m_menu->setActiveAction(matching[(active + 1) % matching.size()]);
+        return true;
+    }
+    // Chosen as Enter chooses the active item, so the menu closes with it.
+    m_menu->setActiveAction(matching.first());
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(m_menu.get(), &enter);
+    return true;
+}
+
+void clsPopup::activateFirstItem()
+{
+    if (!m_menu->isVisible() || m_menu->activeAction())
+        return;
+    for (QAction *item : m_menu->actions()) {
+        if (!item->isSeparator() && item->isEnabled()) {
+            m_menu->setActiveAction(item);
+            return;
+        }
+    }
 }
 
 QString clsPopup::LookupText(int commandId)

@@ -52,7 +52,8 @@ public:
     // A choice raises ItemClick before this returns; a dismissal raises nothing.
     void PopupMenu(QWidget *owner);
     // The same with the menu's top-left corner at a screen point of the
-    // caller's, for a menu opened from the keyboard.
+    // caller's, for a menu opened from the keyboard: it opens with its first
+    // item active, so that a screen reader names it at once.
     void PopupMenu(QWidget *owner, const QPoint &at);
 
     // The key of the item the menu took under this command ID; nothing for a
@@ -66,11 +67,20 @@ public:
 Q_SIGNALS:
     void ItemClick(const QString &sItemKey);
 
+protected:
+    // The first letter of an item's caption chooses it; where several share
+    // the letter, it makes the next of them active.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     static QString LookupText(int commandId);
+    void show(QWidget *owner, const QPoint &at);
+    bool chooseByLetter(const QString &typed);
+    void activateFirstItem();
 
     MenuPresenter *m_presenter;
     std::unique_ptr<QMenu> m_menu;
     QHash<QString, QString> m_itemKeys; // "h" and the command ID -> the caller's key
     int m_lastCommandId = 0;
+    bool m_openWithActiveItem = false;
 };

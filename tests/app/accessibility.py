@@ -3,7 +3,9 @@
 Starts the program on a task list, answers its start-up question, checks the
 names and roles that assistive tools get for the window's controls, and then
 works as a blind user would: selects an entry, reads its cells, types a task,
-presses New through its action and reads the new row.
+presses New through its action and reads the new row. The table's shape, the
+headers' sort action, the status menu opened from the keyboard, the tab keys
+and the find bar's word on no match are tried with keys that xdotool types.
 
 usage: accessibility.py TARVIK LIST
 """
@@ -15,7 +17,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 DEADLINE = 40  # seconds for each wait
 NEW_TASK = "Read aloud through AT-SPI"
@@ -83,6 +85,20 @@ def showing(node):
     return node.get_state_set().contains(Atspi.StateType.SHOWING)
 
 
+def has_state(node, state):
+    return node.get_state_set().contains(state)
+
+
+def keys(*names):
+    """Types keys into the window that has the X focus, as the user does."""
+    subprocess.run(["xdotool", "key", "--delay", "50", *names], check=True)
+    time.sleep(0.5)
+
+
+def column(table, index):
+    return [table.get_accessible_at(row, index).get_name() for row in range(table.get_n_rows())]
+
+
 STATUS_NAMES = {"1": "Incomplete", "7": "Question"}
 
 
@@ -140,8 +156,20 @@ def run(pid, task_list):
     check(tasks.get_n_rows() == len(entries), f"the Tasks list has the file's {len(entries)} tasks and questions")
     check(tasks.get_column_header(0).get_name() == "Status", "the picture column's header is \"Status\"")
     check(tasks.get_column_header(1).get_name() == "Task", "the second column's header is \"Task\"")
-    hidden = tasks.get_accessible_at(0, 5)
-    check(not showing(hidden), "the hidden status column is not shown to assistive tools")
+    check(tasks.get_n_columns() == 5, f"the table has the 5 columns shown ({tasks.get_n_columns()})")
+    check(tasks.get_row_header(0) is None, "the rows have no row headers")
+
+    # The Task header's "sort" action sorts as a click does; again, the other way.
+    header = tasks.get_column_header(1)
+    actions = [header.get_action_name(i) for i in range(header.get_n_actions())]
+    check("sort" in actions, f"the Task header offers the action \"sort\": {actions}")
+    if "sort" in actions:
+        header.do_action(actions.index("sort"))
+        first = wait_for("the list sorted by task", lambda: column(tasks, 1) if sorted(column(tasks, 1)) in
+                         (column(tasks, 1), column(tasks, 1)[::-1]) else None)
+        header.do_action(actions.index("sort"))
+        again = wait_for("the order reversed", lambda: column(tasks, 1) if column(tasks, 1) == first[::-1] else None)
+        check(again == first[::-1], f"sorting twice by task reverses the order: {first} -> {again}")
 
     # Select the entry and read it, cell by cell.
     check(tasks.add_row_selection(1), "selecting the second entry")
@@ -162,6 +190,63 @@ def run(pid, task_list):
         check(new[0][0] == "Incomplete" and new[0][4] == "reader", f"the new entry reads {new[0][:5]}")
     check(text_of(task_box) == "", "New empties the task box")
     check(text_of(user_box) == "reader", "New keeps the user")
+
+    keyboard(pid, frame, tasks)
+
+
+def keyboard(pid, frame, tasks):
+    # Without a window manager the X focus is given by hand.
+    windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], capture_output=True,
+                             text=True).stdout.split()
+    check(bool(windows), "the main window is on the X server")
+    if windows:
+        subprocess.run(["xdotool", "windowfocus", windows[-1]], check=False)
+    # The status menu opened by its key starts on its first item, so that a
+    # screen reader names it; Escape leaves it.
+    tasks.grab_focus()
+    tasks.add_row_selection(0)
+    time.sleep(0.5)
+    # Qt leaves popup menus out of the tree; a screen reader names what the
+    # focus events name.
+    announced = []
+
+    def on_focus(event):
+        if event.detail1 == 1 and event.source.get_role() == Atspi.Role.MENU_ITEM:
+            announced.append(event.source.get_name())
+
+    listener = Atspi.EventListener.new(on_focus)
+    listener.register("object:state-changed:focused")
+    keys("shift+F10")
+    end = time.monotonic() + DEADLINE
+    while not announced and time.monotonic() < end:
+        GLib.MainContext.default().iteration(False)
+        time.sleep(0.05)
+    listener.deregister("object:state-changed:focused")
+    check(announced[:1] == ["Complete"], f"the status menu opens on \"Complete\", announced: {announced}")
+    keys("Escape")
+
+    # Alt+C shows Completed with the focus in its list; Alt+U then shows
+    # Unresolved and changes no entry.
+    edited = column(tasks, 3)
+    tasks.grab_focus()
+    keys("alt+c")
+    completed = find(frame, Atspi.Role.TABLE, "Completed")
+    check(has_state(completed, Atspi.StateType.FOCUSED), "after Alt+C the Completed list has the focus")
+    keys("alt+u")
+    unresolved = find(frame, Atspi.Role.TABLE, "Unresolved")
+    check(showing(unresolved) and not showing(completed), "Alt+U then shows the Unresolved list")
+    check(has_state(unresolved, Atspi.StateType.FOCUSED), "with the focus in it")
+    check(column(tasks, 3) == edited, "and changes no entry")
+
+    # A find that matches nothing says so.
+    keys("ctrl+f")
+    subprocess.run(["xdotool", "type", "--delay", "50", "zzqqx"], check=True)
+    field = wait_for("the find field saying no entry matches", lambda: next(
+        (node for node in descendants(frame) if node.get_role() == Atspi.Role.TEXT and node.get_name() == "Find"
+         and node.get_description() == "No entries match"), None))
+    check(field is not None, "the find field is described as \"No entries match\"")
+    check(find(frame, Atspi.Role.LABEL, "No entries match") is not None, "the bar shows \"No entries match\"")
+    keys("Escape")
 
 
 if __name__ == "__main__":

@@ -20,7 +20,7 @@ e2e_name=accessibility
 # Debian's Python, which the python3-gi package serves, whatever python3 comes
 # first in PATH.
 python=/usr/bin/python3
-require_tools xvfb-run dbus-run-session /usr/libexec/at-spi-bus-launcher "$python"
+require_tools xvfb-run xdotool dbus-run-session /usr/libexec/at-spi-bus-launcher "$python"
 enter_private_x_server tarvik-a11y "$0" "$@"
 use_private_desktop
 cp "$2" "$work/sample.tvk"

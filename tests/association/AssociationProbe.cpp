@@ -33,7 +33,7 @@ class AgreeingDialogs : public Dialogs
 public:
     QJsonArray shown;
 
-    Answer message(const QString &text, Buttons buttons, Icon icon) override
+    Answer message(const QString &text, Buttons buttons, Icon icon, Default) override
     {
         shown.append(QJsonObject{{QStringLiteral("text"), text},
                                  {QStringLiteral("buttons"), static_cast<int>(buttons)},

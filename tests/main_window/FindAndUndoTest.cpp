@@ -121,3 +121,29 @@ TEST_F(FindAndUndoTest, UndoAndRedoPutBackEntryListPlaceAndSelectionAndMarkTheDo
     EXPECT_EQ(tabMain()->currentIndex(), 1);
     EXPECT_EQ(dialogs.messages().size(), asked);
 }
+
+// A text that no entry holds is said in the bar and to screen readers; the
+// user's own new entry comes into view even where the find keeps the rows
+// shown in their places.
+TEST_F(FindAndUndoTest, FindSaysWhenNothingMatchesAndShowsTheUsersNewEntry)
+{
+    open();
+    window->activateWindow();
+    for (int i = 1; i <= 300; ++i)
+        addRow(0, Status_Incomplete, QStringLiteral("wikis %1").arg(i));
+    keys(window.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(txtFind(), QStringLiteral("wikiz"));
+    QWidget *noMatch = control("lblNoMatch");
+    EXPECT_TRUE(noMatch->isVisible());
+    EXPECT_EQ(txtFind()->accessibleDescription(), QStringLiteral("No entries match"));
+    keys(txtFind(), Qt::Key_Backspace);
+    EXPECT_FALSE(noMatch->isVisible());
+    EXPECT_TRUE(txtFind()->accessibleDescription().isEmpty());
+
+    view(0)->scrollToBottom();
+    txtTask()->setFocus();
+    txtTask()->setPlainText(QStringLiteral("more wikis"));
+    keys(txtTask(), Qt::Key_Return, Qt::ControlModifier);
+    ASSERT_EQ(list(0).text(list(0).rowAt(1), Entry::Task), QStringLiteral("more wikis"));
+    EXPECT_EQ(view(0)->rowAt(0), 0);
+}

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -43,19 +44,39 @@ TEST_F(MainWindowTest, AssistiveToolsHearEveryControlByName)
     EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("Question"));
     EXPECT_EQ(table->cellAt(0, 1)->text(QAccessible::Name), QStringLiteral("why?"));
     const QList<QAccessibleInterface *> headers = table->cellAt(0, 0)->tableCellInterface()->columnHeaderCells();
-    // Qt hands header cells out without keeping them; its cache deletes them at the end.
-    for (QAccessibleInterface *header : headers)
-        QAccessible::registerAccessibleInterface(header);
     ASSERT_EQ(headers.size(), 1);
     EXPECT_EQ(headers[0]->text(QAccessible::Name), QStringLiteral("Status"));
     EXPECT_TRUE(view(0)->model()->headerData(0, Qt::Horizontal).toString().isEmpty());
+    EXPECT_TRUE(table->cellAt(0, 1)->tableCellInterface()->rowHeaderCells().isEmpty());
 
-    // With the window wide enough for every column, the hidden status column
-    // is still none that a reader shows or reads.
+    // The hidden status column is none that a reader shows or reads, even
+    // with the window wide enough for every column.
     window->resize(pxX(30000), window->height());
     QCoreApplication::processEvents();
+    EXPECT_EQ(table->columnCount(), 5);
     EXPECT_FALSE(table->cellAt(0, Entry::User)->state().invisible);
-    EXPECT_TRUE(table->cellAt(0, Entry::StatusText)->state().invisible);
+    EXPECT_EQ(table->cellAt(0, Entry::StatusText), nullptr);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(view(0))->childCount(), 5 * 2);
+
+    // Each header's action "sort" sorts as a click on it does, and so does
+    // Ctrl+Shift and the column's number.
+    addRow(0, 1, QStringLiteral("a task"));
+    QAccessibleActionInterface *task =
+        table->cellAt(0, 1)->tableCellInterface()->columnHeaderCells().at(0)->actionInterface();
+    ASSERT_NE(task, nullptr);
+    ASSERT_EQ(task->actionNames(), QStringList{QStringLiteral("sort")});
+    task->doAction(QStringLiteral("sort"));
+    EXPECT_TRUE(list(0).Sorted());
+    EXPECT_EQ(list(0).SortKey(), Entry::Task);
+    const int order = list(0).SortOrder();
+    task->doAction(QStringLiteral("sort"));
+    EXPECT_NE(list(0).SortOrder(), order);
+    window->activateWindow();
+    view(0)->setFocus();
+    QTest::keyClick(view(0), Qt::Key_5, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(list(0).SortKey(), Entry::User);
+    QTest::keyClick(view(0), Qt::Key_1, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(list(0).SortKey(), Entry::StatusText);
 }
 
 // Alt+U presses Update while the editing pane has the focus, so the typed
@@ -103,6 +124,7 @@ TEST_F(MainWindowTest, KeysReachTheCommandsTheyName)
     dialogs.answer(Answer::Yes);
     QTest::keyClick(view(0), Qt::Key_Delete);
     EXPECT_EQ(dialogs.messages().last().text, QStringLiteral("Remove selected entry?"));
+    EXPECT_EQ(dialogs.messages().last().byDefault, Dialogs::Default::Cautious);
     EXPECT_EQ(list(0).count(), 1);
 
     // With no file yet, Save asks where to save, as Save As does.
@@ -188,4 +210,108 @@ TEST_F(MainWindowTest, DroppedTaskListOpens)
 
     // Other files are none of the window's business.
     EXPECT_FALSE(drop(window.get(), dir.filePath(QStringLiteral("notes.txt"))));
+}
+
+// A tab shown by a key (its letter, Ctrl+Tab, Ctrl+Page Down and Up, Alt and
+// its number, the redo of a status change) gives its list the focus, so the
+// next Alt+U shows Unresolved instead of pressing Update. Home and End in the
+// strip go to the first and the last tab.
+TEST_F(MainWindowTest, TabKeysShowTheTabAndGiveItsListTheFocus)
+{
+    open();
+    window->activateWindow();
+    addRow(0, 1, QStringLiteral("kept"));
+    select(0, 1);
+    view(0)->setFocus();
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int tab;
+    } steps[] = {
+        {Qt::Key_C, Qt::AltModifier, 1},          {Qt::Key_U, Qt::AltModifier, 2},
+        {Qt::Key_Tab, Qt::ControlModifier, 3},    {Qt::Key_PageDown, Qt::ControlModifier, 4},
+        {Qt::Key_Tab, Qt::ControlModifier, 0},    {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 4},
+        {Qt::Key_PageUp, Qt::ControlModifier, 3}, {Qt::Key_1, Qt::AltModifier, 0},
+        {Qt::Key_4, Qt::AltModifier, 3}};
+    for (const auto &step : steps) {
+        QTest::keyClick(QApplication::focusWidget(), step.key, step.modifiers);
+        EXPECT_EQ(tabMain()->currentIndex(), step.tab) << step.key;
+        EXPECT_EQ(QApplication::focusWidget(), view(step.tab)) << step.key;
+    }
+    EXPECT_EQ(list(0).text(list(0).rowAt(1), Entry::Edited), QString());
+    EXPECT_FALSE(window->document().isDirty());
+
+    QTabBar *strip = tabMain()->tabBar();
+    strip->setFocus();
+    QTest::keyClick(strip, Qt::Key_End);
+    EXPECT_EQ(tabMain()->currentIndex(), 4);
+    QTest::keyClick(strip, Qt::Key_Home);
+    EXPECT_EQ(tabMain()->currentIndex(), 0);
+
+    view(0)->setFocus();
+    window->objRightClickPopup_ItemClick(QStringLiteral("Complete"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    view(0)->setFocus();
+    QTest::keyClick(view(0), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(tabMain()->currentIndex(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), view(1));
+}
+
+// Home and End select the row they go to, also the first row that is current
+// as the list gets the focus; whatever key moves the row, the task cell is
+// current and the list does not scroll sideways. After a Delete nothing is
+// selected, and the row that took the removed one's place (or the last row)
+// is current, so that the next arrow key goes on from there.
+TEST_F(MainWindowTest, HomeEndAndDeleteLeaveTheTaskCellOfTheRightRowCurrent)
+{
+    open();
+    window->activateWindow();
+    for (int i = 1; i <= 5; ++i)
+        addRow(0, 1, QStringLiteral("entry %1").arg(i));
+    CategoryListView *v = view(0);
+    v->setFocus();
+    const auto current = [v] { return std::pair(v->currentIndex().row() + 1, v->currentIndex().column()); };
+    for (const auto &[key, position] : {std::pair(Qt::Key_Home, 1), std::pair(Qt::Key_End, 5)}) {
+        QTest::keyClick(v, key);
+        EXPECT_EQ(list(0).positionOf(list(0).selectedRow()), position) << key;
+        EXPECT_EQ(current(), std::pair(position, int(Entry::Task))) << key;
+        EXPECT_EQ(v->horizontalScrollBar()->value(), 0) << key;
+        EXPECT_EQ(txtTask()->toPlainText(), QStringLiteral("entry %1").arg(position)) << key;
+    }
+
+    dialogs.answer(Answer::Yes);
+    QTest::keyClick(v, Qt::Key_Delete);
+    EXPECT_FALSE(list(0).selectedRow());
+    EXPECT_EQ(current(), std::pair(4, int(Entry::Task)));
+    select(0, 2);
+    v->selectionModel()->setCurrentIndex(v->model()->index(1, Entry::User), QItemSelectionModel::NoUpdate);
+    dialogs.answer(Answer::Yes);
+    QTest::keyClick(v, Qt::Key_Delete);
+    EXPECT_FALSE(list(0).selectedRow());
+    EXPECT_EQ(current(), std::pair(2, int(Entry::Task)));
+    QTest::keyClick(v, Qt::Key_Down);
+    ASSERT_TRUE(list(0).selectedRow());
+    EXPECT_EQ(list(0).text(list(0).selectedRow(), Entry::Task), QStringLiteral("entry 4"));
+}
+
+// Mirrored from right to left (-reverse), the whole window reads the other
+// way round: each radio button's dot stays beside its own caption, and the
+// design's margins are kept from the other side.
+TEST_F(MainWindowTest, RightToLeftMirrorsTheWholeWindow)
+{
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    open();
+    const auto rightMargin = [](const QWidget *w) { return w->parentWidget()->width() - w->x() - w->width(); };
+    EXPECT_LT(control("fraEdit")->x(), control("fraDetails")->x());
+    EXPECT_GT(control("optTask")->x(), control("optQuestion")->x());
+    EXPECT_EQ(rightMargin(control("optTask")), pxX(120));
+    EXPECT_GT(control("lblUser")->x(), txtUser()->x());
+    EXPECT_EQ(rightMargin(control("lblUser")), pxX(120));
+    // Widened, the window keeps the editing frame at its left edge.
+    const int editLeft = control("fraEdit")->x();
+    window->resize(window->width() + pxX(600), window->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rightMargin(control("lblUser")), pxX(120));
+    EXPECT_EQ(control("fraEdit")->x(), editLeft);
+    QApplication::setLayoutDirection(Qt::LeftToRight);
 }

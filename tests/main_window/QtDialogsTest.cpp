@@ -76,6 +76,10 @@ TEST(QtDialogs, EscapeGivesTheMostCautiousAnswer)
     for (const auto &[buttons, expected] : cases) {
         whenShown<QMessageBox>(pressEscape);
         EXPECT_EQ(dialogs.message(QStringLiteral("x"), buttons, Dialogs::Icon::Exclamation), expected);
+        // A question whose Yes destroys something gives the same answer to Enter.
+        whenShown<QMessageBox>([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); });
+        EXPECT_EQ(dialogs.message(QStringLiteral("x"), buttons, Dialogs::Icon::Question, Dialogs::Default::Cautious),
+                  expected);
     }
 }
 

@@ -31,7 +31,7 @@ protected:
 
     // Shows the popup and lets `user` act on the open menu. A menu the user
     // leaves open is closed, so that a fault cannot hang the test.
-    void showAnd(const std::function<void(QMenu &)> &user)
+    void showAnd(const std::function<void(QMenu &)> &user, bool fromKeyboard = false)
     {
         bool acted = false;
         QTimer::singleShot(0, [&] {
@@ -45,7 +45,10 @@ protected:
                 menu->close();
             }
         });
-        popup.PopupMenu(nullptr);
+        if (fromKeyboard)
+            popup.PopupMenu(nullptr, QPoint(0, 0));
+        else
+            popup.PopupMenu(nullptr);
         EXPECT_TRUE(acted) << "the menu did not open";
     }
 
@@ -89,4 +92,31 @@ TEST_F(ExecMenuTest, DividerAndDisabledItemIgnoreClicksAndEscapeDismisses)
         QTest::keyClick(&menu, Qt::Key_Escape);
     });
     EXPECT_TRUE(clicked.isEmpty());
+}
+
+// Opened from the keyboard the menu starts on its first item, which a screen
+// reader then names; a letter chooses the item it begins, or, shared by
+// several, makes the next of them active. Opened by the mouse, no item is.
+TEST_F(ExecMenuTest, OpensOnItsFirstItemFromTheKeyboardAndLettersChoose)
+{
+    popup.AddItem(QStringLiteral("Reopen"), QStringLiteral("Reopen"), clsPopup::TypeText, 0, 0);
+    showAnd(
+        [](QMenu &menu) {
+            // The first item becomes active once the menu is up.
+            for (int turn = 0; turn < 200 && !menu.activeAction(); ++turn)
+                QTest::qWait(10);
+            EXPECT_EQ(menu.activeAction(), item(menu, 0));
+            QTest::keyClick(&menu, Qt::Key_R);
+            EXPECT_EQ(menu.activeAction(), item(menu, 4));
+            QTest::keyClick(&menu, Qt::Key_R);
+            EXPECT_EQ(menu.activeAction(), item(menu, 5));
+            QTest::keyClick(&menu, Qt::Key_Return);
+        },
+        true);
+    showAnd([](QMenu &menu) {
+        QTest::qWait(20);
+        EXPECT_EQ(menu.activeAction(), nullptr);
+        QTest::keyClick(&menu, Qt::Key_I);
+    });
+    EXPECT_EQ(clicked, QStringList({QStringLiteral("Reopen"), QStringLiteral("Incomplete")}));
 }

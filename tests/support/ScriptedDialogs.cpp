@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-Dialogs::Answer ScriptedDialogs::message(const QString &text, Buttons buttons, Icon icon)
+Dialogs::Answer ScriptedDialogs::message(const QString &text, Buttons buttons, Icon icon, Default byDefault)
 {
-    m_messages.append({text, buttons, icon});
+    m_messages.append({text, buttons, icon, byDefault});
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
     ADD_FAILURE() << "unscripted message box: " << text.toStdString();

@@ -15,6 +15,7 @@ public:
         QString text;
         Buttons buttons;
         Icon icon;
+        Default byDefault;
     };
     struct FileChoice {
         FileMode mode;
@@ -24,7 +25,7 @@ public:
     void answer(Answer answer) { m_answers.append(answer); }
     void choose(const QString &path) { m_files.append(path); }
 
-    Answer message(const QString &text, Buttons buttons, Icon icon) override;
+    Answer message(const QString &text, Buttons buttons, Icon icon, Default byDefault) override;
     QString chooseFile(FileMode mode, const QString &filter) override;
 
     const QList<Message> &messages() const { return m_messages; }
