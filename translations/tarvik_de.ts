@@ -200,6 +200,10 @@ Try &apos;tarvik --help&apos; for more information.
         <source>The desktop does not accept %1 as a program that opens files: the name %2 is not UTF-8 text, and desktop entries can only hold UTF-8.</source>
         <translation>Die Arbeitsumgebung nimmt %1 nicht als Programm zum Öffnen von Dateien an: Der Name %2 ist kein UTF-8-Text, und Desktop-Einträge können nur UTF-8 enthalten.</translation>
     </message>
+    <message>
+        <source>The desktop still finds no program for .%1 files.</source>
+        <translation>Die Arbeitsumgebung findet weiterhin kein Programm für .%1-Dateien.</translation>
+    </message>
 </context>
 <context>
     <name>MimeAppsList</name>

@@ -200,6 +200,10 @@ Essayez « tarvik --help » pour plus d’informations.
         <source>The desktop does not accept %1 as a program that opens files: the name %2 is not UTF-8 text, and desktop entries can only hold UTF-8.</source>
         <translation>Le bureau n’accepte pas %1 comme programme pour ouvrir des fichiers : le nom %2 n’est pas du texte UTF-8, et les fichiers .desktop ne peuvent contenir que de l’UTF-8.</translation>
     </message>
+    <message>
+        <source>The desktop still finds no program for .%1 files.</source>
+        <translation>Le bureau ne trouve toujours aucun programme pour les fichiers .%1.</translation>
+    </message>
 </context>
 <context>
     <name>MimeAppsList</name>

@@ -146,9 +146,10 @@ QString mimeAppsListFor(const QString &mimeType)
     return folder + QStringLiteral("/mimeapps.list");
 }
 
-// The desktop entry that GIO gives as the type's default, asked in a process of
-// its own: this one keeps what it read of the desktop's files for a while.
-QString defaultEntryFor(const QString &mimeType)
+// The desktop entry that GIO gives as the type's default (empty for none),
+// asked in a process of its own: this one keeps what it read of the desktop's
+// files for a while. Nothing when GIO cannot be asked.
+std::optional<QString> defaultEntryFor(const QString &mimeType)
 {
     QProcess gio;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -157,10 +158,12 @@ QString defaultEntryFor(const QString &mimeType)
     gio.setProcessEnvironment(environment);
     gio.start(QStringLiteral("gio"), {QStringLiteral("mime"), mimeType});
     if (!gio.waitForFinished() || gio.exitStatus() != QProcess::NormalExit || gio.exitCode() != 0)
-        return {};
+        return std::nullopt;
     const QString first = QString::fromUtf8(gio.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0);
+    if (first.startsWith(QStringLiteral("No default application")))
+        return QString();
     if (!first.startsWith(QStringLiteral("Default application for ")))
-        return {};
+        return std::nullopt;
     return first.section(QStringLiteral(": "), -1).trimmed();
 }
 
@@ -168,10 +171,12 @@ QString defaultEntryFor(const QString &mimeType)
 // asked, what was written stands.
 Result checkDefault(const QString &mimeType, const QString &desktopId, const QString &extension)
 {
-    const QString found = defaultEntryFor(mimeType);
-    if (found.isEmpty() || found == desktopId)
+    const std::optional<QString> found = defaultEntryFor(mimeType);
+    if (!found || *found == desktopId)
         return Result::success();
-    return Result::failure(Texts::tr("The desktop still opens .%1 files with %2.").arg(extension, found));
+    if (found->isEmpty())
+        return Result::failure(Texts::tr("The desktop still finds no program for .%1 files.").arg(extension));
+    return Result::failure(Texts::tr("The desktop still opens .%1 files with %2.").arg(extension, *found));
 }
 
 // Desktop entries hold UTF-8 text only, so they cannot name any other path.
