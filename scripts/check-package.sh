@@ -18,7 +18,7 @@ dpkg-deb -f "$deb" Package Version Architecture Depends Recommends Section Maint
 
 # Each allowed tag stands on a line of its own, followed by its reason.
 allowed=$(sed -n 's/^\([a-z0-9-]\+\)[[:space:]].*/\1/p' scripts/lintian-allowed.txt)
-lintian --info --pedantic --no-tag-display-limit "$deb" >"$root.lintian" 2>&1 || true
+lintian --info --pedantic --tag-display-limit 0 "$deb" >"$root.lintian" 2>&1 || true
 cat "$root.lintian"
 failing=$(grep -E '^[EW]: ' "$root.lintian" | awk '{print $3}' | sort -u | grep -vxF -e "$allowed" -e '' || true)
 rm -f "$root.lintian"
@@ -26,7 +26,15 @@ if [ -n "$failing" ]; then
   echo "check-package: lintian gives errors or warnings that are not allowed: $failing" >&2
   exit 1
 fi
-hardening-check "$root/usr/bin/tarvik"
+# Two checks cannot pass on Debian 12 whatever the flags: its glibc start
+# files carry no control-flow property, so no program linked with them does
+# (-fcf-protection is still on for our own code); and fortify level 2 only
+# guards calls whose buffer size the compiler knows, which the program's few
+# calls of the guarded functions (readlink, pread, realpath) do not have. That
+# fortify was on is checked in the build's own compile commands instead.
+hardening-check --nocfprotection --nofortify "$root/usr/bin/tarvik"
+grep -q -- '-D_FORTIFY_SOURCE=2' "${PACKAGE_BUILD_DIR:-build-package}/compile_commands.json" ||
+  { echo "check-package: the package was built without -D_FORTIFY_SOURCE=2" >&2; exit 1; }
 
 id=io.github.tarvik.Tarvik
 share=$root/usr/share

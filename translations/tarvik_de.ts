@@ -9,11 +9,11 @@
     </message>
     <message>
         <source>The task text that New adds and Update writes into the selected entry</source>
-        <translation>Der Aufgabentext, den „Neu“ hinzufügt und „Aktualisieren“ in den ausgewählten Eintrag schreibt</translation>
+        <translation>Der Aufgabentext, den „Neu“ hinzufügt und „Ändern“ in den ausgewählten Eintrag schreibt</translation>
     </message>
     <message>
         <source>The user that New and Update give the entry</source>
-        <translation>Der Benutzer, den „Neu“ und „Aktualisieren“ dem Eintrag geben</translation>
+        <translation>Der Benutzer, den „Neu“ und „Ändern“ dem Eintrag geben</translation>
     </message>
     <message>
         <source>Adds the task as a new entry to the current list</source>
@@ -513,7 +513,7 @@ Doppelt behaltene Einträge (auf beiden Seiten geändert): %3</translation>
     </message>
     <message>
         <source>&amp;Update</source>
-        <translation>Ak&amp;tualisieren</translation>
+        <translation>&amp;Ändern</translation>
     </message>
     <message>
         <source>&amp;Delete</source>

@@ -9,11 +9,11 @@
     </message>
     <message>
         <source>The task text that New adds and Update writes into the selected entry</source>
-        <translation>Le texte de la tâche que « Nouveau » ajoute et que « Mettre à jour » écrit dans l’entrée sélectionnée</translation>
+        <translation>Le texte de la tâche que « Nouveau » ajoute et que « Modifier » écrit dans l’entrée sélectionnée</translation>
     </message>
     <message>
         <source>The user that New and Update give the entry</source>
-        <translation>L’utilisateur que « Nouveau » et « Mettre à jour » donnent à l’entrée</translation>
+        <translation>L’utilisateur que « Nouveau » et « Modifier » donnent à l’entrée</translation>
     </message>
     <message>
         <source>Adds the task as a new entry to the current list</source>
@@ -509,11 +509,11 @@ Entrées gardées en double (modifiées des deux côtés) : %3</translation>
     </message>
     <message>
         <source>Entry Editing</source>
-        <translation>Modification de l’entrée</translation>
+        <translation>Édition</translation>
     </message>
     <message>
         <source>&amp;Update</source>
-        <translation>&amp;Mettre à jour</translation>
+        <translation>&amp;Modifier</translation>
     </message>
     <message>
         <source>&amp;Delete</source>

@@ -1,5 +1,5 @@
-#include "association/GioFileAssociations.h"
 #include "app/Translations.h"
+#include "association/GioFileAssociations.h"
 #include "association/modFileAssociations.h"
 #include "base/AppInfo.h"
 #include "cli/CommandLine.h"

@@ -238,7 +238,8 @@ std::optional<InstalledEntry> installedEntryFor(const QString &executablePath)
         // The first entry of that name hides the others, as for the desktop.
         const char *group = G_KEY_FILE_DESKTOP_GROUP;
         g_autofree gchar *exec = g_key_file_get_string(entry, group, G_KEY_FILE_DESKTOP_KEY_EXEC, nullptr);
-        g_auto(GStrv) types = g_key_file_get_string_list(entry, group, G_KEY_FILE_DESKTOP_KEY_MIME_TYPE, nullptr, nullptr);
+        g_auto(GStrv) types =
+            g_key_file_get_string_list(entry, group, G_KEY_FILE_DESKTOP_KEY_MIME_TYPE, nullptr, nullptr);
         if (!exec || !types || !types[0]
             || QFileInfo(installedProgram(QString::fromUtf8(exec), dataFolder)).canonicalFilePath()
                 != QFileInfo(executablePath).canonicalFilePath())

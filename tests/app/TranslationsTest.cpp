@@ -2,6 +2,7 @@
 // starts it.
 
 #include "app/Translations.h"
+
 #include "association/FileAssociations.h"
 #include "association/modFileAssociations.h"
 #include "main_window/QtDialogs.h"
@@ -41,9 +42,8 @@ std::unique_ptr<frmMain> startWindow(QtDialogs &dialogs, QStringList &buttonText
         buttonTexts = {box->text(), box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()};
         box->button(QMessageBox::No)->click();
     });
-    return std::make_unique<frmMain>(dialogs, QString(), [&dialogs] {
-        modFileAssociations::CheckFileAssociation(associations, dialogs);
-    });
+    return std::make_unique<frmMain>(dialogs, QString(),
+                                     [&dialogs] { modFileAssociations::CheckFileAssociation(associations, dialogs); });
 }
 
 QStringList captions(const frmMain &window)
@@ -98,7 +98,7 @@ TEST(Translations, TheWindowAndQtsOwnButtonsSpeakTheUsersLanguage)
                                QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
         EXPECT_EQ(captions(*window),
                   (QStringList{"&Datei", "Ü&ber", "&Aufgaben", "&Erledigt", "&Ungeklärt", "Information", "Anf&ragen",
-                               "&Neu", "Ak&tualisieren", "&Löschen", "Eintragsdetails", "Normale Aufgabe"}));
+                               "&Neu", "&Ändern", "&Löschen", "Eintragsdetails", "Normale Aufgabe"}));
         expectUniqueAccelerators(*window);
     }
     {
