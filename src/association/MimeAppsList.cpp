@@ -80,6 +80,7 @@ Result MimeAppsList::load(const QString &path)
     m_path = linkTarget(path);
     m_lines.clear();
     m_endsWithNewline = true;
+    m_crlf = false;
     if (!QFileInfo(m_path).exists() && !QFileInfo(m_path).isSymLink())
         return Result::success();
 
@@ -103,6 +104,7 @@ Result MimeAppsList::load(const QString &path)
     m_endsWithNewline = data.endsWith('\n');
     if (m_endsWithNewline)
         m_lines.removeLast();
+    m_crlf = !m_lines.isEmpty() && m_lines.first().endsWith('\r');
     return Result::success();
 }
 
@@ -201,10 +203,10 @@ QStringList MimeAppsList::values(const QByteArray &group, const QByteArray &key)
 
 void MimeAppsList::setValue(const QByteArray &group, const QByteArray &key, const QByteArray &value)
 {
-    const QByteArray line = key + '=' + value;
+    const QByteArray keyLine = line(key + '=' + value);
     const QList<qsizetype> lines = keyLines(group, key);
     if (!lines.isEmpty()) {
-        m_lines[lines.first()] = line;
+        m_lines[lines.first()] = keyLine;
         for (qsizetype i = lines.size() - 1; i > 0; --i)
             m_lines.removeAt(lines[i]);
         return;
@@ -214,8 +216,8 @@ void MimeAppsList::setValue(const QByteArray &group, const QByteArray &key, cons
     if (start < 0) {
         // A new group at the end, set off by a blank line.
         if (!m_lines.isEmpty() && !m_lines.last().trimmed().isEmpty())
-            m_lines.append(QByteArray());
-        m_lines.append('[' + group + ']');
+            m_lines.append(line(QByteArray()));
+        m_lines.append(line('[' + group + ']'));
         start = m_lines.size() - 1;
     }
     // After the group's last key, so that comments and blank lines before the
@@ -227,5 +229,10 @@ void MimeAppsList::setValue(const QByteArray &group, const QByteArray &key, cons
     }
     if (at == m_lines.size())
         m_endsWithNewline = true;
-    m_lines.insert(at, line);
+    m_lines.insert(at, keyLine);
+}
+
+QByteArray MimeAppsList::line(const QByteArray &text) const
+{
+    return m_crlf ? text + '\r' : text;
 }

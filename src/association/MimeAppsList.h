@@ -29,8 +29,11 @@ private:
     QList<qsizetype> keyLines(const QByteArray &group, const QByteArray &key) const;
     QStringList values(const QByteArray &group, const QByteArray &key) const;
     void setValue(const QByteArray &group, const QByteArray &key, const QByteArray &value);
+    QByteArray line(const QByteArray &text) const;
 
     QString m_path;
     QList<QByteArray> m_lines;
     bool m_endsWithNewline = true;
+    // Lines written end as the list's first line does, CR LF or LF.
+    bool m_crlf = false;
 };

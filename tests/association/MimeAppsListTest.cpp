@@ -99,6 +99,23 @@ TEST_F(MimeAppsListTest, ChangesOnlyTheTypesOwnLines)
     EXPECT_EQ(others(contents(list)), others(before));
 }
 
+TEST_F(MimeAppsListTest, TheLinesItAddsEndAsTheListsLinesDo)
+{
+    const QString list = path(QStringLiteral("mimeapps.list"));
+    write(list, "[Default Applications]\r\ntext/plain=editor.desktop\r\n");
+    MimeAppsList defaults;
+    ASSERT_TRUE(defaults.load(list).succeeded());
+    defaults.setDefault(kType, kId);
+    ASSERT_TRUE(defaults.save().succeeded());
+    EXPECT_EQ(contents(list).toStdString(),
+              "[Default Applications]\r\n"
+              "text/plain=editor.desktop\r\n"
+              "application/x-tarvik-document=io.github.tarvik.Tarvik.desktop\r\n"
+              "\r\n"
+              "[Added Associations]\r\n"
+              "application/x-tarvik-document=io.github.tarvik.Tarvik.desktop;\r\n");
+}
+
 TEST_F(MimeAppsListTest, AListThatCannotBeReadIsNeverWritten)
 {
     const QString list = path(QStringLiteral("mimeapps.list"));
