@@ -22,8 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The association asks GIO's own command (gio mime) what the desktop now opens
 # .tvk files with.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS libglib2.0-bin)
-# Qt needs its Wayland plugin to run as a native Wayland client.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# Qt needs its Wayland plugin to run as a native Wayland client, and Debian's
+# Qt translations for its own buttons and dialogs in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 # The summary line comes from CPACK_PACKAGE_DESCRIPTION_SUMMARY.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tarvik keeps entries (tasks, questions, requests and pieces of information)
 in a plain-text .tvk file and shows them on five tabs: Tasks, Completed,
