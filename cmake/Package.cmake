@@ -1,7 +1,6 @@
 # The Debian package: cpack -G DEB in a build folder configured with
 # CMAKE_INSTALL_PREFIX=/usr (scripts/package.sh does both).
-set(TARVIK_PACKAGE_MAINTAINER "Tarvik contributors <maintainers@users.noreply.c-seed-0f885261.example>"
-    CACHE STRING "The Maintainer field of the Debian package")
+# The Maintainer field is TARVIK_PACKAGE_MAINTAINER, set in the top CMakeLists.txt.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvik)
@@ -12,6 +11,7 @@ set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 # Staged through DESTDIR, so that the install rules know not to touch the
 # desktop caches of the machine that builds the package.
 set(CPACK_SET_DESTDIR ON)
+# Stripped as dh_strip does (src/app/CMakeLists.txt drops .comment and .note).
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -19,8 +19,12 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TARVIK_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/tarvik/tarvik")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt needs its Wayland plugin to run as a native Wayland client.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# The association asks GIO's own command (gio mime) what the desktop now opens
+# .tvk files with.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libglib2.0-bin)
+# Qt needs its Wayland plugin to run as a native Wayland client, and Debian's
+# Qt translations for its own buttons and dialogs in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 # The summary line comes from CPACK_PACKAGE_DESCRIPTION_SUMMARY.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tarvik keeps entries (tasks, questions, requests and pieces of information)
 in a plain-text .tvk file and shows them on five tabs: Tasks, Completed,

@@ -6,9 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh >&2
+source scripts/buildflags.sh
 build_dir=${PACKAGE_BUILD_DIR:-build-package}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DTARVIK_BUILD_BENCH=OFF \
-  -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+  -DCMAKE_INSTALL_PREFIX=/usr "${debian_flags[@]}" >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"
 rm -f "$build_dir"/tarvik_*.deb
 (cd "$build_dir" && cpack -G DEB >/dev/null)

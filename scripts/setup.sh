@@ -10,7 +10,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libxcb1-dev
   libglib2.0-dev libglib2.0-bin shared-mime-info desktop-file-utils
   libxxhash-dev
-  qt6-svg-dev help2man appstream dpkg-dev libxml2-utils
+  qt6-svg-dev appstream dpkg-dev libxml2-utils
+  lintian devscripts qt6-l10n-tools qt6-tools-dev qt6-translations-l10n x11-utils
   xvfb xauth xdotool imagemagick
   acl attr
   fonts-dejavu-core fonts-noto-core

@@ -1,3 +1,4 @@
+#include "app/Translations.h"
 #include "association/GioFileAssociations.h"
 #include "association/modFileAssociations.h"
 #include "base/AppInfo.h"
@@ -7,6 +8,7 @@
 #include "storage/FilePath.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
@@ -27,13 +29,17 @@ int main(int argc, char **argv)
 {
     // --list, --help and --version run in a terminal, without a display.
     CommandLine commandLine = ParseCommandLine(argumentsOf(argc, argv));
-    if (commandLine.action != CommandLine::Action::OpenWindow)
+    if (commandLine.action != CommandLine::Action::OpenWindow) {
+        const QCoreApplication terminal(argc, argv);
+        const Translations translations(Translations::UserLanguages());
         return RunTerminalCommand(commandLine);
+    }
 
     // Qt takes its own options (-style, -platform, -reverse, ...) out of the
     // arguments (argc and argv included); the path is formed from the words
     // that remain.
     QApplication app(argc, argv);
+    const Translations translations(Translations::UserLanguages());
     commandLine = ParseCommandLine(argumentsOf(argc, argv));
     if (commandLine.action != CommandLine::Action::OpenWindow)
         return RunTerminalCommand(commandLine);

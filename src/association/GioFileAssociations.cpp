@@ -15,6 +15,8 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include <optional>
+
 #include <unistd.h>
 
 namespace {
@@ -128,9 +130,53 @@ Result writeDesktopEntry(const QString &path, GKeyFile *entry)
     return writeWhole(path, QByteArray(text, static_cast<qsizetype>(length)));
 }
 
-QString mimeAppsListPath()
+// The list the desktop reads the type's default from first: a list for the
+// current desktop (gnome-mimeapps.list for GNOME) that names the type wins over
+// mimeapps.list, which is written otherwise.
+QString mimeAppsListFor(const QString &mimeType)
 {
-    return QFile::decodeName(g_get_user_config_dir()) + QStringLiteral("/mimeapps.list");
+    const QString folder = QFile::decodeName(g_get_user_config_dir());
+    const QString desktops = QString::fromLocal8Bit(qgetenv("XDG_CURRENT_DESKTOP"));
+    for (const QString &desktop : desktops.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        const QString path = folder + QLatin1Char('/') + desktop.toLower() + QStringLiteral("-mimeapps.list");
+        MimeAppsList list;
+        if (list.load(path).succeeded() && list.names(mimeType))
+            return path;
+    }
+    return folder + QStringLiteral("/mimeapps.list");
+}
+
+// The desktop entry that GIO gives as the type's default (empty for none),
+// asked in a process of its own: this one keeps what it read of the desktop's
+// files for a while. Nothing when GIO cannot be asked.
+std::optional<QString> defaultEntryFor(const QString &mimeType)
+{
+    QProcess gio;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    environment.remove(QStringLiteral("LANGUAGE"));
+    gio.setProcessEnvironment(environment);
+    gio.start(QStringLiteral("gio"), {QStringLiteral("mime"), mimeType});
+    if (!gio.waitForFinished() || gio.exitStatus() != QProcess::NormalExit || gio.exitCode() != 0)
+        return std::nullopt;
+    const QString first = QString::fromUtf8(gio.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0);
+    if (first.startsWith(QStringLiteral("No default application")))
+        return QString();
+    if (!first.startsWith(QStringLiteral("Default application for ")))
+        return std::nullopt;
+    return first.section(QStringLiteral(": "), -1).trimmed();
+}
+
+// Once written, the default is what GIO itself now gives; when GIO cannot be
+// asked, what was written stands.
+Result checkDefault(const QString &mimeType, const QString &desktopId, const QString &extension)
+{
+    const std::optional<QString> found = defaultEntryFor(mimeType);
+    if (!found || *found == desktopId)
+        return Result::success();
+    if (found->isEmpty())
+        return Result::failure(Texts::tr("The desktop still finds no program for .%1 files.").arg(extension));
+    return Result::failure(Texts::tr("The desktop still opens .%1 files with %2.").arg(extension, *found));
 }
 
 // Desktop entries hold UTF-8 text only, so they cannot name any other path.
@@ -150,19 +196,69 @@ Result checkUtf8(const QByteArray &executable)
                                .arg(ReadablePath(executable), ReadablePath(name)));
 }
 
-// The desktop entry installed with the program (by its package or an install
-// rule), when it starts this very executable and names the types it opens.
-GDesktopAppInfo *installedEntryFor(const QString &executablePath)
+// The program an installed entry's Exec line starts. A bare name is looked up
+// in PATH, else beside the data folder (/usr/share gives /usr/bin), so that
+// the entry of a prefix whose bin folder is not yet on PATH is found too.
+QString installedProgram(const QString &exec, const QString &dataFolder)
 {
-    const QByteArray id = (AppInfo::ApplicationId() + QStringLiteral(".desktop")).toUtf8();
-    g_autoptr(GDesktopAppInfo) installed = g_desktop_app_info_new(id.constData());
-    if (!installed)
-        return nullptr;
-    const char *commandLine = g_app_info_get_commandline(G_APP_INFO(installed));
-    const char *const *types = g_app_info_get_supported_types(G_APP_INFO(installed));
-    if (!commandLine || ProgramOfDesktopExec(QString::fromUtf8(commandLine)) != executablePath || !types || !types[0])
-        return nullptr;
-    return static_cast<GDesktopAppInfo *>(g_steal_pointer(&installed));
+    const QString program = ProgramOfDesktopExec(exec);
+    if (!program.isEmpty())
+        return program;
+    gint argc = 0;
+    g_auto(GStrv) words = nullptr;
+    if (!g_shell_parse_argv(exec.toUtf8().constData(), &argc, &words, nullptr))
+        return {};
+    const QString name = QFile::decodeName(words[0]);
+    if (name.contains(QLatin1Char('/')))
+        return {};
+    return QFileInfo(dataFolder + QStringLiteral("/../bin/") + name).absoluteFilePath();
+}
+
+struct InstalledEntry {
+    QString id;
+    QStringList mimeTypes;
+};
+
+// The desktop entry installed with the program (by its package or an install
+// rule), found where the desktop looks for it (XDG_DATA_HOME, then
+// XDG_DATA_DIRS), when it starts this very executable and names the types it
+// opens.
+std::optional<InstalledEntry> installedEntryFor(const QString &executablePath)
+{
+    const QString id = AppInfo::ApplicationId() + QStringLiteral(".desktop");
+    QStringList dataFolders{QFile::decodeName(g_get_user_data_dir())};
+    for (const gchar *const *folder = g_get_system_data_dirs(); *folder; ++folder)
+        dataFolders.append(QFile::decodeName(*folder));
+
+    for (const QString &dataFolder : dataFolders) {
+        const QByteArray path = QFile::encodeName(dataFolder + QStringLiteral("/applications/") + id);
+        g_autoptr(GKeyFile) entry = g_key_file_new();
+        if (!g_key_file_load_from_file(entry, path.constData(), G_KEY_FILE_NONE, nullptr))
+            continue;
+        // The first entry of that name hides the others, as for the desktop.
+        const char *group = G_KEY_FILE_DESKTOP_GROUP;
+        g_autofree gchar *exec = g_key_file_get_string(entry, group, G_KEY_FILE_DESKTOP_KEY_EXEC, nullptr);
+        g_auto(GStrv) types =
+            g_key_file_get_string_list(entry, group, G_KEY_FILE_DESKTOP_KEY_MIME_TYPE, nullptr, nullptr);
+        if (!exec || !types || !types[0]
+            || QFileInfo(installedProgram(QString::fromUtf8(exec), dataFolder)).canonicalFilePath()
+                != QFileInfo(executablePath).canonicalFilePath())
+            return std::nullopt;
+        InstalledEntry installed{id, {}};
+        for (gchar **type = types; *type; ++type)
+            installed.mimeTypes.append(QString::fromUtf8(*type));
+        return installed;
+    }
+    return std::nullopt;
+}
+
+// Whether the shared MIME database already gives files with the extension this
+// type, from an installed definition or an earlier registration.
+bool typeIsDefined(const QString &mimeType, const QString &extension)
+{
+    const QByteArray fileName = QFile::encodeName(QStringLiteral("file.") + extension);
+    g_autofree gchar *contentType = g_content_type_guess(fileName.constData(), nullptr, 0, nullptr);
+    return contentType && QString::fromUtf8(contentType) == mimeType;
 }
 
 } // namespace
@@ -211,39 +307,43 @@ Result GioFileAssociations::AssociateFileType(const QString &extension)
         return result;
     const QString executablePath = QFile::decodeName(m_executablePath);
 
+    const std::optional<InstalledEntry> installed = installedEntryFor(executablePath);
+    const DocumentType type = DocumentType::ForExecutable(executablePath);
+    const QString mimeType = installed ? installed->mimeTypes.first() : type.mimeType;
+
     // Read first: a list that cannot be read leaves everything unwritten.
     MimeAppsList defaults;
-    result = defaults.load(mimeAppsListPath());
+    result = defaults.load(mimeAppsListFor(mimeType));
     if (result.failed())
         return result;
 
-    g_autoptr(GDesktopAppInfo) installed = installedEntryFor(executablePath);
     if (installed) {
         // The installed entry and its file type are in place already; they
         // only become the user's default.
-        const QString id = QString::fromUtf8(g_app_info_get_id(G_APP_INFO(installed)));
-        for (const char *const *type = g_app_info_get_supported_types(G_APP_INFO(installed)); *type; ++type)
-            defaults.setDefault(QString::fromUtf8(*type), id);
-        return defaults.save();
+        for (const QString &installedType : installed->mimeTypes)
+            defaults.setDefault(installedType, installed->id);
+        result = defaults.save();
+        return result.succeeded() ? checkDefault(mimeType, installed->id, extension) : result;
     }
 
-    // A program run from its build folder or copied somewhere: a file type and
-    // a desktop entry of its own, in the user's data folder.
-    const DocumentType type = DocumentType::ForExecutable(executablePath);
+    // A program run from its build folder or copied somewhere: a desktop entry
+    // of its own in the user's data folder, and a file type unless the type is
+    // defined already.
     const QString mimeFolder = userDataFolder() + QStringLiteral("/mime");
     const QString entryPath = userDataFolder() + QStringLiteral("/applications/") + type.desktopFileName;
     g_autoptr(GKeyFile) entry = newDesktopEntry(type, executablePath);
 
     result = checkAccepted(entry, executablePath);
-    if (result.succeeded())
+    if (result.succeeded() && !typeIsDefined(type.mimeType, extension)) {
         result = writeMimePackage(mimeFolder + QStringLiteral("/packages/%1-file.xml").arg(extension), type, extension);
-    if (result.succeeded())
-        result = updateMimeDatabase(mimeFolder);
+        if (result.succeeded())
+            result = updateMimeDatabase(mimeFolder);
+    }
     if (result.succeeded())
         result = writeDesktopEntry(entryPath, entry);
     if (result.succeeded()) {
         defaults.setDefault(type.mimeType, type.desktopFileName);
         result = defaults.save();
     }
-    return result;
+    return result.succeeded() ? checkDefault(type.mimeType, type.desktopFileName, extension) : result;
 }

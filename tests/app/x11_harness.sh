@@ -76,8 +76,10 @@ use_private_desktop() {
   export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_DIRS=$work/config-dirs XDG_DATA_DIRS=${E2E_XDG_DATA_DIRS:-/usr/share}
   export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus
   unset AT_SPI_BUS_ADDRESS
-  # The same date texts on every machine, and UTF-8 file names.
+  # The same date texts on every machine, UTF-8 file names, and the texts
+  # in English whatever languages the user prefers.
   export LC_ALL=C.UTF-8
+  unset LANGUAGE
   # Geometry in twips is 15 to the pixel at 96 dpi; the clicks count on it.
   export QT_QPA_PLATFORM=xcb QT_FONT_DPI=96
   unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING

@@ -141,6 +141,19 @@ protected:
         return types;
     }
 
+    // The desktop entry and file type as installing them into a prefix whose
+    // data folder is dataFolder writes them, the entry starting exec.
+    void installEntryAndType(const QString &dataFolder, const QByteArray &exec) const
+    {
+        QFile entry(QStringLiteral(TARVIK_INSTALLED_DESKTOP_ENTRY));
+        ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+        write(dataFolder + QStringLiteral("/applications/io.github.tarvik.Tarvik.desktop"),
+              entry.readAll().replace("@exec@", exec).replace("@try_exec@", exec));
+        QDir().mkpath(path(dataFolder + QStringLiteral("/mime/packages")));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TARVIK_INSTALLED_MIME_XML),
+                                path(dataFolder + QStringLiteral("/mime/packages/io.github.tarvik.Tarvik.xml"))));
+    }
+
 private:
     QTemporaryDir m_root;
 };
@@ -307,14 +320,7 @@ TEST_F(DesktopAssociation, TheInstalledEntryIsFoundAndBecomesTheDefaultWithoutAC
 {
     const QString program = makeProgram(QStringLiteral("usr/bin/tarvik"));
     const QString other = makeProgram(QStringLiteral("usr/bin/other"));
-    for (const QString &file :
-         {QStringLiteral(TARVIK_INSTALLED_DESKTOP_ENTRY), QStringLiteral(TARVIK_INSTALLED_MIME_XML)}) {
-        const bool entry = file.endsWith(QStringLiteral(".desktop"));
-        const QString folder =
-            entry ? QStringLiteral("system-data/applications/") : QStringLiteral("system-data/mime/packages/");
-        QDir().mkpath(path(folder));
-        ASSERT_TRUE(QFile::copy(file, path(folder + QFileInfo(file).fileName())));
-    }
+    installEntryAndType(QStringLiteral("system-data"), "tarvik");
     // As the package's triggers do.
     ASSERT_EQ(runTool(QStringLiteral("update-mime-database"), path(QStringLiteral("system-data/mime"))), 0);
     ASSERT_EQ(runTool(QStringLiteral("update-desktop-database"), path(QStringLiteral("system-data/applications"))), 0);
@@ -371,4 +377,47 @@ TEST_F(DesktopAssociation, ADefaultsListThatCannotBeReadIsReportedAndNothingIsWr
     EXPECT_EQ(contents(QStringLiteral("config/mimeapps.list")), unparsable);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("data/applications"))));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("data/mime"))));
+}
+
+// A per-user install (to ~/.local) before ~/.local/bin is on PATH, under a
+// desktop whose own list of defaults names the type.
+TEST_F(DesktopAssociation, APerUserInstallIsFoundWithoutPathAndTheDesktopsOwnListIsWritten)
+{
+    const QString program = makeProgram(QStringLiteral("bin/tarvik"));
+    const QString other = makeProgram(QStringLiteral("usr/bin/other"));
+    installEntryAndType(QStringLiteral("data"), program.toUtf8());
+    ASSERT_EQ(runTool(QStringLiteral("update-mime-database"), path(QStringLiteral("data/mime"))), 0);
+    write(QStringLiteral("data/applications/other.desktop"),
+          "[Desktop Entry]\nType=Application\nName=Other\nExec=" + DesktopExecForFile(other).toUtf8()
+              + "\nMimeType=application/x-tarvik-document;\n");
+    const QByteArray plain = "[Default Applications]\napplication/x-tarvik-document = other.desktop\n";
+    write(QStringLiteral("config/mimeapps.list"), plain);
+    write(QStringLiteral("config/gnome-mimeapps.list"), plain);
+    QProcessEnvironment gnome = environment();
+    gnome.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("ubuntu:GNOME"));
+
+    const QJsonArray asked = probe({QStringLiteral("check"), program}, gnome);
+    ASSERT_EQ(asked.size(), 1);
+    ASSERT_EQ(asked[0].toArray().size(), 2);
+    expectMessage(asked[0][1], kMade, Dialogs::Buttons::Ok, Dialogs::Icon::None);
+    EXPECT_EQ(probe({QStringLiteral("lookup")}, gnome), QJsonArray{program});
+
+    // The list the desktop reads first changed, mimeapps.list did not, and
+    // no second definition of the type or copy of the entry was written.
+    EXPECT_TRUE(contents(QStringLiteral("config/gnome-mimeapps.list"))
+                    .contains("application/x-tarvik-document=io.github.tarvik.Tarvik.desktop\n"));
+    EXPECT_EQ(contents(QStringLiteral("config/mimeapps.list")), plain);
+    EXPECT_EQ(QDir(path(QStringLiteral("data/mime/packages"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("io.github.tarvik.Tarvik.xml")});
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("data/applications/tarvik-document.desktop"))));
+
+    // Should the desktop still give another program (here it refuses the
+    // entry, whose TryExec names no program), the user is told so.
+    const QString entry = QStringLiteral("data/applications/io.github.tarvik.Tarvik.desktop");
+    write(entry, contents(entry).replace("TryExec=" + program.toUtf8(), "TryExec=/nowhere/tarvik"));
+    const QJsonArray overruled = probe({QStringLiteral("check"), program}, gnome);
+    ASSERT_EQ(overruled.size(), 1);
+    ASSERT_EQ(overruled[0].toArray().size(), 2);
+    expectMessage(overruled[0][1], kNotMade + QStringLiteral("The desktop still opens .tvk files with other.desktop."),
+                  Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
 }

@@ -37,57 +37,83 @@ private:
 
 } // namespace
 
+// The lines of every other type and group, and every comment and blank line,
+// keep their bytes; only the type's own lines change, and a group it needs
+// is added at the end.
 TEST_F(MimeAppsListTest, ChangesOnlyTheTypesOwnLines)
 {
     const QString list = path(QStringLiteral("mimeapps.list"));
-    write(list,
-          "# Kept by hand, do not sort\n"
-          "[Default Applications]\n"
-          "text/plain=editor.desktop\n"
-          "application/x-tarvik-document=other.desktop\n"
-          "\n"
-          "# added by the file manager\n"
-          "[Added Associations]\n"
-          "application/x-tarvik-document=other.desktop;io.github.tarvik.Tarvik.desktop;\n"
-          "image/png=viewer.desktop;\n"
-          "\n"
-          "[Removed Associations]\n"
-          "application/x-tarvik-document=io.github.tarvik.Tarvik.desktop;broken.desktop;\n"
-          "\n"
-          "[X-Notes]\n"
-          "Name=Defaults\n"
-          "Name[de]=Vorgaben\n");
+    const QByteArray before = "# Kept by hand, do not sort\n"
+                              "[Default Applications]\n"
+                              "image/jpeg = eog.desktop\n"
+                              "application/x-tarvik-document=other.desktop\n"
+                              "\n"
+                              "\t# added by the file manager\n"
+                              "\n"
+                              "\n"
+                              "[Removed Associations]\n"
+                              "application/x-tarvik-document = io.github.tarvik.Tarvik.desktop;broken.desktop;\n"
+                              "text/html=  firefox.desktop;\r\n"
+                              "[X-Notes]\n"
+                              "Name=Defaults\n"
+                              "Name[de]=Vorgaben";
 
+    write(list, before);
+    for (int run = 0; run < 2; ++run) {
+        MimeAppsList defaults;
+        ASSERT_TRUE(defaults.load(list).succeeded());
+        defaults.setDefault(kType, kId);
+        ASSERT_TRUE(defaults.save().succeeded());
+    }
+
+    EXPECT_EQ(contents(list).toStdString(),
+              "# Kept by hand, do not sort\n"
+              "[Default Applications]\n"
+              "image/jpeg = eog.desktop\n"
+              "application/x-tarvik-document=io.github.tarvik.Tarvik.desktop\n"
+              "\n"
+              "\t# added by the file manager\n"
+              "\n"
+              "\n"
+              "[Removed Associations]\n"
+              "application/x-tarvik-document=broken.desktop;\n"
+              "text/html=  firefox.desktop;\r\n"
+              "[X-Notes]\n"
+              "Name=Defaults\n"
+              "Name[de]=Vorgaben\n"
+              "\n"
+              "[Added Associations]\n"
+              "application/x-tarvik-document=io.github.tarvik.Tarvik.desktop;\n");
+
+    // Every line that is not the type's own is there as it was, in its order.
+    const auto others = [](const QByteArray &text) {
+        QList<QByteArray> lines;
+        for (const QByteArray &line : text.split('\n')) {
+            if (!line.startsWith("application/x-tarvik-document") && line != "[Added Associations]")
+                lines.append(line);
+        }
+        while (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    };
+    EXPECT_EQ(others(contents(list)), others(before));
+}
+
+TEST_F(MimeAppsListTest, TheLinesItAddsEndAsTheListsLinesDo)
+{
+    const QString list = path(QStringLiteral("mimeapps.list"));
+    write(list, "[Default Applications]\r\ntext/plain=editor.desktop\r\n");
     MimeAppsList defaults;
     ASSERT_TRUE(defaults.load(list).succeeded());
     defaults.setDefault(kType, kId);
     ASSERT_TRUE(defaults.save().succeeded());
-
-    // Once more: a second registration leaves the list as the first did.
-    ASSERT_TRUE(defaults.load(list).succeeded());
-    defaults.setDefault(kType, kId);
-    ASSERT_TRUE(defaults.save().succeeded());
-
-    // GKeyFile sets a group's comment off by a blank line; nothing else moves.
     EXPECT_EQ(contents(list).toStdString(),
-              "# Kept by hand, do not sort\n"
-              "\n"
-              "[Default Applications]\n"
-              "text/plain=editor.desktop\n"
-              "application/x-tarvik-document=io.github.tarvik.Tarvik.desktop\n"
-              "\n"
-              "# added by the file manager\n"
-              "\n"
-              "[Added Associations]\n"
-              "application/x-tarvik-document=io.github.tarvik.Tarvik.desktop;other.desktop;\n"
-              "image/png=viewer.desktop;\n"
-              "\n"
-              "[Removed Associations]\n"
-              "application/x-tarvik-document=broken.desktop;\n"
-              "\n"
-              "[X-Notes]\n"
-              "Name=Defaults\n"
-              "Name[de]=Vorgaben\n");
+              "[Default Applications]\r\n"
+              "text/plain=editor.desktop\r\n"
+              "application/x-tarvik-document=io.github.tarvik.Tarvik.desktop\r\n"
+              "\r\n"
+              "[Added Associations]\r\n"
+              "application/x-tarvik-document=io.github.tarvik.Tarvik.desktop;\r\n");
 }
 
 TEST_F(MimeAppsListTest, AListThatCannotBeReadIsNeverWritten)

@@ -1,0 +1,35 @@
+# Removes what the last `cmake --install` of this build folder installed, as
+# install_manifest.txt lists it, and brings the desktop's caches of that prefix
+# up to date, so that the file type and the launcher are forgotten.
+#   cmake --build build --target uninstall
+set(manifest "${CMAKE_CURRENT_BINARY_DIR}/install_manifest.txt")
+if(NOT EXISTS "${manifest}")
+  message(FATAL_ERROR "Nothing to uninstall: ${manifest} does not exist.")
+endif()
+
+file(STRINGS "${manifest}" files)
+set(share "")
+foreach(file IN LISTS files)
+  if(file MATCHES "^(.*)/applications/[^/]+\\.desktop$")
+    set(share "${CMAKE_MATCH_1}")
+  endif()
+  if(IS_SYMLINK "${file}" OR EXISTS "${file}")
+    message(STATUS "Removing ${file}")
+    file(REMOVE "${file}")
+  endif()
+endforeach()
+
+if(share)
+  find_program(update_mime update-mime-database)
+  find_program(update_desktop update-desktop-database)
+  find_program(update_icons gtk-update-icon-cache)
+  if(update_mime AND IS_DIRECTORY "${share}/mime/packages")
+    execute_process(COMMAND ${update_mime} "${share}/mime")
+  endif()
+  if(update_desktop AND IS_DIRECTORY "${share}/applications")
+    execute_process(COMMAND ${update_desktop} -q "${share}/applications")
+  endif()
+  if(update_icons AND EXISTS "${share}/icons/hicolor/index.theme")
+    execute_process(COMMAND ${update_icons} -q -t -f "${share}/icons/hicolor")
+  endif()
+endif()
