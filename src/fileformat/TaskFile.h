@@ -3,6 +3,7 @@
 #include "entries/EntryFingerprint.h"
 #include "fileformat/ReadResult.h"
 #include "fileformat/TaskFileFormat.h"
+#include "storage/FileAccess.h"
 
 #include <QString>
 
@@ -29,3 +30,10 @@ LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
 bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
                    std::vector<EntryFingerprint> *fingerprints = nullptr,
                    TaskFileFormat::TextForm form = TaskFileFormat::TextForm::Windows1252);
+
+// Writes bytes, the encoded lists, to the file only while it is still the
+// expected one (see ReplaceFileContentsIf). A failure is reported as
+// WriteTaskFile reports it; a changed file is not, since the caller reads
+// it again.
+CheckedReplace WriteTaskFileIf(const QString &path, const QByteArray &bytes, Dialogs &dialogs,
+                               const std::optional<FileIdentity> &expected);

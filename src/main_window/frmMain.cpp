@@ -14,6 +14,7 @@
 #include "main_window/TaskFileDrop.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -644,4 +645,12 @@ void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
         else
             QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
     }));
+}
+
+void frmMain::waitingForFile(bool waiting)
+{
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }

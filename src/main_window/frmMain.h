@@ -132,6 +132,7 @@ private:
     void documentReplaced() override;
     void listsAboutToChangeOutside() override;
     void listsChangedOutside(std::unique_ptr<ListsStep> step) override;
+    void waitingForFile(bool waiting) override;
 
     // Ctrl+F opens the find bar.
     void createFind();

@@ -1,12 +1,11 @@
 #include "storage/FileWatcher.h"
 
+#include "storage/SettledFile.h"
+
 #include <QFileInfo>
 
 namespace {
 
-// Long enough for a sync tool to finish writing a file of a few megabytes,
-// short enough to feel immediate.
-constexpr int kSettleMs = 250;
 // How often a file that cannot be watched is looked at.
 constexpr int kPollMs = 2000;
 
@@ -16,7 +15,7 @@ FileWatcher::FileWatcher(QObject *parent)
     : QObject(parent)
 {
     m_settle.setSingleShot(true);
-    m_settle.setInterval(kSettleMs);
+    m_settle.setInterval(FileSettleMs);
     m_poll.setInterval(kPollMs);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &FileWatcher::somethingChanged);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &FileWatcher::somethingChanged);
