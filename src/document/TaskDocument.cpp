@@ -5,14 +5,14 @@
 #include "base/modFunctions.h"
 #include "entries/TaskLists.h"
 #include "fileformat/TaskFile.h"
+#include "fileformat/TaskFileEncoder.h"
 #include "fileformat/TaskFileFormat.h"
 #include "fileformat/TaskFileReader.h"
 #include "history/RowEdits.h"
-#include "fileformat/TaskFileEncoder.h"
 #include "storage/FilePath.h"
+#include "storage/SaveBackup.h"
 #include "storage/SaveSteps.h"
 #include "storage/SettledFile.h"
-#include "storage/SaveBackup.h"
 #include "storage/Trash.h"
 #include "sync/ConflictCopies.h"
 #include "sync/FileState.h"
@@ -160,8 +160,8 @@ SettledFile TaskDocument::waitUntilSettled()
 // hold, and expected the file the lists may replace. The counts of the
 // merge are added to merges.
 TaskDocument::SaveBasis TaskDocument::bringInOutsideChanges(std::optional<FileIdentity> &expected,
-                                                             std::optional<std::vector<EntryFingerprint>> &merged,
-                                                             MergeCounts &merges, QString &why)
+                                                            std::optional<std::vector<EntryFingerprint>> &merged,
+                                                            MergeCounts &merges, QString &why)
 {
     if (!m_base.isFor(sFileName)) {
         // A new name: nothing of it was read, and what stands there was chosen to be replaced.

@@ -155,14 +155,14 @@ CheckedReplace writeInPlace(const QByteArray &target, const QByteArray &bytes, E
         return failed(errorResult(error));
     }
     return failed(Result::failure(qt_error_string(error) + u'\n'
-                           + Texts::tr("The file may be damaged; its old contents are in %1.")
-                                 .arg(ReadablePath(FilePathFromBytes(backup)))));
+                                  + Texts::tr("The file may be damaged; its old contents are in %1.")
+                                        .arg(ReadablePath(FilePathFromBytes(backup)))));
 }
 
 // Gives the finished new file the name, unless the name no longer holds the
 // expected file. False with errno set when the rename failed.
-bool renameChecked(int folder, const QByteArray &sideName, const QByteArray &name, Expected expected,
-                   Outcome &outcome, Result &result)
+bool renameChecked(int folder, const QByteArray &sideName, const QByteArray &name, Expected expected, Outcome &outcome,
+                   Result &result)
 {
     SaveSteps::Reach(SaveStep::AboutToReplace);
     SaveLock lock(folder, name);

@@ -46,8 +46,9 @@ QByteArray keyOf(int folder, const QByteArray &name)
     struct stat folderInfo;
     if (::fstat(folder, &folderInfo) != 0)
         return {};
-    return "name-" + QByteArray::number(quint64(folderInfo.st_dev)) + '-' + QByteArray::number(quint64(folderInfo.st_ino))
-        + '-' + QCryptographicHash::hash(name, QCryptographicHash::Sha256).toHex().left(32);
+    return "name-" + QByteArray::number(quint64(folderInfo.st_dev)) + '-'
+        + QByteArray::number(quint64(folderInfo.st_ino)) + '-'
+        + QCryptographicHash::hash(name, QCryptographicHash::Sha256).toHex().left(32);
 }
 
 } // namespace
