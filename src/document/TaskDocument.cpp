@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -126,6 +127,10 @@ bool TaskDocument::SaveTaskFile()
             reportMerge(merges);
             return false;
         }
+        if (m_base.isFor(sFileName))
+            m_base.keepAncestor();
+        else
+            m_base.forget();
         if (merged)
             m_base.rememberSorted(sFileName, FileIdentity::Of(sFileName), std::move(*merged));
         else
@@ -193,6 +198,24 @@ TaskDocument::SaveBasis TaskDocument::bringInOutsideChanges(std::optional<FileId
         break;
     }
 
+    MergeCounts counts;
+    if (!mergeVersion(now, counts, why))
+        return SaveBasis::Unreadable;
+    SaveSteps::Reach(SaveStep::OtherVersionRead);
+    merges.cameIn += counts.cameIn;
+    merges.wentAway += counts.wentAway;
+    merges.keptTwice += counts.keptTwice;
+    merged = std::move(counts.merged);
+    expected = now;
+    return SaveBasis::Ready;
+}
+
+// Merges the version now at the file's name into the lists and makes it the
+// base: should the file change again or the write fail, the next round must
+// not bring its changes in twice. False, with the lists untouched, when it
+// could not be read whole.
+bool TaskDocument::mergeVersion(const std::optional<FileIdentity> &now, MergeCounts &counts, QString &why)
+{
     TaskFileReader reader;
     reader.fingerprintOnly();
     reader.expectForm(m_form);
@@ -201,28 +224,40 @@ TaskDocument::SaveBasis TaskDocument::bringInOutsideChanges(std::optional<FileId
     if (read.extent != LoadResult::Complete || FileIdentity::Of(sFileName) != now) {
         why = read.extent == LoadResult::Complete ? tr("It changed again while it was being read.")
                                                   : read.result.reason();
-        return SaveBasis::Unreadable;
+        return false;
     }
     OtherVersion disk = TakeVersion(reader);
     const std::vector<LocatedEntry> located = rows.take();
     auto edits = std::make_unique<RowEdits>();
     m_view.listsAboutToChangeOutside();
-    std::optional<MergeCounts> counts = MergeOtherVersion(m_lists, located, m_base.entries(), disk, edits.get());
+    std::optional<MergeCounts> merged = MergeOtherVersion(m_lists, located, mergeBaseEntries(), disk, edits.get());
     m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
-    if (!counts) {
+    if (!merged) {
         why = tr("It changed again while it was being read.");
-        return SaveBasis::Unreadable;
+        return false;
     }
-    SaveSteps::Reach(SaveStep::OtherVersionRead);
-    // The lists now hold this version's changes: should the file change
-    // again or the write fail, the next round must not bring them in twice.
     m_base.rememberSorted(sFileName, now, FingerprintsOf(disk.sorted));
-    merges.cameIn += counts->cameIn;
-    merges.wentAway += counts->wentAway;
-    merges.keptTwice += counts->keptTwice;
-    merged = std::move(counts->merged);
-    expected = now;
-    return SaveBasis::Ready;
+    m_base.dropAncestor();
+    counts = std::move(*merged);
+    return true;
+}
+
+// What the version at the file's name is merged against: the last save's
+// ancestor when a sync tool moved that save aside as a conflict copy (found
+// by its inode, or by its size and time where the tool made a new file).
+const std::vector<EntryFingerprint> &TaskDocument::mergeBaseEntries() const
+{
+    const std::optional<FileIdentity> &saved = m_base.identity();
+    if (!m_base.ancestor() || !saved)
+        return m_base.entries();
+    for (const QString &copy : ConflictCopies::Find(sFileName)) {
+        const std::optional<FileIdentity> identity = FileIdentity::Of(copy);
+        if (identity
+            && (identity->sameInode(*saved)
+                || (identity->size == saved->size && identity->modifiedNs == saved->modifiedNs)))
+            return *m_base.ancestor();
+    }
+    return m_base.entries();
 }
 
 void TaskDocument::reportUnreadableForSave(const QString &why)
@@ -444,6 +479,18 @@ void TaskDocument::followOutsideChange()
     case FileState::Gone:
     case FileState::Renamed:
         return;
+    case FileState::Changed:
+        if (&mergeBaseEntries() != &m_base.entries()) {
+            // The last save here is now a conflict copy: what it added stays
+            // in the lists beside the other version, to be saved.
+            MergeCounts counts;
+            QString why;
+            if (mergeVersion(now, counts, why))
+                bDirty = counts.merged != m_base.entries();
+            return;
+        }
+        reload(now, state, false);
+        return;
     default:
         reload(now, state, false);
     }
@@ -495,9 +542,21 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, FileState stat
     step->swap(m_lists);
     m_form = reader.form();
     m_base.rememberSorted(sFileName, now, FingerprintsOf(next.sorted));
+    m_base.dropAncestor();
     m_unreadable.reset();
     bDirty = false;
     m_view.listsChangedOutside(step->changedAnything() ? std::make_unique<ListsSplice>(std::move(*step)) : nullptr);
+}
+
+bool TaskDocument::writtenFileHolds(const QString &copy) const
+{
+    TaskFileReader reader;
+    reader.fingerprintOnly();
+    if (reader.read(copy).extent != LoadResult::Complete)
+        return false;
+    const std::vector<EntryFingerprint> entries = FingerprintsOf(TakeVersion(reader).sorted);
+    const std::vector<EntryFingerprint> &written = m_base.entries();
+    return std::includes(written.begin(), written.end(), entries.begin(), entries.end());
 }
 
 // Asks once about each conflict copy that a sync tool left beside the file.
@@ -539,11 +598,13 @@ void TaskDocument::foldInCopy(const QString &copy)
 }
 
 // The copies taken in are in the file now; the trash keeps them in reach.
-// One that changed since it was read is left where it is.
+// One that changed since it was read, or holds an entry the file just
+// written lacks (the fold-in was undone, or the entry deleted since), is
+// left where it is.
 void TaskDocument::trashFoldedCopies()
 {
     for (const auto &[copy, identity] : std::exchange(m_foldedCopies, {})) {
-        if (FileIdentity::Of(copy) != identity)
+        if (FileIdentity::Of(copy) != identity || !writtenFileHolds(copy))
             continue;
         if (const Result trashed = MoveToTrash(copy); trashed.failed()) {
             m_dialogs.message(tr("The conflicting copy could not be moved to the trash: %1").arg(trashed.reason())

@@ -88,6 +88,7 @@ private:
     void offerConflictCopies();
     void foldInCopy(const QString &copy);
     void trashFoldedCopies();
+    bool writtenFileHolds(const QString &copy) const;
 
     bool offerToSaveChanges(const QString &question);
     QString chooseFile(Dialogs::FileMode mode);
@@ -96,6 +97,8 @@ private:
     SaveBasis bringInOutsideChanges(std::optional<FileIdentity> &expected,
                                     std::optional<std::vector<EntryFingerprint>> &merged, MergeCounts &merges,
                                     QString &why);
+    bool mergeVersion(const std::optional<FileIdentity> &now, MergeCounts &counts, QString &why);
+    const std::vector<EntryFingerprint> &mergeBaseEntries() const;
     SettledFile waitUntilSettled();
     void reportUnreadableForSave(const QString &why);
     void reportMerge(const MergeCounts &merges);
