@@ -205,6 +205,8 @@ TaskDocument::SaveBasis TaskDocument::bringInOutsideChanges(std::optional<FileId
     merges.cameIn += counts.cameIn;
     merges.wentAway += counts.wentAway;
     merges.keptTwice += counts.keptTwice;
+    merges.changed += counts.changed;
+    merges.changedAfterDelete += counts.changedAfterDelete;
     merged = std::move(counts.merged);
     expected = now;
     return SaveBasis::Ready;
@@ -271,13 +273,17 @@ void TaskDocument::reportMerge(const MergeCounts &merges)
 {
     if (!merges.changedAnything())
         return;
-    m_dialogs.message(tr("The file had been changed elsewhere. Its changes were merged into this list before "
-                         "saving.\nEntries that came in: %1\nEntries that went away: %2\nEntries kept twice "
-                         "(changed on both sides): %3")
-                          .arg(merges.cameIn)
-                          .arg(merges.wentAway)
-                          .arg(merges.keptTwice),
-                      Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    QString text = tr("The file had been changed elsewhere. Its changes were merged into this list before "
+                      "saving.\nEntries that came in: %1\nEntries that went away: %2\nEntries kept twice "
+                      "(changed on both sides): %3")
+                       .arg(merges.cameIn)
+                       .arg(merges.wentAway)
+                       .arg(merges.keptTwice);
+    if (merges.changed != 0)
+        text += u'\n' + tr("Entries changed there: %1").arg(merges.changed);
+    if (merges.changedAfterDelete != 0)
+        text += u'\n' + tr("Entries deleted here but changed there, so kept: %1").arg(merges.changedAfterDelete);
+    m_dialogs.message(text, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
 }
 
 // Never writes over a file that is not the one that was read.

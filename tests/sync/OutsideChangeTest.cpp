@@ -128,15 +128,17 @@ TEST_F(OutsideChangeTest, TwoWindowsEachAddAnEntryAndTheFileKeepsBoth)
 
 TEST_F(OutsideChangeTest, ChangesAndRemovalsOnBothSidesLoseNoText)
 {
-    // a: changed on both sides; b: changed outside, removed here; c: removed
-    // outside, unchanged here, so it goes.
+    // a: changed on both sides; b: changed outside, removed here, so the
+    // change brings it back, which is said; c: removed outside, unchanged
+    // here, so it goes.
     window.change(QStringLiteral("a"), QStringLiteral("a here"));
     window.remove(QStringLiteral("b"));
     writeOutside("1;a outside;d1;;me\r\n1;b outside;d2;;me\r\n");
 
     window.dialogs.answer(Answer::Ok);
     ASSERT_TRUE(window.document.SaveTaskFile());
-    EXPECT_EQ(window.dialogs.messages().last().text, mergeReport(2, 1, 1));
+    EXPECT_EQ(window.dialogs.messages().last().text,
+              mergeReport(1, 1, 1) + QStringLiteral("\nEntries deleted here but changed there, so kept: 1"));
     const Items tasks = itemsOf(window.lists.lvwTasks);
     EXPECT_EQ(tasks.size(), 3u);
     for (const char *task : {"a here", "a outside", "b outside"})
@@ -157,12 +159,14 @@ TEST_F(OutsideChangeTest, IdenticalEntriesCountAsSeparateEntries)
     writeBytes(file, kHeader + "2;x;d;;me\r\n2;x;d;;me\r\n");
     window.document.openFromCommandLine(file);
     window.add({2, QStringLiteral("x"), QStringLiteral("d"), {}, QStringLiteral("me")});
-    // Outside, one copy of two goes and an entry arrives.
+    // Outside, one copy of two is changed: a change, not an entry that
+    // came in and one that went away.
     writeOutside("2;x;d;;me\r\n2;y;d;;me\r\n");
 
     window.dialogs.answer(Answer::Ok);
     ASSERT_TRUE(window.document.SaveTaskFile());
-    EXPECT_EQ(window.dialogs.messages().last().text, mergeReport(1, 1, 0));
+    EXPECT_EQ(window.dialogs.messages().last().text,
+              mergeReport(0, 0, 0) + QStringLiteral("\nEntries changed there: 1"));
     const Item x{2, QStringLiteral("x"), QStringLiteral("d"), {}, QStringLiteral("me")};
     const Item y{2, QStringLiteral("y"), QStringLiteral("d"), {}, QStringLiteral("me")};
     EXPECT_EQ(itemsOf(window.lists.lvwCompleted), (Items{x, x, y}));
