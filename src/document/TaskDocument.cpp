@@ -508,11 +508,13 @@ void TaskDocument::followOutsideChange()
 void TaskDocument::reload(const std::optional<FileIdentity> &now, FileState state, bool byHand)
 {
     QString why;
-    if (state == FileState::Gone || state == FileState::Renamed)
+    // A file renamed away may have left something else at the name.
+    const bool renamed = state == FileState::Renamed;
+    if (state == FileState::Gone || (renamed && !now))
         why = tr("It is not there.");
-    else if (state == FileState::NotRegular)
+    else if (state == FileState::NotRegular || (renamed && !now->regular))
         why = tr("It is not a regular file.");
-    else if (state == FileState::NotTaskList)
+    else if (state == FileState::NotTaskList || renamed)
         why = tr("It is not a task list.");
     TaskFileReader reader;
     reader.expectForm(m_form);
