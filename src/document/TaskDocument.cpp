@@ -5,13 +5,17 @@
 #include "base/modFunctions.h"
 #include "entries/TaskLists.h"
 #include "fileformat/TaskFile.h"
+#include "fileformat/TaskFileEncoder.h"
 #include "fileformat/TaskFileFormat.h"
 #include "fileformat/TaskFileReader.h"
 #include "history/RowEdits.h"
 #include "storage/FilePath.h"
 #include "storage/SaveBackup.h"
+#include "storage/SaveSteps.h"
+#include "storage/SettledFile.h"
 #include "storage/Trash.h"
 #include "sync/ConflictCopies.h"
+#include "sync/FileState.h"
 #include "sync/ListsSplice.h"
 #include "sync/Merge.h"
 
@@ -20,40 +24,14 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 
-// Whether the file starts as every task-list file does, with the header line.
-bool startsLikeTaskFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return true; // the reading that follows says why it cannot be read
-    QByteArray start = file.read(TaskFileFormat::ByteOrderMarkSize + sizeof TaskFileFormat::HeaderLine);
-    if (start.startsWith(TaskFileFormat::ByteOrderMark))
-        start.remove(0, TaskFileFormat::ByteOrderMarkSize);
-    return start.startsWith(TaskFileFormat::HeaderLine);
-}
-
-// Whether the file that was read still exists in its folder under another
-// name: it was renamed, and whatever is at its old name now is not it. A
-// sync tool that finds a conflict moves the file aside as a conflict copy
-// and puts the other version in its place: that is no renaming by the user.
-bool renamedInFolder(const QString &path, const FileIdentity &identity)
-{
-    const QFileInfo info(path);
-    const QDir folder = info.absoluteDir();
-    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : names) {
-        if (name == info.fileName() || ConflictCopies::IsCopyOf(name, info.fileName()))
-            continue;
-        const std::optional<FileIdentity> other = FileIdentity::Of(folder.filePath(name));
-        if (other && other->sameInode(identity))
-            return true;
-    }
-    return false;
-}
+// A save reads the file again when another writer replaced it between the
+// read and the replace; one that keeps changing stops the save.
+constexpr int kSaveRounds = 4;
 
 } // namespace
 
@@ -117,81 +95,195 @@ bool TaskDocument::SaveTaskFile()
         }
         takeOverFileName(chosen);
     }
-    std::optional<std::vector<EntryFingerprint>> merged;
-    if (!bringInOutsideChanges(merged))
-        return false;
-    // A merge has fingerprinted what the lists now hold already.
-    std::vector<EntryFingerprint> written;
-    if (!WriteTaskFile(sFileName, m_lists, m_dialogs, merged ? nullptr : &written, m_form))
-        return false;
-    if (merged)
-        m_base.rememberSorted(sFileName, FileIdentity::Of(sFileName), std::move(*merged));
-    else
-        m_base.remember(sFileName, FileIdentity::Of(sFileName), std::move(written));
-    bDirty = false;
-    trashFoldedCopies();
-    return true;
+    // Nothing waits for the user between the read of the file's version and
+    // the replace: what the merge did is said once the file is written.
+    MergeCounts merges;
+    for (int round = 0; round < kSaveRounds; ++round) {
+        std::optional<FileIdentity> expected;
+        std::optional<std::vector<EntryFingerprint>> merged;
+        QString why;
+        switch (bringInOutsideChanges(expected, merged, merges, why)) {
+        case SaveBasis::Ready:
+            break;
+        case SaveBasis::Renamed:
+            reportMerge(merges);
+            return refuseAndOfferSaveAs(tr("The file was renamed or moved since it was read."));
+        case SaveBasis::NotTaskList:
+            reportMerge(merges);
+            return refuseAndOfferSaveAs(tr("The file was replaced by something that is not a task list."));
+        case SaveBasis::Unreadable:
+            reportUnreadableForSave(why);
+            reportMerge(merges);
+            return false;
+        }
+        // A merge has fingerprinted what the lists now hold already.
+        std::vector<EntryFingerprint> written;
+        const QByteArray bytes = TaskFileEncoder().encode(m_lists, m_form, merged ? nullptr : &written);
+        SaveSteps::Reach(SaveStep::Encoded);
+        const CheckedReplace replaced = WriteTaskFileIf(sFileName, bytes, m_dialogs, expected);
+        if (replaced.changed())
+            continue;
+        if (!replaced.replaced()) {
+            reportMerge(merges);
+            return false;
+        }
+        if (m_base.isFor(sFileName))
+            m_base.keepAncestor();
+        else
+            m_base.forget();
+        if (merged)
+            m_base.rememberSorted(sFileName, FileIdentity::Of(sFileName), std::move(*merged));
+        else
+            m_base.remember(sFileName, FileIdentity::Of(sFileName), std::move(written));
+        bDirty = false;
+        trashFoldedCopies();
+        reportMerge(merges);
+        return true;
+    }
+    reportUnreadableForSave(tr("It kept changing while the list was being saved."));
+    reportMerge(merges);
+    return false;
+}
+
+// Waits for a file that another program is still writing, with the busy
+// cursor once that takes a moment.
+SettledFile TaskDocument::waitUntilSettled()
+{
+    bool waited = false;
+    SettledFile settled = WaitUntilSettled(sFileName, [&] {
+        waited = true;
+        m_view.waitingForFile(true);
+    });
+    if (waited)
+        m_view.waitingForFile(false);
+    return settled;
 }
 
 // Before the lists replace the file, whatever was written to it since it
 // was read or saved here is merged into them, so that no other writer's
 // change is lost unseen; merged then holds the fingerprints of what they
-// hold. False when the save has to stop.
-bool TaskDocument::bringInOutsideChanges(std::optional<std::vector<EntryFingerprint>> &merged)
+// hold, and expected the file the lists may replace. The counts of the
+// merge are added to merges.
+TaskDocument::SaveBasis TaskDocument::bringInOutsideChanges(std::optional<FileIdentity> &expected,
+                                                            std::optional<std::vector<EntryFingerprint>> &merged,
+                                                            MergeCounts &merges, QString &why)
 {
-    if (!m_base.isFor(sFileName))
-        return true; // a new name: nothing of it was read
+    if (!m_base.isFor(sFileName)) {
+        // A new name: nothing of it was read, and what stands there was chosen to be replaced.
+        expected = FileIdentity::Of(sFileName);
+        return SaveBasis::Ready;
+    }
     const std::optional<FileIdentity> &known = m_base.identity();
-    const std::optional<FileIdentity> now = FileIdentity::Of(sFileName);
-    if (now && known && *now == *known)
-        return true;
-    if (known && (!now || !now->sameInode(*known)) && renamedInFolder(sFileName, *known))
-        return refuseAndOfferSaveAs(tr("The file was renamed or moved since it was read."));
-    if (!now)
-        return true; // deleted: it is written again
-    if (!now->regular)
-        return true; // the writer refuses anything but a regular file and says why
-    if (!startsLikeTaskFile(sFileName))
-        return refuseAndOfferSaveAs(tr("The file was replaced by something that is not a task list."));
+    std::optional<FileIdentity> now = FileIdentity::Of(sFileName);
+    if (now != known) {
+        const SettledFile settled = waitUntilSettled();
+        if (!settled.settled) {
+            why = tr("It is still being written.");
+            return SaveBasis::Unreadable;
+        }
+        now = settled.identity;
+    }
+    switch (ClassifyFile(sFileName, known, now)) {
+    case FileState::Same:
+    case FileState::Gone: // written again
+    case FileState::Empty: // nothing in it to lose
+    case FileState::NotRegular: // the writer refuses anything but a regular file and says why
+        expected = now;
+        return SaveBasis::Ready;
+    case FileState::Renamed:
+        return SaveBasis::Renamed;
+    case FileState::NotTaskList:
+        return SaveBasis::NotTaskList;
+    case FileState::Changed:
+        break;
+    }
 
+    MergeCounts counts;
+    if (!mergeVersion(now, counts, why))
+        return SaveBasis::Unreadable;
+    SaveSteps::Reach(SaveStep::OtherVersionRead);
+    merges.cameIn += counts.cameIn;
+    merges.wentAway += counts.wentAway;
+    merges.keptTwice += counts.keptTwice;
+    merges.changed += counts.changed;
+    merges.changedAfterDelete += counts.changedAfterDelete;
+    merged = std::move(counts.merged);
+    expected = now;
+    return SaveBasis::Ready;
+}
+
+// Merges the version now at the file's name into the lists and makes it the
+// base: should the file change again or the write fail, the next round must
+// not bring its changes in twice. False, with the lists untouched, when it
+// could not be read whole.
+bool TaskDocument::mergeVersion(const std::optional<FileIdentity> &now, MergeCounts &counts, QString &why)
+{
     TaskFileReader reader;
     reader.fingerprintOnly();
+    reader.expectForm(m_form);
     LocatingRows rows(m_lists);
     const ReadResult read = reader.read(sFileName);
-    const bool readWhole = read.extent == LoadResult::Complete && FileIdentity::Of(sFileName) == now;
-    OtherVersion disk;
-    std::optional<MergeCounts> counts;
-    if (readWhole) {
-        disk = TakeVersion(reader);
-        const std::vector<LocatedEntry> located = rows.take();
-        auto edits = std::make_unique<RowEdits>();
-        m_view.listsAboutToChangeOutside();
-        counts = MergeOtherVersion(m_lists, located, m_base.entries(), disk, edits.get());
-        m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
-    }
-    if (!counts) {
-        const QString why = read.extent == LoadResult::Complete ? tr("It changed again while it was being read.")
-                                                                : read.result.reason();
-        m_dialogs.message(tr("The file was changed elsewhere and could not be read completely, so nothing was "
-                             "saved.")
-                              + u'\n' + why,
-                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    if (read.extent != LoadResult::Complete || FileIdentity::Of(sFileName) != now) {
+        why = read.extent == LoadResult::Complete ? tr("It changed again while it was being read.")
+                                                  : read.result.reason();
         return false;
     }
-    // The lists now hold the disk version's changes: should the write fail,
-    // the next save must not bring them in a second time.
-    m_base.rememberSorted(sFileName, now, FingerprintsOf(disk.sorted));
-    merged = std::move(counts->merged);
-    if (counts->changedAnything()) {
-        m_dialogs.message(tr("The file had been changed elsewhere. Its changes were merged into this list before "
-                             "saving.\nEntries that came in: %1\nEntries that went away: %2\nEntries kept twice "
-                             "(changed on both sides): %3")
-                              .arg(counts->cameIn)
-                              .arg(counts->wentAway)
-                              .arg(counts->keptTwice),
-                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    OtherVersion disk = TakeVersion(reader);
+    const std::vector<LocatedEntry> located = rows.take();
+    auto edits = std::make_unique<RowEdits>();
+    m_view.listsAboutToChangeOutside();
+    std::optional<MergeCounts> merged = MergeOtherVersion(m_lists, located, mergeBaseEntries(), disk, edits.get());
+    m_view.listsChangedOutside(edits->isEmpty() ? nullptr : std::move(edits));
+    if (!merged) {
+        why = tr("It changed again while it was being read.");
+        return false;
     }
+    m_base.rememberSorted(sFileName, now, FingerprintsOf(disk.sorted));
+    m_base.dropAncestor();
+    counts = std::move(*merged);
     return true;
+}
+
+// What the version at the file's name is merged against: the last save's
+// ancestor when a sync tool moved that save aside as a conflict copy (found
+// by its inode, or by its size and time where the tool made a new file).
+const std::vector<EntryFingerprint> &TaskDocument::mergeBaseEntries() const
+{
+    const std::optional<FileIdentity> &saved = m_base.identity();
+    if (!m_base.ancestor() || !saved)
+        return m_base.entries();
+    for (const QString &copy : ConflictCopies::Find(sFileName)) {
+        const std::optional<FileIdentity> identity = FileIdentity::Of(copy);
+        if (identity
+            && (identity->sameInode(*saved)
+                || (identity->size == saved->size && identity->modifiedNs == saved->modifiedNs)))
+            return *m_base.ancestor();
+    }
+    return m_base.entries();
+}
+
+void TaskDocument::reportUnreadableForSave(const QString &why)
+{
+    m_dialogs.message(tr("The file was changed elsewhere and could not be read completely, so nothing was saved.")
+                          + u'\n' + why,
+                      Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+}
+
+void TaskDocument::reportMerge(const MergeCounts &merges)
+{
+    if (!merges.changedAnything())
+        return;
+    QString text = tr("The file had been changed elsewhere. Its changes were merged into this list before "
+                      "saving.\nEntries that came in: %1\nEntries that went away: %2\nEntries kept twice "
+                      "(changed on both sides): %3")
+                       .arg(merges.cameIn)
+                       .arg(merges.wentAway)
+                       .arg(merges.keptTwice);
+    if (merges.changed != 0)
+        text += u'\n' + tr("Entries changed there: %1").arg(merges.changed);
+    if (merges.changedAfterDelete != 0)
+        text += u'\n' + tr("Entries deleted here but changed there, so kept: %1").arg(merges.changedAfterDelete);
+    m_dialogs.message(text, Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
 }
 
 // Never writes over a file that is not the one that was read.
@@ -371,7 +463,8 @@ void TaskDocument::reloadByHand()
             return;
         }
     }
-    reload(FileIdentity::Of(sFileName), true);
+    const SettledFile settled = waitUntilSettled();
+    reload(settled.identity, ClassifyFile(sFileName, m_base.identity(), settled.identity), true);
 }
 
 // The file or its folder changed and settled. While nothing is edited the
@@ -390,28 +483,47 @@ void TaskDocument::followOutsideChange()
     offerConflictCopies();
     if (bDirty || !m_base.isFor(sFileName))
         return;
-    const std::optional<FileIdentity> &known = m_base.identity();
     const std::optional<FileIdentity> now = FileIdentity::Of(sFileName);
-    if (!now || now == known || now == m_unreadable)
+    if (now == m_unreadable)
         return;
-    if (known && !now->sameInode(*known) && renamedInFolder(sFileName, *known))
+    switch (const FileState state = ClassifyFile(sFileName, m_base.identity(), now)) {
+    case FileState::Same:
+    case FileState::Gone:
+    case FileState::Renamed:
         return;
-    reload(now, false);
+    case FileState::Changed:
+        if (&mergeBaseEntries() != &m_base.entries()) {
+            // The last save here is now a conflict copy: what it added stays
+            // in the lists beside the other version, to be saved.
+            MergeCounts counts;
+            QString why;
+            if (mergeVersion(now, counts, why))
+                bDirty = counts.merged != m_base.entries();
+            return;
+        }
+        reload(now, state, false);
+        return;
+    default:
+        reload(now, state, false);
+    }
 }
 
 // Reads the file again into the lists, keeping their sort settings. A
 // version that cannot be read completely leaves the lists as they are and is
 // reported once.
-void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
+void TaskDocument::reload(const std::optional<FileIdentity> &now, FileState state, bool byHand)
 {
     QString why;
-    if (!now)
+    // A file renamed away may have left something else at the name.
+    const bool renamed = state == FileState::Renamed;
+    if (state == FileState::Gone || (renamed && !now))
         why = tr("It is not there.");
-    else if (!now->regular)
+    else if (state == FileState::NotRegular || (renamed && !now->regular))
         why = tr("It is not a regular file.");
-    else if (!startsLikeTaskFile(sFileName))
+    else if (state == FileState::NotTaskList || renamed)
         why = tr("It is not a task list.");
     TaskFileReader reader;
+    reader.expectForm(m_form);
     OtherVersion next;
     std::optional<ListsSplice> step;
     if (why.isEmpty()) {
@@ -444,9 +556,21 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, bool byHand)
     step->swap(m_lists);
     m_form = reader.form();
     m_base.rememberSorted(sFileName, now, FingerprintsOf(next.sorted));
+    m_base.dropAncestor();
     m_unreadable.reset();
     bDirty = false;
     m_view.listsChangedOutside(step->changedAnything() ? std::make_unique<ListsSplice>(std::move(*step)) : nullptr);
+}
+
+bool TaskDocument::writtenFileHolds(const QString &copy) const
+{
+    TaskFileReader reader;
+    reader.fingerprintOnly();
+    if (reader.read(copy).extent != LoadResult::Complete)
+        return false;
+    const std::vector<EntryFingerprint> entries = FingerprintsOf(TakeVersion(reader).sorted);
+    const std::vector<EntryFingerprint> &written = m_base.entries();
+    return std::includes(written.begin(), written.end(), entries.begin(), entries.end());
 }
 
 // Asks once about each conflict copy that a sync tool left beside the file.
@@ -488,11 +612,13 @@ void TaskDocument::foldInCopy(const QString &copy)
 }
 
 // The copies taken in are in the file now; the trash keeps them in reach.
-// One that changed since it was read is left where it is.
+// One that changed since it was read, or holds an entry the file just
+// written lacks (the fold-in was undone, or the entry deleted since), is
+// left where it is.
 void TaskDocument::trashFoldedCopies()
 {
     for (const auto &[copy, identity] : std::exchange(m_foldedCopies, {})) {
-        if (FileIdentity::Of(copy) != identity)
+        if (FileIdentity::Of(copy) != identity || !writtenFileHolds(copy))
             continue;
         if (const Result trashed = MoveToTrash(copy); trashed.failed()) {
             m_dialogs.message(tr("The conflicting copy could not be moved to the trash: %1").arg(trashed.reason())

@@ -4,6 +4,9 @@
 #include "fileformat/TaskFileFormat.h"
 #include "history/ListsStep.h"
 #include "storage/FileWatcher.h"
+#include "storage/SettledFile.h"
+#include "sync/FileState.h"
+#include "sync/Merge.h"
 #include "sync/MergeBase.h"
 
 #include <QCoreApplication>
@@ -29,6 +32,9 @@ public:
     virtual void listsAboutToChangeOutside() { }
     // They took it in, which undoing takes back; null when that changed nothing.
     virtual void listsChangedOutside(std::unique_ptr<ListsStep> step) { Q_UNUSED(step); }
+    // A save waits for another program to finish writing the file (true),
+    // and is done waiting (false): the window shows that it is busy.
+    virtual void waitingForFile(bool waiting) { Q_UNUSED(waiting); }
 };
 
 // The document state behind the main window: the current file, the edited
@@ -78,15 +84,24 @@ private:
     // While a command waits for the user, a change on disk waits for it.
     class Busy;
     void followOutsideChange();
-    void reload(const std::optional<FileIdentity> &now, bool byHand);
+    void reload(const std::optional<FileIdentity> &now, FileState state, bool byHand);
     void offerConflictCopies();
     void foldInCopy(const QString &copy);
     void trashFoldedCopies();
+    bool writtenFileHolds(const QString &copy) const;
 
     bool offerToSaveChanges(const QString &question);
     QString chooseFile(Dialogs::FileMode mode);
     void offerToRestoreBackup(const QString &path);
-    bool bringInOutsideChanges(std::optional<std::vector<EntryFingerprint>> &merged);
+    enum class SaveBasis { Ready, Unreadable, Renamed, NotTaskList };
+    SaveBasis bringInOutsideChanges(std::optional<FileIdentity> &expected,
+                                    std::optional<std::vector<EntryFingerprint>> &merged, MergeCounts &merges,
+                                    QString &why);
+    bool mergeVersion(const std::optional<FileIdentity> &now, MergeCounts &counts, QString &why);
+    const std::vector<EntryFingerprint> &mergeBaseEntries() const;
+    SettledFile waitUntilSettled();
+    void reportUnreadableForSave(const QString &why);
+    void reportMerge(const MergeCounts &merges);
     bool refuseAndOfferSaveAs(const QString &why);
     void load(const QString &path);
     void takeOverFileName(const QString &path);

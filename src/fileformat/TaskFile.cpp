@@ -10,6 +10,16 @@
 
 #include <QCoreApplication>
 
+namespace {
+
+void reportWriteFailure(Dialogs &dialogs, const Result &written)
+{
+    dialogs.message(QCoreApplication::translate("TaskFile", "Error saving to file!") + u'\n' + written.reason(),
+                    Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+}
+
+} // namespace
+
 LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
                         std::vector<EntryFingerprint> *fingerprints, TaskFileFormat::TextForm *form)
 {
@@ -46,8 +56,7 @@ bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs, std:
     const Result written = ReplaceFileContents(path, bytes);
     if (written.succeeded())
         return true;
-    dialogs.message(QCoreApplication::translate("TaskFile", "Error saving to file!") + u'\n' + written.reason(),
-                    Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    reportWriteFailure(dialogs, written);
     return false;
 }
 
@@ -68,4 +77,14 @@ bool startsLikeATaskFile(const QByteArray &start)
 void ClearTaskFileLeftovers(const QString &path)
 {
     ClearSaveLeftovers(path, startsLikeATaskFile);
+}
+
+CheckedReplace WriteTaskFileIf(const QString &path, const QByteArray &bytes, Dialogs &dialogs,
+                               const std::optional<FileIdentity> &expected)
+{
+    ClearTaskFileLeftovers(path);
+    CheckedReplace written = ReplaceFileContentsIf(path, bytes, expected);
+    if (written.outcome == CheckedReplace::Outcome::Failed)
+        reportWriteFailure(dialogs, written.result);
+    return written;
 }

@@ -3,6 +3,7 @@
 #include "entries/EntryFingerprint.h"
 #include "fileformat/ReadResult.h"
 #include "fileformat/TaskFileFormat.h"
+#include "storage/FileAccess.h"
 
 #include <QString>
 
@@ -34,3 +35,10 @@ bool WriteTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
 // in the file's folder (see SaveLeftovers.h); for the open and the save of a
 // file.
 void ClearTaskFileLeftovers(const QString &path);
+
+// Writes bytes, the encoded lists, to the file only while it is still the
+// expected one (see ReplaceFileContentsIf). A failure is reported as
+// WriteTaskFile reports it; a changed file is not, since the caller reads
+// it again.
+CheckedReplace WriteTaskFileIf(const QString &path, const QByteArray &bytes, Dialogs &dialogs,
+                               const std::optional<FileIdentity> &expected);

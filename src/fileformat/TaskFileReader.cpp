@@ -114,6 +114,10 @@ bool TaskFileReader::isUtf8WithoutMark()
             fail(qt_error_string(errno));
             return false;
         }
+        if (count == 0 && carried != 0 && m_expectUtf8) {
+            fail(tr("The file ends inside a character: it is still being written, or it was cut short."));
+            return false;
+        }
         if (count == 0)
             return carried == 0 && multiByte;
         offset += count;

@@ -38,6 +38,10 @@ public:
         m_makingEntries = false;
     }
 
+    // The file was read as plain UTF-8 before: should it now end inside a
+    // character, it is a version still being written, not a Windows-1252 one.
+    void expectForm(TaskFileFormat::TextForm form) { m_expectUtf8 = form == TaskFileFormat::TextForm::Utf8; }
+
     // Reads up to the end of the file or up to the first failure. The rows
     // read before a failure are kept, with the row of the failing line holding
     // the fields it got. A read that cannot keep every character of the
@@ -100,6 +104,7 @@ private:
     std::array<Rows, CategoryCount> m_rows;
     bool m_fingerprinting = false;
     bool m_makingEntries = true;
+    bool m_expectUtf8 = false;
     std::array<Fingerprints, CategoryCount> m_fingerprints;
     std::array<std::vector<qint64>, CategoryCount> m_lineOffsets; // without entries: where each line starts
     ReadResult m_outcome;

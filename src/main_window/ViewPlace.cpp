@@ -21,24 +21,25 @@ void ViewPlace::remember(const QList<CategoryListView *> &views, CategoryListVie
     }
 }
 
-void ViewPlace::restore()
+bool ViewPlace::restore()
 {
     if (!m_current)
-        return;
+        return true;
     for (qsizetype i = 0; i < m_views.size(); ++i) {
         // The scroll range follows the new rows only after a layout.
         m_views[i]->doItemsLayout();
         m_views[i]->verticalScrollBar()->setValue(m_scrolled[i]);
     }
     CategoryList &list = std::exchange(m_current, nullptr)->list();
-    if (!m_selected || list.selectedRow())
-        return;
+    const std::unique_ptr<Entry> selected = std::move(m_selected);
+    if (!selected || list.selectedRow())
+        return true;
     for (int position = 1; position <= list.count(); ++position) {
-        if (HoldSame(*list.rowAt(position), *m_selected)) {
+        if (HoldSame(*list.rowAt(position), *selected)) {
             list.selectionModel()->setCurrentIndex(list.index(position - 1, 0),
                                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            break;
+            return true;
         }
     }
-    m_selected.reset();
+    return false;
 }

@@ -16,8 +16,9 @@ class ViewPlace
 {
 public:
     void remember(const QList<CategoryListView *> &views, CategoryListView *current);
-    // Does nothing unless remembered since the last restore.
-    void restore();
+    // Does nothing unless remembered since the last restore. False when the
+    // entry that was selected is in the list no more: it was changed or removed.
+    bool restore();
 
 private:
     QList<CategoryListView *> m_views;

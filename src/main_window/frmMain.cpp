@@ -15,6 +15,7 @@
 #include "main_window/TaskFileDrop.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -351,8 +352,14 @@ void frmMain::btnUpdate_Click()
 {
     const std::optional<EntryChange> change =
         m_editing.updateEntry(tabMain->currentIndex(), typedTaskText(), txtUser->text());
-    if (!change)
+    if (!change) {
+        if (std::exchange(m_shownEntryGoneOutside, false)) {
+            m_dialogs.message(tr("Another program changed or removed this entry in the file, so it was not "
+                                 "updated. The typed text stays in the box."),
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        }
         return;
+    }
     txtTask->clear();
     recordChange(change);
     listViews().at(tabMain->currentIndex())->showOwnChange(change->row);
@@ -442,6 +449,7 @@ bool frmMain::showSelectedEntry(CategoryList &list)
     const Row selected = list.selectedRow();
     if (!selected)
         return false;
+    m_shownEntryGoneOutside = false;
     showTaskText(list.text(selected, Entry::Task));
     txtUser->setText(list.text(selected, Entry::User));
     return true;
@@ -671,7 +679,8 @@ void frmMain::listsAboutToChangeOutside()
 void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
 {
     m_finder->refilter();
-    m_placeBeforeFollow.restore();
+    if (!m_placeBeforeFollow.restore())
+        m_shownEntryGoneOutside = true;
     if (!step)
         return;
     m_history.push(new OutsideChangeCommand(m_lists, std::move(step), [this](bool done) {
@@ -680,4 +689,12 @@ void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
         else
             QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
     }));
+}
+
+void frmMain::waitingForFile(bool waiting)
+{
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }

@@ -134,6 +134,7 @@ private:
     void documentReplaced() override;
     void listsAboutToChangeOutside() override;
     void listsChangedOutside(std::unique_ptr<ListsStep> step) override;
+    void waitingForFile(bool waiting) override;
 
     // Ctrl+F opens the find bar.
     void createFind();
@@ -146,6 +147,8 @@ private:
     EntryEditing m_editing{m_lists};
     QUndoStack m_history;
     ViewPlace m_placeBeforeFollow;
+    // The entry shown in the editing pane went with a change from outside.
+    bool m_shownEntryGoneOutside = false;
     StatusImages imgStatus;
     clsPopup objRightClickPopup;
     // Whether the last mouse press in any of the lists was the right button.

@@ -3,11 +3,14 @@
 #include "storage/FilePath.h"
 #include "storage/PosixFile.h"
 #include "storage/SaveBackup.h"
+#include "storage/SaveLock.h"
+#include "storage/SaveSteps.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include <fcntl.h>
@@ -85,40 +88,136 @@ Result requireWritable(const QByteArray &path, const struct stat &info)
     return Result::success();
 }
 
+using Outcome = CheckedReplace::Outcome;
+
+// What a checked replace expects at the name; null for an unchecked one.
+using Expected = const std::optional<FileIdentity> *;
+
+FileIdentity identityOf(const struct stat &info)
+{
+    FileIdentity identity;
+    identity.device = info.st_dev;
+    identity.inode = info.st_ino;
+    identity.size = info.st_size;
+    identity.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    identity.regular = S_ISREG(info.st_mode);
+    return identity;
+}
+
+std::optional<FileIdentity> identityAt(int folder, const QByteArray &name)
+{
+    struct stat info;
+    if (::fstatat(folder, name.constData(), &info, 0) != 0)
+        return std::nullopt;
+    return identityOf(info);
+}
+
+CheckedReplace failed(Result result)
+{
+    return {Outcome::Failed, std::move(result)};
+}
+
+CheckedReplace outcomeOf(Result result)
+{
+    return result.succeeded() ? CheckedReplace{Outcome::Replaced, std::move(result)} : failed(std::move(result));
+}
+
 // Writes the file where it stands, keeping a synced backup of the old
 // contents until the new ones are synced.
-Result writeInPlace(const QByteArray &target, const QByteArray &bytes)
+CheckedReplace writeInPlace(const QByteArray &target, const QByteArray &bytes, Expected expected)
 {
     const int fd = ::open(target.constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
-        return errorResult(errno);
+        return failed(errorResult(errno));
     const auto closeFile = qScopeGuard([fd] { ::close(fd); });
     QByteArray old;
     struct stat info;
     if (!PosixFile::ReadAll(fd, old) || ::fstat(fd, &info) != 0)
-        return errorResult(errno);
+        return failed(errorResult(errno));
 
     QByteArray backup;
     if (Result saved = SaveBackup::Write(info, placeOf(target).name, old, bytes, backup); saved.failed())
-        return saved;
+        return failed(std::move(saved));
+    SaveSteps::Reach(SaveStep::NewContentsSynced);
+    SaveSteps::Reach(SaveStep::AboutToReplace);
+    const Place place = placeOf(target);
+    const int folder = ::open(place.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const auto closeFolder = qScopeGuard([folder] {
+        if (folder >= 0)
+            ::close(folder);
+    });
+    if (folder < 0) {
+        const Result opened = errorResult(errno);
+        SaveBackup::Remove(backup);
+        return failed(opened);
+    }
+    // Held while the file is overwritten: in place, that is its replacement.
+    const SaveLock lock(folder, place.name);
+    if (expected) {
+        struct stat opened;
+        const bool same = lock.result().succeeded() && ::fstat(fd, &opened) == 0 && identityOf(opened) == *expected
+            && identityAt(folder, place.name) == *expected;
+        if (!same) {
+            SaveBackup::Remove(backup);
+            if (lock.result().failed())
+                return failed(lock.result());
+            return {Outcome::Changed, Result::success()};
+        }
+    }
     if (PosixFile::OverwriteAndSync(fd, bytes)) {
         SaveBackup::Remove(backup);
-        return Result::success();
+        return {Outcome::Replaced, Result::success()};
     }
     const int error = errno;
     if (PosixFile::OverwriteAndSync(fd, old)) {
         SaveBackup::Remove(backup);
-        return errorResult(error);
+        return failed(errorResult(error));
     }
-    return Result::failure(qt_error_string(error) + u'\n'
-                           + Texts::tr("The file may be damaged; its old contents are in %1.")
-                                 .arg(ReadablePath(FilePathFromBytes(backup))));
+    return failed(Result::failure(qt_error_string(error) + u'\n'
+                                  + Texts::tr("The file may be damaged; its old contents are in %1.")
+                                        .arg(ReadablePath(FilePathFromBytes(backup)))));
 }
 
-enum class Replaced { Done, Failed, NeedsInPlace };
+// Gives the finished new file the name, unless the name no longer holds the
+// expected file. False with errno set when the rename failed.
+bool renameChecked(int folder, const QByteArray &sideName, const QByteArray &name, Expected expected, Outcome &outcome,
+                   Result &result)
+{
+    SaveSteps::Reach(SaveStep::AboutToReplace);
+    SaveLock lock(folder, name);
+    if (expected && lock.result().failed()) {
+        outcome = Outcome::Failed;
+        result = lock.result();
+        return false;
+    }
+    if (expected && identityAt(folder, name) != *expected) {
+        outcome = Outcome::Changed;
+        return false;
+    }
+    // Where no file is expected, none may have come meanwhile.
+    const bool noReplace = expected && !expected->has_value();
+    int renamed = noReplace ? ::renameat2(folder, sideName.constData(), folder, name.constData(), RENAME_NOREPLACE)
+                            : ::renameat(folder, sideName.constData(), folder, name.constData());
+    if (renamed != 0 && noReplace && errno == EEXIST) {
+        outcome = Outcome::Changed;
+        return false;
+    }
+    if (renamed != 0 && noReplace && errno == EINVAL) // a file system without that kind of rename
+        renamed = ::renameat(folder, sideName.constData(), folder, name.constData());
+    if (renamed != 0) {
+        outcome = Outcome::Failed;
+        return false;
+    }
+    lock.retire();
+    outcome = Outcome::Replaced;
+    return true;
+}
+
+enum class Replaced { Done, Failed, Changed, NeedsInPlace };
 
 // Writes a new file beside the old one and renames it over it.
-Replaced replaceAtomically(const Place &place, const struct stat *old, const QByteArray &bytes, Result &result)
+Replaced replaceAtomically(const Place &place, const struct stat *old, const QByteArray &bytes, Expected expected,
+                           Result &result)
 {
     const int folder = ::open(place.folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0) {
@@ -147,7 +246,10 @@ Replaced replaceAtomically(const Place &place, const struct stat *old, const QBy
         && PosixFile::NameUnfinished(fd, folder, sideName);
     int error = errno;
     done = ::close(fd) == 0 && done;
-    if (done && ::renameat(folder, sideName.constData(), folder, place.name.constData()) == 0) {
+    if (done)
+        SaveSteps::Reach(SaveStep::NewContentsSynced);
+    Outcome outcome = Outcome::Failed;
+    if (done && renameChecked(folder, sideName, place.name, expected, outcome, result)) {
         if (!PosixFile::SyncFolder(folder)) {
             result = errorResult(errno);
             return Replaced::Failed;
@@ -159,6 +261,10 @@ Replaced replaceAtomically(const Place &place, const struct stat *old, const QBy
         error = errno;
     if (!sideName.isEmpty())
         ::unlinkat(folder, sideName.constData(), 0);
+    if (outcome == Outcome::Changed)
+        return Replaced::Changed;
+    if (done && result.failed())
+        return Replaced::Failed; // the lock
     // A sticky folder lets only a file's owner replace it.
     if (done && old && (error == EPERM || error == EACCES))
         return Replaced::NeedsInPlace;
@@ -177,29 +283,51 @@ Result RequireRegularFile(mode_t mode)
     return Result::failure(Texts::tr("The path names a device, pipe or socket, not a file."));
 }
 
-Result ReplaceFileContents(const QString &path, const QByteArray &bytes)
+namespace {
+
+CheckedReplace replace(const QString &path, const QByteArray &bytes, Expected expected)
 {
     QByteArray target = FilePathBytes(path);
     struct stat info;
     const bool exists = ::stat(target.constData(), &info) == 0;
     if (!exists && errno != ENOENT)
-        return errorResult(errno);
+        return failed(errorResult(errno));
+    if (expected && (exists ? std::optional(identityOf(info)) : std::nullopt) != *expected)
+        return {Outcome::Changed, Result::success()};
     if (exists) {
         // Only a regular file is replaced: a pipe would block the program, and
         // a device or a folder must not give way to a file.
         if (Result regular = RequireRegularFile(info.st_mode); regular.failed())
-            return regular;
+            return failed(std::move(regular));
         if (Result writable = requireWritable(target, info); writable.failed())
-            return writable;
+            return failed(std::move(writable));
         char *resolved = ::realpath(target.constData(), nullptr);
         if (!resolved)
-            return errorResult(errno);
+            return failed(errorResult(errno));
         target = resolved;
         std::free(resolved);
     }
 
     Result result = Result::success();
-    if (replaceAtomically(placeOf(target), exists ? &info : nullptr, bytes, result) == Replaced::NeedsInPlace)
-        return writeInPlace(target, bytes);
-    return result;
+    switch (replaceAtomically(placeOf(target), exists ? &info : nullptr, bytes, expected, result)) {
+    case Replaced::NeedsInPlace:
+        return writeInPlace(target, bytes, expected);
+    case Replaced::Changed:
+        return {Outcome::Changed, Result::success()};
+    default:
+        return outcomeOf(std::move(result));
+    }
+}
+
+} // namespace
+
+Result ReplaceFileContents(const QString &path, const QByteArray &bytes)
+{
+    return replace(path, bytes, nullptr).result;
+}
+
+CheckedReplace ReplaceFileContentsIf(const QString &path, const QByteArray &bytes,
+                                     const std::optional<FileIdentity> &expected)
+{
+    return replace(path, bytes, &expected);
 }

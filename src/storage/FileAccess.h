@@ -1,9 +1,12 @@
 #pragma once
 
 #include "base/Result.h"
+#include "storage/FileIdentity.h"
 
 #include <QByteArray>
 #include <QString>
+
+#include <optional>
 
 #include <sys/types.h>
 
@@ -35,3 +38,22 @@ Result RequireRegularFile(mode_t mode);
 // is deleted once the new contents are synced, or once the old ones are back;
 // it stays, and the reason names it, only when even that fails.
 Result ReplaceFileContents(const QString &path, const QByteArray &bytes);
+
+// How a replace that expects a certain file at the name went.
+struct CheckedReplace {
+    enum class Outcome { Replaced, Changed, Failed };
+    Outcome outcome = Outcome::Failed;
+    Result result = Result::success(); // why it failed
+
+    bool replaced() const { return outcome == Outcome::Replaced; }
+    bool changed() const { return outcome == Outcome::Changed; }
+};
+
+// ReplaceFileContents, but only while the file at path is still the one
+// given (nothing: still no file there). The identity is compared last thing
+// before the new file is renamed over the old one, or before the first byte
+// is overwritten in place, under a SaveLock, so that a version another
+// program or window wrote meanwhile is never replaced unseen: then nothing
+// is written and the outcome is Changed.
+CheckedReplace ReplaceFileContentsIf(const QString &path, const QByteArray &bytes,
+                                     const std::optional<FileIdentity> &expected);

@@ -1,13 +1,13 @@
 #include "storage/FileIdentity.h"
 
-#include <QFile>
+#include "storage/FilePath.h"
 
 #include <sys/stat.h>
 
 std::optional<FileIdentity> FileIdentity::Of(const QString &path)
 {
     struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (::stat(FilePathBytes(path).constData(), &info) != 0)
         return std::nullopt;
     FileIdentity identity;
     identity.device = info.st_dev;

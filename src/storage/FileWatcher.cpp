@@ -1,12 +1,11 @@
 #include "storage/FileWatcher.h"
 
+#include "storage/SettledFile.h"
+
 #include <QFileInfo>
 
 namespace {
 
-// Long enough for a sync tool to finish writing a file of a few megabytes,
-// short enough to feel immediate.
-constexpr int kSettleMs = 250;
 // How often a file that cannot be watched is looked at.
 constexpr int kPollMs = 2000;
 
@@ -16,7 +15,7 @@ FileWatcher::FileWatcher(QObject *parent)
     : QObject(parent)
 {
     m_settle.setSingleShot(true);
-    m_settle.setInterval(kSettleMs);
+    m_settle.setInterval(FileSettleMs);
     m_poll.setInterval(kPollMs);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &FileWatcher::somethingChanged);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &FileWatcher::somethingChanged);
@@ -37,6 +36,7 @@ void FileWatcher::watch(const QString &path)
     m_path = path;
     m_folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath();
     m_seen = path.isEmpty() ? std::nullopt : FileIdentity::Of(path);
+    m_watchedFile.reset();
     arm();
 }
 
@@ -49,9 +49,23 @@ void FileWatcher::arm()
     bool complete = true;
     if (!m_watcher.directories().contains(m_folder))
         complete = m_watcher.addPath(m_folder) && complete;
-    // The file's own watch sees changes written in place, which the folder's does not.
-    if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path))
-        complete = m_watcher.addPath(m_path) && complete;
+    // The file's own watch sees changes written in place, which the folder's
+    // does not. It follows an inode: once another file took the name (while
+    // some program still holds the old one open, the old watch lives on), the
+    // watch moves to the file that now has the name.
+    const std::optional<FileIdentity> now = FileIdentity::Of(m_path);
+    const bool watched = m_watcher.files().contains(m_path);
+    if (!watched || !now || !m_watchedFile || !now->sameInode(*m_watchedFile)) {
+        if (watched)
+            m_watcher.removePath(m_path);
+        m_watchedFile.reset();
+    }
+    if (now && !m_watchedFile) {
+        const bool added = m_watcher.addPath(m_path);
+        if (added)
+            m_watchedFile = now;
+        complete = added && complete;
+    }
     if (complete)
         m_poll.stop();
     else if (!m_poll.isActive())

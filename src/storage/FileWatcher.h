@@ -45,5 +45,7 @@ private:
     QTimer m_poll;
     // The file as the last look found it; nothing while it is missing.
     std::optional<FileIdentity> m_seen;
+    // The file the file watch was put on.
+    std::optional<FileIdentity> m_watchedFile;
     bool m_pending = false;
 };

@@ -2,6 +2,7 @@
 
 #include "storage/FilePath.h"
 #include "storage/PosixFile.h"
+#include "storage/SaveLock.h"
 #include "storage/Trash.h"
 
 #include <QList>
@@ -37,9 +38,9 @@ QByteArray startOf(int folder, const char *name, const struct stat &expected)
 
 } // namespace
 
-bool SaveInProgress(const struct stat *, const struct stat &leftover)
+bool SaveInProgress(int folder, const QByteArray &name, const struct stat &leftover)
 {
-    return std::time(nullptr) - leftover.st_mtim.tv_sec < kUntouchedSeconds;
+    return std::time(nullptr) - leftover.st_mtim.tv_sec < kUntouchedSeconds || SaveLock::IsHeld(folder, name);
 }
 
 void ClearSaveLeftovers(const QString &path, bool (*isTaskFile)(const QByteArray &start))
@@ -54,15 +55,14 @@ void ClearSaveLeftovers(const QString &path, bool (*isTaskFile)(const QByteArray
             ::close(folder);
         return;
     }
-    struct stat fileInfo;
-    const bool fileExists = ::stat(bytes.constData(), &fileInfo) == 0;
+    const QByteArray name = bytes.mid(slash + 1);
     QList<QByteArray> leftovers;
     while (const dirent *entry = ::readdir(entries)) {
         struct stat info;
         if (!PosixFile::IsSideName(entry->d_name) || ::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         if (S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1
-            && !SaveInProgress(fileExists ? &fileInfo : nullptr, info)
+            && !SaveInProgress(folder, name, info)
             && isTaskFile(startOf(folder, entry->d_name, info)))
             leftovers.append(entry->d_name);
     }

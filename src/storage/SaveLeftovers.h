@@ -14,7 +14,7 @@
 // save may still be writing them.
 void ClearSaveLeftovers(const QString &path, bool (*isTaskFile)(const QByteArray &start));
 
-// Whether a save may still be writing the leftover, which lies in the folder of
-// the file that is about to be opened or saved (file, or null while there is
-// no file at its path yet).
-bool SaveInProgress(const struct stat *file, const struct stat &leftover);
+// Whether a save may still be writing the leftover, which lies in the folder
+// of the file named name that is about to be opened or saved: a save holds
+// the file's lock while it renames, and keeps writing its new file until then.
+bool SaveInProgress(int folder, const QByteArray &name, const struct stat &leftover);

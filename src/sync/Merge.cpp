@@ -116,6 +116,20 @@ std::optional<MergeCounts> MergeOtherVersion(TaskLists &lists, const std::vector
     // versions.
     std::array<std::vector<int>, CategoryCount> removals;
     std::vector<bool> removedHere(here.size(), false);
+    // Pairs an entry the disk removed with one it added on the same date:
+    // that is one entry changed there.
+    std::vector<bool> pairedDiskAdded(diskAddedDates.size(), false);
+    const auto pairWithDiskAdded = [&](quint32 date) {
+        const auto [first, last] = std::equal_range(diskAddedDates.begin(), diskAddedDates.end(), date);
+        for (auto it = first; it != last; ++it) {
+            if (!pairedDiskAdded[it - diskAddedDates.begin()]) {
+                pairedDiskAdded[it - diskAddedDates.begin()] = true;
+                return true;
+            }
+        }
+        return false;
+    };
+    int pairedIn = 0;
     SortedWalk<LocatedEntry> diskWalk(onDisk);
     SortedWalk<LocatedEntry> hereWalk(here);
     forEachRun(base, [&](auto first, auto last) {
@@ -129,10 +143,25 @@ std::optional<MergeCounts> MergeOtherVersion(TaskLists &lists, const std::vector
                 removals[it->category].push_back(it->place);
                 removedHere[it - here.begin()] = true;
             }
-            counts.wentAway += removable;
+            for (int i = 0; i < removable; ++i) {
+                if (pairWithDiskAdded(fingerprint.added)) {
+                    ++counts.changed;
+                    ++pairedIn;
+                } else {
+                    ++counts.wentAway;
+                }
+            }
             if (removable < missing && holds(diskAddedDates, fingerprint.added)
-                && holds(localAddedDates, fingerprint.added))
+                && holds(localAddedDates, fingerprint.added)) {
                 counts.keptTwice += missing - removable;
+            } else {
+                for (int i = removable; i < missing; ++i) {
+                    if (pairWithDiskAdded(fingerprint.added)) {
+                        ++counts.changedAfterDelete;
+                        ++pairedIn;
+                    }
+                }
+            }
         }
     });
     // All at once per list: told of rows one by one, a view walks its whole
@@ -156,6 +185,7 @@ std::optional<MergeCounts> MergeOtherVersion(TaskLists &lists, const std::vector
                 edits->inserted(which, position, list.rowAt(position));
         }
     }
+    counts.cameIn -= pairedIn;
     // Both runs are in order already: the merged entries need no sorting.
     std::vector<EntryFingerprint> kept;
     kept.reserve(here.size());

@@ -14,8 +14,18 @@ struct MergeCounts {
     int cameIn = 0; // entries the disk version added
     int wentAway = 0; // entries the disk version removed that were still unchanged here
     int keptTwice = 0; // entries changed both here and on disk, kept in both versions
+    // Entries the disk version changed (one removed and one added with the
+    // same added date), counted here and not as one that came in and one
+    // that went away.
+    int changed = 0;
+    // Entries deleted here that the disk version changed: the change comes
+    // in, so they are back.
+    int changedAfterDelete = 0;
 
-    bool changedAnything() const { return cameIn != 0 || wentAway != 0 || keptTwice != 0; }
+    bool changedAnything() const
+    {
+        return cameIn != 0 || wentAway != 0 || keptTwice != 0 || changed != 0 || changedAfterDelete != 0;
+    }
     // The lists' entries after the merge, sorted: the base once they are written.
     std::vector<EntryFingerprint> merged;
 };

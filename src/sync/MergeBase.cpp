@@ -20,4 +20,13 @@ void MergeBase::forget()
     m_path.clear();
     m_identity.reset();
     m_entries = {};
+    m_ancestor.reset();
+}
+
+void MergeBase::keepAncestor()
+{
+    // Saves that follow one another without a version in between share the
+    // oldest ancestor: none of them is known to have reached the name.
+    if (!m_ancestor && !m_path.isEmpty())
+        m_ancestor = m_entries;
 }

@@ -86,3 +86,30 @@ TEST_F(MainWindowTest, AConflictCopyBesideTheStartFileCanBeTakenIn)
     EXPECT_EQ(list(0).count(), 2);
     EXPECT_TRUE(window->document().isDirty());
 }
+
+TEST_F(MainWindowTest, UpdateOnAnEntryThatAChangeFromOutsideTookAwaySaysSoAndKeepsTheText)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("list.tvk"));
+    writeFile(file, kHeader + entries(1, 3));
+    open(file);
+    select(0, 2);
+    txtTask()->setPlainText(QStringLiteral("typed"));
+
+    writeFile(file, kHeader + entries(1, 1) + "1;task 2 changed;d;;me\r\n" + entries(3, 3));
+    const QDeadlineTimer deadline(5000);
+    while (list(0).rowAt(2)->field(Entry::Task) != QStringLiteral("task 2 changed") && !deadline.hasExpired())
+        QTest::qWait(20);
+    ASSERT_EQ(list(0).selectedRow(), nullptr);
+
+    dialogs.answer(Dialogs::Answer::Ok);
+    window->btnUpdate_Click();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0].text,
+              QStringLiteral("Another program changed or removed this entry in the file, so it was not updated. "
+                             "The typed text stays in the box."));
+    EXPECT_EQ(dialogs.messages()[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(txtTask()->toPlainText(), QStringLiteral("typed"));
+    EXPECT_EQ(list(0).rowAt(2)->field(Entry::Task), QStringLiteral("task 2 changed"));
+    EXPECT_FALSE(window->document().isDirty());
+}

@@ -315,3 +315,97 @@ TEST_F(FollowFileTest, SyncToolMovingTheFileAsideIsNoRenaming)
     EXPECT_TRUE(document.SaveTaskFile());
     EXPECT_EQ(dialogs.messages().size(), 1);
 }
+
+TEST_F(FollowFileTest, ASaveThatASyncToolFindsInConflictKeepsTheWindowsEntriesWhateverTheAnswer)
+{
+    for (const Answer answer : {Answer::Yes, Answer::No}) {
+        SCOPED_TRACE(answer == Answer::Yes ? "Yes" : "No");
+        writeBytes(file, kHeader + "1;a;d1;;me\r\n2;b;d2;;me\r\n");
+        document.openFromCommandLine(file);
+        addItem(lists, {1, QStringLiteral("X"), QStringLiteral("d9"), {}, QStringLiteral("me")});
+        document.markEdited();
+        ASSERT_TRUE(document.SaveTaskFile());
+        QTest::qWait(400); // the watcher sees the save itself
+
+        // The saved file is moved aside and the other machine's version,
+        // made from the one before the save, takes its name.
+        const QString copy = dir.filePath(QStringLiteral("shared.sync-conflict-20240101-120000-ABC.tvk"));
+        ASSERT_TRUE(QFile::rename(file, copy));
+        replaceOutside("1;a;d1;;me\r\n2;b;d2;;me\r\n8;theirs;d8;;you\r\n");
+        const qsizetype asked = dialogs.messages().size();
+        dialogs.answer(answer);
+        ASSERT_TRUE(waitUntil([&] { return dialogs.messages().size() == asked + 1; }));
+        if (answer == Answer::No)
+            ASSERT_TRUE(waitUntil([&] { return lists.lvwRequests.count() == 1; }));
+        EXPECT_EQ(tasksOf(lists.lvwTasks), (QStringList{"a", "X"}));
+        EXPECT_TRUE(document.isDirty());
+
+        if (answer == Answer::Yes)
+            dialogs.answer(Answer::Ok); // the merge at the save, reported
+        ASSERT_TRUE(document.SaveTaskFile());
+        const QByteArray saved = readBytes(file);
+        for (const QByteArray task : {";a;", ";b;", ";X;", ";theirs;"})
+            EXPECT_TRUE(saved.contains(task)) << task.constData();
+        if (answer == Answer::Yes)
+            EXPECT_EQ(dialogs.messages().last().text.section(u'\n', 2, 2), QStringLiteral("Entries that went away: 0"));
+        // Taken in, the copy goes to the trash; declined, it stays.
+        EXPECT_EQ(QFile::exists(copy), answer == Answer::No);
+        QFile::remove(copy);
+        QTest::qWait(400);
+    }
+    EXPECT_EQ(dialogs.pendingAnswers(), 0);
+}
+
+TEST_F(FollowFileTest, ACopyWhoseFoldInWasUndoneStaysOutOfTheTrash)
+{
+    const QString copy = dir.filePath(QStringLiteral("shared.sync-conflict-20240101-120000-ABC.tvk"));
+    writeBytes(copy, kHeader + "1;a;d1;;me\r\n8;new;d7;;you\r\n");
+    dialogs.answer(Answer::Yes);
+    document.openFromCommandLine(file);
+    ASSERT_EQ(lists.lvwRequests.count(), 1);
+    ASSERT_EQ(view.steps.size(), 1u);
+    ASSERT_TRUE(view.steps[0]->undo(lists));
+    ASSERT_TRUE(document.SaveTaskFile());
+    EXPECT_TRUE(QFile::exists(copy));
+}
+
+TEST_F(FollowFileTest, ToolsThatKeepABackupOrHoldTheOldFileOpenAreFollowed)
+{
+    // An editor keeps the old file as shared.tvk~ and writes a new one.
+    ASSERT_TRUE(QFile::rename(file, file + u'~'));
+    writeBytes(file, kHeader + "1;a;d1;;me\r\n2;c;d3;;me\r\n2;b;d2;;me\r\n6;vim;d4;;me\r\n");
+    ASSERT_TRUE(waitUntil([&] { return lists.lvwInformation.count() == 1; }));
+
+    // Another program holds the file open while it is replaced and then
+    // written in place: the watch goes to the file that has the name.
+    QFile held(file);
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+    replaceOutside("1;a;d1;;me\r\n6;vim;d4;;me\r\n");
+    ASSERT_TRUE(waitUntil([&] { return lists.lvwCompleted.count() == 0; }));
+    QFile inPlace(file);
+    ASSERT_TRUE(inPlace.open(QIODevice::Append));
+    inPlace.write("8;later;d5;;me\r\n");
+    inPlace.close();
+    ASSERT_TRUE(waitUntil([&] { return lists.lvwRequests.count() == 1; }));
+
+    // An edited list saves over the new file with the backup still there,
+    // and over a file emptied to nothing.
+    addItem(lists, {1, QStringLiteral("mine"), QStringLiteral("d6"), {}, QStringLiteral("me")});
+    document.markEdited();
+    const QByteArray before = readBytes(file);
+    ASSERT_TRUE(QFile::rename(file, file + QStringLiteral(".bak"))); // as sed -i.bak does
+    writeBytes(file, before + "8;sed;d7;;me\r\n");
+    dialogs.answer(Answer::Ok);
+    ASSERT_TRUE(document.SaveTaskFile());
+    EXPECT_TRUE(readBytes(file).contains(";sed;"));
+    EXPECT_TRUE(readBytes(file).contains(";mine;"));
+    addItem(lists, {1, QStringLiteral("more"), QStringLiteral("d8"), {}, QStringLiteral("me")});
+    document.markEdited();
+    writeBytes(file, {});
+    ASSERT_TRUE(document.SaveTaskFile());
+    EXPECT_TRUE(readBytes(file).contains(";more;"));
+    for (const Dialogs::Buttons buttons : {Dialogs::Buttons::OkCancel, Dialogs::Buttons::YesNo}) {
+        for (const auto &message : dialogs.messages())
+            EXPECT_NE(message.buttons, buttons) << message.text.toStdString();
+    }
+}

@@ -1,14 +1,17 @@
 #include "document/TaskDocument.h"
 #include "entries/TaskLists.h"
 #include "fileformat/TaskFileEncoder.h"
+#include "storage/SaveSteps.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TaskFileTesting.h"
 
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -125,15 +128,17 @@ TEST_F(OutsideChangeTest, TwoWindowsEachAddAnEntryAndTheFileKeepsBoth)
 
 TEST_F(OutsideChangeTest, ChangesAndRemovalsOnBothSidesLoseNoText)
 {
-    // a: changed on both sides; b: changed outside, removed here; c: removed
-    // outside, unchanged here, so it goes.
+    // a: changed on both sides; b: changed outside, removed here, so the
+    // change brings it back, which is said; c: removed outside, unchanged
+    // here, so it goes.
     window.change(QStringLiteral("a"), QStringLiteral("a here"));
     window.remove(QStringLiteral("b"));
     writeOutside("1;a outside;d1;;me\r\n1;b outside;d2;;me\r\n");
 
     window.dialogs.answer(Answer::Ok);
     ASSERT_TRUE(window.document.SaveTaskFile());
-    EXPECT_EQ(window.dialogs.messages().last().text, mergeReport(2, 1, 1));
+    EXPECT_EQ(window.dialogs.messages().last().text,
+              mergeReport(1, 1, 1) + QStringLiteral("\nEntries deleted here but changed there, so kept: 1"));
     const Items tasks = itemsOf(window.lists.lvwTasks);
     EXPECT_EQ(tasks.size(), 3u);
     for (const char *task : {"a here", "a outside", "b outside"})
@@ -154,12 +159,14 @@ TEST_F(OutsideChangeTest, IdenticalEntriesCountAsSeparateEntries)
     writeBytes(file, kHeader + "2;x;d;;me\r\n2;x;d;;me\r\n");
     window.document.openFromCommandLine(file);
     window.add({2, QStringLiteral("x"), QStringLiteral("d"), {}, QStringLiteral("me")});
-    // Outside, one copy of two goes and an entry arrives.
+    // Outside, one copy of two is changed: a change, not an entry that
+    // came in and one that went away.
     writeOutside("2;x;d;;me\r\n2;y;d;;me\r\n");
 
     window.dialogs.answer(Answer::Ok);
     ASSERT_TRUE(window.document.SaveTaskFile());
-    EXPECT_EQ(window.dialogs.messages().last().text, mergeReport(1, 1, 0));
+    EXPECT_EQ(window.dialogs.messages().last().text,
+              mergeReport(0, 0, 0) + QStringLiteral("\nEntries changed there: 1"));
     const Item x{2, QStringLiteral("x"), QStringLiteral("d"), {}, QStringLiteral("me")};
     const Item y{2, QStringLiteral("y"), QStringLiteral("d"), {}, QStringLiteral("me")};
     EXPECT_EQ(itemsOf(window.lists.lvwCompleted), (Items{x, x, y}));
@@ -239,4 +246,97 @@ TEST_F(OutsideChangeTest, UnreadableOrForeignDiskVersionStopsTheSave)
     EXPECT_EQ(readBytes(moved), kHeader);
     EXPECT_EQ(readBytes(elsewhere), TaskFileEncoder().encode(window.lists));
     EXPECT_EQ(window.dialogs.pendingAnswers(), 0);
+}
+
+TEST_F(OutsideChangeTest, AChangeAtAnyPointOfTheSaveSurvivesIt)
+{
+    const auto appendOutside = [this](const QByteArray &line) { writeBytes(file, readBytes(file) + line); };
+    int round = 0;
+    for (const SaveStep point :
+         {SaveStep::OtherVersionRead, SaveStep::Encoded, SaveStep::NewContentsSynced, SaveStep::AboutToReplace}) {
+        SCOPED_TRACE(static_cast<int>(point));
+        const QByteArray n = QByteArray::number(++round);
+        appendOutside("8;first " + n + ";d;;you\r\n"); // so that the save merges and passes every point
+        window.add({1, QStringLiteral("mine ") + n, QStringLiteral("d"), {}, QStringLiteral("me")});
+        bool changed = false;
+        SaveSteps::Observe([&](SaveStep reached) {
+            if (reached == point && !std::exchange(changed, true))
+                appendOutside("6;late " + n + ";d;;you\r\n");
+        });
+        window.dialogs.answer(Answer::Ok);
+        const qsizetype before = window.dialogs.messages().size();
+        const bool saved = window.document.SaveTaskFile();
+        SaveSteps::Observe({});
+        ASSERT_TRUE(saved);
+        EXPECT_TRUE(changed);
+        ASSERT_EQ(window.dialogs.messages().size(), before + 1);
+        EXPECT_EQ(window.dialogs.messages().last().text, mergeReport(2, 0, 0));
+        const QByteArray written = readBytes(file);
+        EXPECT_EQ(written, TaskFileEncoder().encode(window.lists));
+        for (const QByteArray task : {"first ", "late ", "mine "})
+            EXPECT_TRUE(written.contains(";" + task + n + ";")) << task.constData();
+    }
+
+    // A file that changes at every try stops the save: nothing is written,
+    // and the merge is said after the reason.
+    window.add({1, QStringLiteral("last"), QStringLiteral("d"), {}, QStringLiteral("me")});
+    QByteArray outside;
+    SaveSteps::Observe([&](SaveStep reached) {
+        if (reached == SaveStep::AboutToReplace) {
+            appendOutside("8;again;d;;you\r\n");
+            outside = readBytes(file);
+        }
+    });
+    window.dialogs.answer(Answer::Ok);
+    window.dialogs.answer(Answer::Ok);
+    const qsizetype before = window.dialogs.messages().size();
+    const bool saved = window.document.SaveTaskFile();
+    SaveSteps::Observe({});
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(window.document.isDirty());
+    EXPECT_EQ(readBytes(file), outside);
+    ASSERT_EQ(window.dialogs.messages().size(), before + 2);
+    EXPECT_EQ(window.dialogs.messages()[before].text,
+              QStringLiteral("The file was changed elsewhere and could not be read completely, so nothing was "
+                             "saved.\nIt kept changing while the list was being saved."));
+    EXPECT_EQ(window.dialogs.messages()[before + 1].text, mergeReport(3, 0, 0));
+}
+
+TEST_F(OutsideChangeTest, AVersionStillBeingWrittenIsWaitedForAndACutCharacterIsNoOtherEncoding)
+{
+    // The window's list is plain UTF-8.
+    writeBytes(file, kHeader + "1;caf\xC3\xA9;d1;;me\r\n");
+    window.document.openFromCommandLine(file);
+    window.add({1, QStringLiteral("mine"), QStringLiteral("d4"), {}, QStringLiteral("me")});
+
+    // Another program writes the file in place in two halves, the first one
+    // cut inside a character, and Save comes in the pause between them.
+    const QByteArray whole = kHeader + "1;caf\xC3\xA9;d1;;me\r\n8;th\xC3\xA9" + "irs;d5;;you\r\n";
+    const qsizetype cut = whole.indexOf("\xC3\xA9irs") + 1;
+    writeBytes(file, whole.left(cut));
+    std::thread secondHalf([&] {
+        QThread::msleep(150);
+        QFile out(file);
+        if (out.open(QIODevice::Append))
+            out.write(whole.mid(cut));
+    });
+    window.dialogs.answer(Answer::Ok);
+    const bool saved = window.document.SaveTaskFile();
+    secondHalf.join();
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(window.dialogs.messages().last().text, mergeReport(1, 0, 0));
+    EXPECT_NE(window.find(QStringLiteral("th\u00E9irs")), nullptr);
+    EXPECT_EQ(readBytes(file), TaskFileEncoder().encode(window.lists, TaskFileFormat::TextForm::Utf8));
+
+    // A version that stays cut is not read as Windows-1252.
+    window.add({1, QStringLiteral("more"), QStringLiteral("d6"), {}, QStringLiteral("me")});
+    writeBytes(file, whole.left(cut));
+    window.dialogs.answer(Answer::Ok);
+    EXPECT_FALSE(window.document.SaveTaskFile());
+    EXPECT_EQ(window.dialogs.messages().last().text,
+              QStringLiteral("The file was changed elsewhere and could not be read completely, so nothing was "
+                             "saved.\nThe file ends inside a character: it is still being written, or it was cut "
+                             "short."));
+    EXPECT_EQ(readBytes(file), whole.left(cut));
+    EXPECT_TRUE(window.document.isDirty());
 }
