@@ -116,8 +116,8 @@ void FilteredList::rescan(bool narrow)
     scan(narrow);
     endResetModel();
     // The reset left this selection empty without a word to the list.
-    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
-    if (isActive() && !selected.isEmpty() && proxyRowOf(selected.first().row()) < 0)
+    const int selected = SelectedRowIndex(*m_list.selectionModel());
+    if (isActive() && selected >= 0 && proxyRowOf(selected) < 0)
         m_list.selectionModel()->clear();
     else
         selectionFromList();
@@ -392,9 +392,9 @@ void FilteredList::startSearch(std::optional<RowBits> among)
     m_searchChunks.reset(chunksFor(rows));
     // The selected entry's rows first, so that it stays selected and in view
     // if it matches.
-    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
-    if (!selected.isEmpty())
-        searchChunk(size_t(selected.first().row()) / kRowsPerChunk, false);
+    const int selected = SelectedRowIndex(*m_list.selectionModel());
+    if (selected >= 0)
+        searchChunk(size_t(selected) / kRowsPerChunk, false);
     searchOnward(m_timeToShow, false);
 }
 
@@ -501,8 +501,8 @@ int FilteredList::nextMatch(bool forward)
     const int count = rowCount();
     if (count == 0)
         return -1;
-    const QModelIndexList selected = m_selection.selectedRows();
-    int row = selected.isEmpty() ? (forward ? -1 : count) : selected.first().row();
+    const int selected = SelectedRowIndex(m_selection);
+    int row = selected < 0 ? (forward ? -1 : count) : selected;
     for (int step = 0; step < count; ++step) {
         row = forward ? (row + 1) % count : (row - 1 + count) % count;
         if (matches(rowAt(row)))
@@ -752,11 +752,12 @@ void FilteredList::selectionToList()
     if (m_mirroring)
         return;
     m_mirroring = true;
-    const QModelIndexList selected = m_selection.selectedRows();
-    if (selected.isEmpty())
+    // The list holds the one row that the editing pane and buttons act on.
+    const int selected = SelectedRowIndex(m_selection);
+    if (selected < 0)
         m_list.selectionModel()->clear();
     else
-        m_list.selectionModel()->setCurrentIndex(mapToSource(selected.first()),
+        m_list.selectionModel()->setCurrentIndex(mapToSource(index(selected, 0)),
                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_mirroring = false;
 }
@@ -765,12 +766,12 @@ void FilteredList::selectionFromList()
 {
     if (m_mirroring || !isActive())
         return;
-    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
+    const int selected = SelectedRowIndex(*m_list.selectionModel());
     // Whether an entry the list selected is shown is known once its rows are searched.
-    if (!selected.isEmpty() && !isSearched(selected.first().row()))
+    if (selected >= 0 && !isSearched(selected))
         finishSearch();
     m_mirroring = true;
-    const QModelIndex shown = selected.isEmpty() ? QModelIndex() : mapFromSource(selected.first());
+    const QModelIndex shown = selected < 0 ? QModelIndex() : mapFromSource(m_list.index(selected, 0));
     if (shown.isValid())
         m_selection.setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     else

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QTableView>
 
+#include <vector>
+
 class FilteredList;
 class StatusImages;
 
@@ -48,6 +50,14 @@ public:
     // Brings the row at a 1-based position of the list into view, if shown.
     void scrollToPosition(int position);
     void scrollToSelected();
+    // The 1-based list positions of the rows selected here, ascending; under
+    // a find only rows it shows can be selected.
+    std::vector<int> selectedPositions() const;
+    // Selects the rows at these 1-based list positions (ascending) that are
+    // shown, in as few ranges as they allow.
+    void selectPositions(const std::vector<int> &positions);
+    // Selects nothing, here and in the list.
+    void clearSelectedRows();
 
 Q_SIGNALS:
     // Every mouse-button press, before the press selects anything.
@@ -72,6 +82,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
 
 private:
     // Shows in the header how the list is sorted: on the column of the sort
