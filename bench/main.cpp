@@ -71,7 +71,10 @@ int runBenchmark(QApplication &app, const QString &root)
                                          QStringLiteral("list"), QStringLiteral("10000,100000,1000000"));
     const QCommandLineOption windowOnlyOption(QStringLiteral("window-only"),
                                               QStringLiteral("Skip the whole-process measurements."));
-    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption});
+    const QCommandLineOption manyOnlyOption(
+        QStringLiteral("many-only"),
+        QStringLiteral("Only the changes of many entries at once and the cost of a selection of every row."));
+    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption, manyOnlyOption});
     parser.process(app);
 
     const QString tarvik = QFileInfo(parser.value(tarvikOption)).canonicalFilePath();
@@ -90,7 +93,7 @@ int runBenchmark(QApplication &app, const QString &root)
     const QString scratch = root + QStringLiteral("/scratch");
     QDir().mkpath(scratch);
 
-    if (!parser.isSet(windowOnlyOption)) {
+    if (!parser.isSet(windowOnlyOption) && !parser.isSet(manyOnlyOption)) {
         Progress(QStringLiteral("generating files for the whole-process measurements"));
         const QString forStart =
             generate(files, QStringLiteral("start-100000.tvk"), 100000, TaskListGenerator::Mix::AllCategories);
@@ -115,13 +118,22 @@ int runBenchmark(QApplication &app, const QString &root)
         WindowBench window(scratch);
         for (const int entries : sizes) {
             Progress(QStringLiteral("generating files of %1 entries").arg(entries));
-            const QString allCategories = generate(files, QStringLiteral("all-%1.tvk").arg(entries), entries,
-                                                   TaskListGenerator::Mix::AllCategories);
             const QString tasksOnly = generate(files, QStringLiteral("tasks-%1.tvk").arg(entries), entries,
                                                TaskListGenerator::Mix::TasksOnly);
-            window.measure(entries, allCategories, tasksOnly);
-            QFile::remove(allCategories);
+            if (parser.isSet(manyOnlyOption)) {
+                window.measureManyAtOnce(entries, tasksOnly);
+            } else {
+                const QString allCategories = generate(files, QStringLiteral("all-%1.tvk").arg(entries), entries,
+                                                       TaskListGenerator::Mix::AllCategories);
+                window.measure(entries, allCategories, tasksOnly);
+                QFile::remove(allCategories);
+            }
             QFile::remove(tasksOnly);
+        }
+        window.measureBulkHistoryMemory(1000000);
+        if (parser.isSet(manyOnlyOption)) {
+            Progress(QStringLiteral("done"));
+            return 0;
         }
         window.measureHistoryMemory(10000);
         window.measureLongClick("1MB", 1 << 20);
