@@ -3,8 +3,8 @@
 #include "Measurement.h"
 #include "entries/EntryEditing.h"
 #include "entries/TaskLists.h"
-#include "history/BulkChange.h"
 #include "fileformat/TaskFile.h"
+#include "history/BulkChange.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
 #include "main_window/TabControl.h"
@@ -19,8 +19,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTextDocument>
@@ -705,8 +705,7 @@ void WindowBench::measureBulkHistoryMemory(int entries)
     for (int i = 0; i < entries; ++i)
         positions[size_t(i)] = i + 1;
     const double before = heapBytes();
-    BulkChange change =
-        BulkChange::setStatus(lists, Category::Tasks, positions, Status_Complete, CurrentDateText());
+    BulkChange change = BulkChange::setStatus(lists, Category::Tasks, positions, Status_Complete, CurrentDateText());
     // The new entries and the Completed list's own pointers to them are the
     // lists', not the history's.
     double entriesBytes = 0;

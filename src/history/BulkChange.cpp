@@ -21,8 +21,8 @@ BulkChange BulkChange::setStatus(TaskLists &lists, Category category, const std:
     EntryRows changed;
     changed.reserve(positions.size());
     for (const std::unique_ptr<Entry> &entry : change.m_before.out) {
-        changed.push_back(Entry::create(code, entry->field(Entry::Task), entry->field(Entry::Added), now,
-                                        entry->field(Entry::User)));
+        changed.push_back(
+            Entry::create(code, entry->field(Entry::Task), entry->field(Entry::Added), now, entry->field(Entry::User)));
         changed.back()->setField(Entry::MainText, digits);
     }
     const Category target = CategoryForStatus(code);
@@ -119,8 +119,7 @@ bool BulkChange::Side::takeOut(TaskLists &lists)
 void BulkChange::Side::putIn(TaskLists &lists)
 {
     CategoryList &list = lists.list(category);
-    const bool sameOrder = !list.Sorted()
-        || (sorted && list.SortKey() == sortKey && list.SortOrder() == sortOrder);
+    const bool sameOrder = !list.Sorted() || (sorted && list.SortKey() == sortKey && list.SortOrder() == sortOrder);
     if (sameOrder)
         list.putIn(positions, std::move(out));
     else

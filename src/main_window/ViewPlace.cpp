@@ -5,7 +5,6 @@
 #include <QScrollBar>
 
 #include <algorithm>
-
 #include <utility>
 
 void ViewPlace::remember(const QList<CategoryListView *> &views, CategoryListView *current)

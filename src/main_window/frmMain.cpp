@@ -363,7 +363,8 @@ void frmMain::btnDelete_Click()
                               Dialogs::Icon::Question)
             != Dialogs::Answer::Yes)
             return;
-        recordBulkChange(*view, [&] { return BulkChange::remove(m_lists, *CategoryForTab(tabMain->currentIndex()), positions); });
+        recordBulkChange(
+            *view, [&] { return BulkChange::remove(m_lists, *CategoryForTab(tabMain->currentIndex()), positions); });
         return;
     }
     if (!m_editing.selection(tabMain->currentIndex()).row)
@@ -462,7 +463,8 @@ void frmMain::SetSelectedEntryStatus(int code)
     const std::vector<int> positions = view ? view->selectedPositions() : std::vector<int>();
     if (positions.size() > 1 && code >= FirstStatusCode && code <= LastStatusCode) {
         recordBulkChange(*view, [&] {
-            return BulkChange::setStatus(m_lists, *CategoryForTab(tabMain->currentIndex()), positions, code, CurrentDateText());
+            return BulkChange::setStatus(m_lists, *CategoryForTab(tabMain->currentIndex()), positions, code,
+                                         CurrentDateText());
         });
         return;
     }

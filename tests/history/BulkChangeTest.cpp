@@ -34,8 +34,8 @@ protected:
                 Entry::create(status, task, QStringLiteral("a%1").arg(i), QStringLiteral("e%1").arg(i), u"me"));
         }
         for (int i = 0; i < 6; ++i)
-            lists.lvwCompleted.append(Entry::create(Status_Complete, QStringLiteral("task %1").arg(i * 4), u"a", u"e",
-                                                    u"you"));
+            lists.lvwCompleted.append(
+                Entry::create(Status_Complete, QStringLiteral("task %1").arg(i * 4), u"a", u"e", u"you"));
     }
 
     // Every third row and a few more, spread over the list.
@@ -140,5 +140,4 @@ TEST_P(BulkChangeTest, UndoFindsTheEntriesAfterTheTargetListWasSortedAnotherWay)
     EXPECT_EQ(written(lists), left);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sortings, BulkChangeTest,
-                         ::testing::Values(-1, int(Entry::Task), int(Entry::StatusText)));
+INSTANTIATE_TEST_SUITE_P(Sortings, BulkChangeTest, ::testing::Values(-1, int(Entry::Task), int(Entry::StatusText)));

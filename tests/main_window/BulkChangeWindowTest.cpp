@@ -145,3 +145,28 @@ TEST_P(BulkChangeWindowTest, UnderAFindOnlyTheRowsShownChangeAndHiddenRowsStayHi
 }
 
 INSTANTIATE_TEST_SUITE_P(UnsortedAndSorted, BulkChangeWindowTest, ::testing::Bool());
+
+TEST_F(MainWindowTest, ReadingTheFileAgainKeepsTheSelectionOfTheRowsStillThere)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.tvk"));
+    const auto write = [&](const QList<int> &numbers) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("Status;Task;Added;Edited;User\r\n");
+        for (const int n : numbers)
+            file.write("1;task " + QByteArray::number(n) + ";d;;me\r\n");
+    };
+    write({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    open(path);
+    QTest::mouseClick(view(0)->viewport(), Qt::LeftButton, {}, rowPoint(0, 2));
+    QTest::mouseClick(view(0)->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowPoint(0, 4));
+    QTest::mouseClick(view(0)->viewport(), Qt::LeftButton, Qt::ControlModifier, rowPoint(0, 8));
+
+    write({0, 1, 2, 4, 5, 6, 7, 8, 9, 10});
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    QStringList selected;
+    for (const int position : view(0)->selectedPositions())
+        selected << list(0).text(list(0).rowAt(position), Entry::Task);
+    EXPECT_EQ(selected, (QStringList{"task 2", "task 4", "task 8"}));
+}
