@@ -572,7 +572,11 @@ int FilteredList::proxyRowOf(int sourceRow) const
 void FilteredList::sourceRowsInserted(int first, int last)
 {
     m_keptResults.clear();
-    if (m_lettersKept) {
+    if (m_lettersKept && size_t(last - first + 1) >= kRowsPerChunk) {
+        // As many rows as a change of many entries at once brings: read a
+        // chunk at a time when needed, as after a sort, not all at once now.
+        lettersAfterReorder();
+    } else if (m_lettersKept) {
         const size_t count = size_t(last - first + 1);
         withRoomFor(m_letters, m_letters.size() + count);
         withRoomFor(m_userLetters, m_userLetters.size() + count);
