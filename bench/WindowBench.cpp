@@ -4,6 +4,7 @@
 #include "entries/EntryEditing.h"
 #include "entries/TaskLists.h"
 #include "fileformat/TaskFile.h"
+#include "history/BulkChange.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
 #include "main_window/TabControl.h"
@@ -19,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTextDocument>
@@ -98,6 +100,15 @@ void WindowBench::measure(int entries, const QString &allCategories, const QStri
     measureEditing(entries);
     measureUndo(entries);
     measureFind(entries);
+    measureWithEveryRowSelected(entries);
+    measureBulk(entries);
+}
+
+void WindowBench::measureManyAtOnce(int entries, const QString &tasksOnly)
+{
+    open(tasksOnly, entries);
+    measureWithEveryRowSelected(entries);
+    measureBulk(entries);
 }
 
 void WindowBench::measureLoadAndSave(int entries, const QString &path)
@@ -591,4 +602,150 @@ void WindowBench::measureHistoryMemory(int changes)
     const double held = heapBytes();
     history.clear();
     Report("history-memory", changes, (held - heapBytes()) / 1e6, "MB");
+}
+
+// Ctrl+A in the Tasks list holding every entry, sorted by task text, and
+// the status Complete for all of them, or Delete of all of them; each counts
+// until the window has repainted, and so does its undo.
+void WindowBench::measureBulk(int entries)
+{
+    Progress(QStringLiteral("changes of every entry at once, %1 entries").arg(entries));
+    showTab(0);
+    CategoryList &list = lvwTasks->list();
+    sortByTask(*lvwTasks);
+    const auto selectAll = [&] {
+        lvwTasks->setFocus();
+        QTest::keyClick(lvwTasks, Qt::Key_A, Qt::ControlModifier);
+    };
+    const auto undo = [&] {
+        return TimeMs([&] {
+            QTest::keyClick(m_window.get(), Qt::Key_Z, Qt::ControlModifier);
+            settle();
+        });
+    };
+    std::vector<double> undos;
+    const int runs = runsFor(entries, 5, 3);
+    const double status = MedianOf(runs, [&](int) {
+        const double time = TimeMs([&] {
+            selectAll();
+            m_window->objRightClickPopup_ItemClick(QStringLiteral("Complete"));
+            settle();
+        });
+        if (lvwCompleted->list().count() != entries || list.count() != 0)
+            Fail(QStringLiteral("Complete did not move every entry"));
+        undos.push_back(undo());
+        if (list.count() != entries)
+            Fail(QStringLiteral("Ctrl+Z did not bring every entry back"));
+        return time;
+    });
+    Report("bulk-status", entries, status, "ms");
+    const double deleted = MedianOf(runs, [&](int) {
+        m_dialogs.answer(Dialogs::Answer::Yes);
+        const double time = TimeMs([&] {
+            selectAll();
+            QTest::keyClick(lvwTasks, Qt::Key_Delete);
+            settle();
+        });
+        if (list.count() != 0)
+            Fail(QStringLiteral("Delete did not remove every entry"));
+        undos.push_back(undo());
+        if (list.count() != entries)
+            Fail(QStringLiteral("Ctrl+Z did not bring every entry back"));
+        return time;
+    });
+    Report("bulk-delete", entries, deleted, "ms");
+    Report("bulk-undo", entries, MedianOf(static_cast<int>(undos.size()), [&](int i) { return undos[i]; }), "ms");
+    lvwTasks->clearSelectedRows();
+    settle();
+}
+
+// A click on a row, a page of scrolling and a find keystroke in the Tasks
+// list holding every entry, sorted by task text, with every row selected
+// and with one: the selection must cost them nothing. The heap a selection
+// of every row holds as well.
+void WindowBench::measureWithEveryRowSelected(int entries)
+{
+    Progress(QStringLiteral("every row selected, %1 entries").arg(entries));
+    showTab(0);
+    CategoryList &list = lvwTasks->list();
+    sortByTask(*lvwTasks);
+    if (!txtFind)
+        txtFind = child<QLineEdit>(*m_window, "txtFind");
+    const auto selectRows = [&](bool every) {
+        clickRow(*lvwTasks, 1 + m_random.below(list.count()));
+        if (every) {
+            lvwTasks->setFocus();
+            QTest::keyClick(lvwTasks, Qt::Key_A, Qt::ControlModifier);
+            settle();
+            if (lvwTasks->selectionModel()->selection().size() != 1)
+                Fail(QStringLiteral("Ctrl+A did not select every row as one range"));
+        }
+    };
+    const double heapBefore = heapBytes();
+    selectRows(true);
+    const double selectionMemory = heapBytes() - heapBefore;
+    for (const bool every : {false, true}) {
+        const char *suffix = every ? "-all-selected" : "-one-selected";
+        const double click = MedianOf(runsFor(entries, 11, 7), [&](int) {
+            selectRows(every);
+            const QModelIndex index = lvwTasks->model()->index(lvwTasks->rowAt(lvwTasks->viewport()->height() / 2), 1);
+            return TimeMs([&] {
+                QTest::mouseClick(lvwTasks->viewport(), Qt::LeftButton, {}, lvwTasks->visualRect(index).center());
+                settle();
+            });
+        });
+        Report(qPrintable(QStringLiteral("selection-click") + QLatin1String(suffix)), entries, click, "ms");
+        selectRows(every);
+        QScrollBar *scrollBar = lvwTasks->verticalScrollBar();
+        const double scroll = MedianOf(runsFor(entries, 11, 7), [&](int run) {
+            return TimeMs([&] {
+                scrollBar->setValue(run % 2 == 0 ? scrollBar->value() + scrollBar->pageStep()
+                                                 : scrollBar->value() - scrollBar->pageStep());
+                settle();
+            });
+        });
+        Report(qPrintable(QStringLiteral("selection-scroll") + QLatin1String(suffix)), entries, scroll, "ms");
+        const double keystroke = MedianOf(3, [&](int) {
+            selectRows(every);
+            QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+            settle();
+            const double time = TimeMs([&] {
+                QTest::keyClick(txtFind, 'c');
+                QCoreApplication::sendPostedEvents();
+            });
+            QTest::keyClick(txtFind, Qt::Key_Escape);
+            settle();
+            return time;
+        });
+        Report(qPrintable(QStringLiteral("selection-find-keystroke") + QLatin1String(suffix)), entries, keystroke,
+               "ms");
+    }
+    std::printf("selection-memory %d %.3f MB\n", entries, selectionMemory / 1e6);
+    std::fflush(stdout);
+}
+
+void WindowBench::measureBulkHistoryMemory(int entries)
+{
+    Progress(QStringLiteral("memory of a status change of %1 entries at once").arg(entries));
+    TaskLists lists;
+    EntryRows rows;
+    for (int i = 0; i < entries; ++i)
+        rows.push_back(Entry::create(Status_Incomplete, m_random.task(), CurrentDateText(), u"", u"anna"));
+    lists.lvwTasks.appendAll(std::move(rows));
+    lists.lvwTasks.setSorting(Entry::Task, CategoryList::Ascending, true);
+    std::vector<int> positions(static_cast<size_t>(entries));
+    for (int i = 0; i < entries; ++i)
+        positions[size_t(i)] = i + 1;
+    const double before = heapBytes();
+    BulkChange change = BulkChange::setStatus(lists, Category::Tasks, positions, Status_Complete, CurrentDateText());
+    // The new entries and the Completed list's own pointers to them are the
+    // lists', not the history's.
+    double entriesBytes = 0;
+    for (int position = 1; position <= lists.lvwCompleted.count(); ++position)
+        entriesBytes += double(malloc_usable_size(const_cast<Entry *>(lists.lvwCompleted.rowAt(position))));
+    entriesBytes += double(entries) * sizeof(void *);
+    const double perEntry = (heapBytes() - before - entriesBytes) / entries;
+    std::printf("bulk-history-memory %d %.1f bytes/entry (%.1f counted by the step)\n", entries, perEntry,
+                double(change.bytes()) / entries);
+    std::fflush(stdout);
 }

@@ -27,12 +27,18 @@ public:
     // whose entries all land in the Tasks list, so that sorting and editing
     // act on a list of the full size.
     void measure(int entries, const QString &allCategories, const QString &tasksOnly);
+    // Only the changes of many entries at once and what a selection of every
+    // row costs, on a tasksOnly file.
+    void measureManyAtOnce(int entries, const QString &tasksOnly);
     // A click on an entry whose task is one word of the given size, until the
     // pane shows it; with showAll also the Show all button's putting in of the
     // whole text.
     void measureLongClick(const char *label, qsizetype units, bool showAll);
     // The heap that a history of this many entry changes holds.
     void measureHistoryMemory(int changes);
+    // What the history keeps of a status change of this many entries at once,
+    // beside the entries.
+    void measureBulkHistoryMemory(int entries);
 
 private:
     void measureLoadAndSave(int entries, const QString &path);
@@ -41,6 +47,8 @@ private:
     void measureEditing(int entries);
     void measureFind(int entries);
     void measureUndo(int entries);
+    void measureBulk(int entries);
+    void measureWithEveryRowSelected(int entries);
     void measureOutsideChanges(int entries, const QString &path);
 
     void settle();

@@ -73,7 +73,10 @@ int runBenchmark(QApplication &app, const QString &root)
                                               QStringLiteral("Skip the whole-process measurements."));
     const QCommandLineOption longTasksOnlyOption(QStringLiteral("long-tasks-only"),
                                                  QStringLiteral("Only the clicks on entries with very long tasks."));
-    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption, longTasksOnlyOption});
+    const QCommandLineOption manyOnlyOption(
+        QStringLiteral("many-only"),
+        QStringLiteral("Only the changes of many entries at once and the cost of a selection of every row."));
+    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption, manyOnlyOption, longTasksOnlyOption});
     parser.process(app);
 
     const QString tarvik = QFileInfo(parser.value(tarvikOption)).canonicalFilePath();
@@ -93,7 +96,7 @@ int runBenchmark(QApplication &app, const QString &root)
     QDir().mkpath(scratch);
 
     const bool longTasksOnly = parser.isSet(longTasksOnlyOption);
-    if (!parser.isSet(windowOnlyOption) && !longTasksOnly) {
+    if (!parser.isSet(windowOnlyOption) && !longTasksOnly && !parser.isSet(manyOnlyOption)) {
         Progress(QStringLiteral("generating files for the whole-process measurements"));
         const QString forStart =
             generate(files, QStringLiteral("start-100000.tvk"), 100000, TaskListGenerator::Mix::AllCategories);
@@ -118,16 +121,27 @@ int runBenchmark(QApplication &app, const QString &root)
         WindowBench window(scratch);
         for (const int entries : longTasksOnly ? QList<int>() : sizes) {
             Progress(QStringLiteral("generating files of %1 entries").arg(entries));
-            const QString allCategories = generate(files, QStringLiteral("all-%1.tvk").arg(entries), entries,
-                                                   TaskListGenerator::Mix::AllCategories);
             const QString tasksOnly = generate(files, QStringLiteral("tasks-%1.tvk").arg(entries), entries,
                                                TaskListGenerator::Mix::TasksOnly);
-            window.measure(entries, allCategories, tasksOnly);
-            QFile::remove(allCategories);
+            if (parser.isSet(manyOnlyOption)) {
+                window.measureManyAtOnce(entries, tasksOnly);
+            } else {
+                const QString allCategories = generate(files, QStringLiteral("all-%1.tvk").arg(entries), entries,
+                                                       TaskListGenerator::Mix::AllCategories);
+                window.measure(entries, allCategories, tasksOnly);
+                QFile::remove(allCategories);
+            }
             QFile::remove(tasksOnly);
         }
-        if (!longTasksOnly)
+        if (parser.isSet(manyOnlyOption)) {
+            window.measureBulkHistoryMemory(1000000);
+            Progress(QStringLiteral("done"));
+            return 0;
+        }
+        if (!longTasksOnly) {
+            window.measureBulkHistoryMemory(1000000);
             window.measureHistoryMemory(10000);
+        }
         window.measureLongClick("1MB", 1 << 20, true);
         window.measureLongClick("10MB", 10 << 20, true);
         // The whole of it would take minutes to lay out.

@@ -170,6 +170,94 @@ std::vector<int> CategoryList::insertAll(EntryRows rows)
     return positions;
 }
 
+// The rows that go are first put after the others, in one layout change
+// that views and a find follow row by row, and then leave at the end.
+EntryRows CategoryList::takeOut(const std::vector<int> &positions)
+{
+    EntryRows taken;
+    if (positions.empty())
+        return taken;
+    const int total = count();
+    const int kept = total - int(positions.size());
+    if (positions.front() != kept + 1) {
+        std::vector<quint32> arrangement;
+        arrangement.reserve(size_t(total));
+        size_t next = 0;
+        for (int index = 0; index < total; ++index) {
+            if (next < positions.size() && positions[next] == index + 1)
+                ++next;
+            else
+                arrangement.push_back(quint32(index));
+        }
+        for (const int position : positions)
+            arrangement.push_back(quint32(position - 1));
+        arrangeRows(arrangement);
+    }
+    beginRemoveRows(QModelIndex(), kept, total - 1);
+    taken.assign(std::make_move_iterator(m_rows.begin() + kept), std::make_move_iterator(m_rows.end()));
+    m_rows.erase(m_rows.begin() + kept, m_rows.end());
+    endRemoveRows();
+    return taken;
+}
+
+// The reverse of takeOut: the rows come in at the end, then one layout
+// change puts them in their places.
+void CategoryList::putIn(const std::vector<int> &positions, EntryRows rows)
+{
+    Q_ASSERT(positions.size() == rows.size());
+    if (rows.empty())
+        return;
+    const int before = count();
+    beginInsertRows(QModelIndex(), before, before + int(rows.size()) - 1);
+    m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    endInsertRows();
+    if (positions.front() == before + 1)
+        return;
+    std::vector<quint32> arrangement;
+    arrangement.reserve(m_rows.size());
+    size_t next = 0;
+    quint32 old = 0;
+    for (int index = 0; index < count(); ++index) {
+        if (next < positions.size() && positions[next] == index + 1)
+            arrangement.push_back(quint32(before) + quint32(next++));
+        else
+            arrangement.push_back(old++);
+    }
+    arrangeRows(arrangement);
+}
+
+std::vector<int> CategoryList::appendMany(EntryRows rows)
+{
+    std::vector<int> positions;
+    positions.reserve(rows.size());
+    if (!m_sorted) {
+        for (size_t i = 0; i < rows.size(); ++i)
+            positions.push_back(count() + 1 + int(i));
+        putIn(positions, std::move(rows));
+        return positions;
+    }
+    // Rows taken from a list sorted the same way need no sorting.
+    bool inOrder = true;
+    for (size_t i = 1; i < rows.size() && inOrder; ++i)
+        inOrder = !goesBefore(compareKeys(*rows[i], *rows[i - 1]));
+    if (!inOrder) {
+        const std::vector<quint32> order = SortedOrder(rows, m_sortKey, m_sortOrder == Descending);
+        EntryRows sorted(rows.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            sorted[i] = std::move(rows[order[i]]);
+        rows.swap(sorted);
+    }
+    // An old row goes first where the keys are equal.
+    size_t old = 0;
+    for (size_t added = 0; added < rows.size(); ++added) {
+        while (old < m_rows.size() && !goesBefore(compareKeys(*rows[added], *m_rows[old])))
+            ++old;
+        positions.push_back(int(old + added) + 1);
+    }
+    putIn(positions, std::move(rows));
+    return positions;
+}
+
 void CategoryList::setStatus(Row row, double status)
 {
     const int index = indexOf(row);
@@ -191,10 +279,40 @@ void CategoryList::setText(Row row, int field, const QString &text)
 
 Row CategoryList::selectedRow() const
 {
-    const QModelIndexList selected = m_selection.selectedRows();
-    if (selected.isEmpty())
-        return nullptr;
-    return rowAt(selected.first().row() + 1);
+    return rowAt(SelectedRowIndex(m_selection) + 1);
+}
+
+int SelectedRowIndex(const QItemSelectionModel &selection)
+{
+    const QItemSelection ranges = selection.selection();
+    const int current = selection.currentIndex().row();
+    int first = -1;
+    for (const QItemSelectionRange &range : ranges) {
+        if (current >= range.top() && current <= range.bottom())
+            return current;
+        if (first < 0 || range.top() < first)
+            first = range.top();
+    }
+    return first;
+}
+
+std::vector<int> SelectedRowIndexes(const QItemSelectionModel &selection)
+{
+    const QItemSelection ranges = selection.selection();
+    std::vector<int> rows;
+    if (ranges.isEmpty())
+        return rows;
+    // Ranges may overlap; a bit a row of the model finds each row once.
+    std::vector<bool> selected(size_t(selection.model()->rowCount()));
+    for (const QItemSelectionRange &range : ranges) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            selected[size_t(row)] = true;
+    }
+    for (size_t row = 0; row < selected.size(); ++row) {
+        if (selected[row])
+            rows.push_back(int(row));
+    }
+    return rows;
 }
 
 void CategoryList::setSorting(int key, int order, bool sorted)
@@ -330,8 +448,19 @@ QString CategoryList::keyText(const Entry &entry) const
 
 bool CategoryList::goesBefore(const QString &a, const QString &b) const
 {
-    const int order = CompareSortTexts(a, b);
+    return goesBefore(CompareSortTexts(a, b));
+}
+
+bool CategoryList::goesBefore(int order) const
+{
     return m_sortOrder == Descending ? order > 0 : order < 0;
+}
+
+int CategoryList::compareKeys(const Entry &a, const Entry &b) const
+{
+    if (m_sortKey == Entry::StatusText)
+        return CompareSortTexts(a.columnText(m_sortKey), b.columnText(m_sortKey));
+    return CompareSortTexts(a.field(m_sortKey), b.field(m_sortKey));
 }
 
 // The index at which a row with the given key goes, leaving out the row at

@@ -17,6 +17,14 @@
 // cleared.
 using Row = const Entry *;
 
+// The 0-based row a selection stands for: its current row when that is
+// selected, else the first selected row; -1 when nothing is selected. Read
+// from the selection's ranges, so that a selection of every row of a long
+// list costs no more than one of a single row.
+int SelectedRowIndex(const QItemSelectionModel &selection);
+// Every selected row of the selection's model, 0-based, ascending, each once.
+std::vector<int> SelectedRowIndexes(const QItemSelectionModel &selection);
+
 // One category list: the rows of one tab, in display order, as an item model
 // that a view shows directly. Positions are 1-based, as the rest of the program
 // counts them. When the list is sorted it keeps its rows ordered by the text of
@@ -64,6 +72,19 @@ public:
     // equal key. Views are told once, about the span that changes. Returns
     // the rows' new 1-based positions, ascending.
     std::vector<int> insertAll(EntryRows rows);
+    // Takes out the rows at the given 1-based positions (ascending) and hands
+    // them back in that order. Unlike takeRows, the rows that stay are never
+    // taken out and put back, so views keep each of them as it was: shown or
+    // hidden by a find, in view, current.
+    EntryRows takeOut(const std::vector<int> &positions);
+    // Puts rows in at the 1-based positions they are to have afterwards
+    // (ascending), rows[i] at positions[i]; the other rows keep their order,
+    // and views keep them as takeOut does.
+    void putIn(const std::vector<int> &positions, EntryRows rows);
+    // Puts many rows in as append would one by one, the same way: at the end
+    // of an unsorted list, at their sorted places in a sorted one, after the
+    // rows with an equal key. Returns their 1-based positions, ascending.
+    std::vector<int> appendMany(EntryRows rows);
 
     double status(Row row) const { return row->status; }
     // Sets the status code together with the status text that follows it.
@@ -74,6 +95,8 @@ public:
     void setText(Row row, int field, const QString &text);
 
     QItemSelectionModel *selectionModel() { return &m_selection; }
+    // The row the editing pane shows and Update changes: the current row
+    // when it is selected, else the first selected one.
     Row selectedRow() const;
 
     int SortKey() const { return m_sortKey; }
@@ -103,6 +126,8 @@ private:
     int indexOf(Row row) const;
     QString keyText(const Entry &entry) const;
     bool goesBefore(const QString &a, const QString &b) const;
+    // Whether a key that compares so with another goes before it.
+    bool goesBefore(int order) const;
     int placeFor(const QString &key, bool afterEqual, int skip) const;
     bool fitsAt(const QString &key, int index) const;
     Row insertSorted(std::unique_ptr<Entry> entry, bool afterEqual);
@@ -110,6 +135,7 @@ private:
     std::vector<quint32> sortedOrder() const;
     void reorderRows(const std::vector<quint32> &order);
     void arrangeRows(const std::vector<quint32> &arrangement);
+    int compareKeys(const Entry &a, const Entry &b) const;
 
     QString m_name;
     EntryRows m_rows;

@@ -116,8 +116,8 @@ void FilteredList::rescan(bool narrow)
     scan(narrow);
     endResetModel();
     // The reset left this selection empty without a word to the list.
-    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
-    if (isActive() && !selected.isEmpty() && proxyRowOf(selected.first().row()) < 0)
+    const int selected = SelectedRowIndex(*m_list.selectionModel());
+    if (isActive() && selected >= 0 && proxyRowOf(selected) < 0)
         m_list.selectionModel()->clear();
     else
         selectionFromList();
@@ -392,9 +392,9 @@ void FilteredList::startSearch(std::optional<RowBits> among)
     m_searchChunks.reset(chunksFor(rows));
     // The selected entry's rows first, so that it stays selected and in view
     // if it matches.
-    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
-    if (!selected.isEmpty())
-        searchChunk(size_t(selected.first().row()) / kRowsPerChunk, false);
+    const int selected = SelectedRowIndex(*m_list.selectionModel());
+    if (selected >= 0)
+        searchChunk(size_t(selected) / kRowsPerChunk, false);
     searchOnward(m_timeToShow, false);
 }
 
@@ -502,8 +502,8 @@ int FilteredList::nextMatch(bool forward)
     const int count = rowCount();
     if (count == 0)
         return -1;
-    const QModelIndexList selected = m_selection.selectedRows();
-    int row = selected.isEmpty() ? (forward ? -1 : count) : selected.first().row();
+    const int selected = SelectedRowIndex(m_selection);
+    int row = selected < 0 ? (forward ? -1 : count) : selected;
     for (int step = 0; step < count; ++step) {
         row = forward ? (row + 1) % count : (row - 1 + count) % count;
         if (matches(rowAt(row)))
@@ -573,7 +573,11 @@ int FilteredList::proxyRowOf(int sourceRow) const
 void FilteredList::sourceRowsInserted(int first, int last)
 {
     m_keptResults.clear();
-    if (m_lettersKept) {
+    if (m_lettersKept && size_t(last - first + 1) >= kRowsPerChunk) {
+        // As many rows as a change of many entries at once brings: read a
+        // chunk at a time when needed, as after a sort, not all at once now.
+        lettersAfterReorder();
+    } else if (m_lettersKept) {
         const size_t count = size_t(last - first + 1);
         withRoomFor(m_letters, m_letters.size() + count);
         withRoomFor(m_userLetters, m_userLetters.size() + count);
@@ -753,11 +757,12 @@ void FilteredList::selectionToList()
     if (m_mirroring)
         return;
     m_mirroring = true;
-    const QModelIndexList selected = m_selection.selectedRows();
-    if (selected.isEmpty())
+    // The list holds the one row that the editing pane and buttons act on.
+    const int selected = SelectedRowIndex(m_selection);
+    if (selected < 0)
         m_list.selectionModel()->clear();
     else
-        m_list.selectionModel()->setCurrentIndex(mapToSource(selected.first()),
+        m_list.selectionModel()->setCurrentIndex(mapToSource(index(selected, 0)),
                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_mirroring = false;
 }
@@ -766,12 +771,12 @@ void FilteredList::selectionFromList()
 {
     if (m_mirroring || !isActive())
         return;
-    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
+    const int selected = SelectedRowIndex(*m_list.selectionModel());
     // Whether an entry the list selected is shown is known once its rows are searched.
-    if (!selected.isEmpty() && !isSearched(selected.first().row()))
+    if (selected >= 0 && !isSearched(selected))
         finishSearch();
     m_mirroring = true;
-    const QModelIndex shown = selected.isEmpty() ? QModelIndex() : mapFromSource(selected.first());
+    const QModelIndex shown = selected < 0 ? QModelIndex() : mapFromSource(m_list.index(selected, 0));
     if (shown.isValid())
         m_selection.setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     else

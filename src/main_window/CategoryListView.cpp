@@ -55,7 +55,7 @@ CategoryListView::CategoryListView(CategoryList &list, QWidget *parent)
     setWordWrap(false);
     setTabKeyNavigation(false);
     setCornerButtonEnabled(false);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setIconSize(QSize(16, 16));
@@ -193,25 +193,6 @@ void CategoryListView::currentChanged(const QModelIndex &current, const QModelIn
         }
     }
     QAbstractItemView::currentChanged(current, previous); // NOLINT(bugprone-parent-virtual-call)
-}
-
-void CategoryListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
-{
-    if (QAccessible::isActive()) {
-        const auto tell = [this](const QItemSelection &cells, QAccessible::Event type) {
-            for (const QModelIndex &cell : cells.indexes()) {
-                if (const int child = ListAccessible::childIndexOf(*this, cell); child >= 0) {
-                    QAccessibleEvent event(this, type);
-                    event.setChild(child);
-                    QAccessible::updateAccessibility(&event);
-                    return;
-                }
-            }
-        };
-        tell(selected, QAccessible::SelectionAdd);
-        tell(deselected, QAccessible::SelectionRemove);
-    }
-    QAbstractItemView::selectionChanged(selected, deselected); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void CategoryListView::keepPlaceAcross(const std::function<void()> &change)
@@ -352,9 +333,74 @@ void CategoryListView::scrollToPosition(int position)
 
 void CategoryListView::scrollToSelected()
 {
-    const QModelIndexList selected = m_list.selectionModel()->selectedRows();
-    if (!selected.isEmpty())
-        scrollToPosition(selected.first().row() + 1);
+    const int selected = SelectedRowIndex(*m_list.selectionModel());
+    if (selected >= 0)
+        scrollToPosition(selected + 1);
+}
+
+std::vector<int> CategoryListView::selectedPositions() const
+{
+    std::vector<int> positions = SelectedRowIndexes(*selectionModel());
+    for (int &row : positions)
+        row = m_filter ? m_filter->mapToSource(m_filter->index(row, 0)).row() + 1 : row + 1;
+    // A find shows rows in list order, so its rows map to ascending positions.
+    return positions;
+}
+
+void CategoryListView::selectPositions(const std::vector<int> &positions)
+{
+    QItemSelection selection;
+    int first = -1;
+    int last = -1;
+    const auto addRun = [&] {
+        if (first >= 0)
+            selection.select(model()->index(first, 0), model()->index(last, model()->columnCount() - 1));
+    };
+    for (const int position : positions) {
+        const int row = shownIndex(position).row();
+        if (row < 0)
+            continue;
+        if (row != last + 1 || first < 0) {
+            addRun();
+            first = row;
+        }
+        last = row;
+    }
+    addRun();
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void CategoryListView::clearSelectedRows()
+{
+    selectionModel()->clearSelection();
+    m_list.selectionModel()->clearSelection();
+}
+
+// A table view tells assistive tools of a new selection by the first of all
+// its cells, which it lists first: for a selection of a million rows, six
+// million. The first cell of the first range is the same cell.
+void CategoryListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+#if QT_CONFIG(accessibility)
+    if (QAccessible::isActive()) {
+        const auto tell = [this](const QItemSelection &selection, QAccessible::Event type) {
+            if (selection.isEmpty() || !selection.first().isValid())
+                return;
+            // The first cell alone: a list of every selected cell would take
+            // millions of cells for a selection of every row.
+            const int child = ListAccessible::childIndexOf(*this, selection.first().topLeft());
+            if (child < 0)
+                return;
+            QAccessibleEvent event(this, type);
+            event.setChild(child);
+            QAccessible::updateAccessibility(&event);
+        };
+        tell(selected, QAccessible::SelectionAdd);
+        tell(deselected, QAccessible::SelectionRemove);
+    }
+#endif
+    // Past the table view's own telling, to the item view's painting.
+    QAbstractItemView::selectionChanged(selected, deselected); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void CategoryListView::showOwnChange(Row row)

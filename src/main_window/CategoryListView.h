@@ -8,6 +8,7 @@
 #include <QTableView>
 
 #include <functional>
+#include <vector>
 
 class FilteredList;
 class StatusImages;
@@ -60,6 +61,14 @@ public:
     // and nothing is selected anew, so that the next arrow key or Space goes
     // on from there.
     void keepPlaceAcross(const std::function<void()> &change);
+    // The 1-based list positions of the rows selected here, ascending; under
+    // a find only rows it shows can be selected.
+    std::vector<int> selectedPositions() const;
+    // Selects the rows at these 1-based list positions (ascending) that are
+    // shown, in as few ranges as they allow.
+    void selectPositions(const std::vector<int> &positions);
+    // Selects nothing, here and in the list.
+    void clearSelectedRows();
 
 Q_SIGNALS:
     // Every mouse-button press, before the press selects anything.

@@ -4,6 +4,7 @@
 
 #include <QScrollBar>
 
+#include <algorithm>
 #include <utility>
 
 void ViewPlace::remember(const QList<CategoryListView *> &views, CategoryListView *current)
@@ -14,6 +15,14 @@ void ViewPlace::remember(const QList<CategoryListView *> &views, CategoryListVie
         m_scrolled << view->verticalScrollBar()->value();
     m_current = current;
     m_selected.reset();
+    m_selectedRows.clear();
+    const std::vector<int> positions = current->selectedPositions();
+    if (positions.size() > 1) {
+        m_selectedRows.reserve(positions.size());
+        for (const int position : positions)
+            m_selectedRows.push_back(current->list().rowAt(position));
+        std::sort(m_selectedRows.begin(), m_selectedRows.end());
+    }
     if (const Row row = current->list().selectedRow()) {
         m_selected = Entry::create(row->status, row->field(Entry::Task), row->field(Entry::Added),
                                    row->field(Entry::Edited), row->field(Entry::User));
@@ -30,7 +39,17 @@ bool ViewPlace::restore()
         m_views[i]->doItemsLayout();
         m_views[i]->verticalScrollBar()->setValue(m_scrolled[i]);
     }
-    CategoryList &list = std::exchange(m_current, nullptr)->list();
+    CategoryListView *view = std::exchange(m_current, nullptr);
+    CategoryList &list = view->list();
+    if (!m_selectedRows.empty()) {
+        std::vector<int> still;
+        for (int position = 1; position <= list.count(); ++position) {
+            if (std::binary_search(m_selectedRows.begin(), m_selectedRows.end(), list.rowAt(position)))
+                still.push_back(position);
+        }
+        std::vector<Row>().swap(m_selectedRows);
+        view->selectPositions(still);
+    }
     const std::unique_ptr<Entry> selected = std::move(m_selected);
     if (!selected || list.selectedRow())
         return true;

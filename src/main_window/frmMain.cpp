@@ -3,13 +3,14 @@
 #include "about/frmAbout.h"
 #include "base/Dialogs.h"
 #include "base/Twips.h"
+#include "entries/DateText.h"
 #include "entries/Status.h"
 #include "main_window/AssistiveTexts.h"
 #include "main_window/CaptionFit.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
 #include "main_window/LongTaskPreview.h"
-#include "main_window/OutsideChangeCommand.h"
+#include "main_window/ListsStepCommand.h"
 #include "main_window/SharedMnemonics.h"
 #include "main_window/TabControl.h"
 #include "main_window/TaskFileDrop.h"
@@ -367,6 +368,17 @@ void frmMain::btnUpdate_Click()
 
 void frmMain::btnDelete_Click()
 {
+    CategoryListView *view = currentView();
+    const std::vector<int> positions = view ? view->selectedPositions() : std::vector<int>();
+    if (positions.size() > 1) {
+        if (m_dialogs.message(tr("Remove the %1 selected entries?").arg(positions.size()), Dialogs::Buttons::YesNo,
+                              Dialogs::Icon::Question, Dialogs::Default::Cautious)
+            != Dialogs::Answer::Yes)
+            return;
+        recordBulkChange(
+            *view, [&] { return BulkChange::remove(m_lists, *CategoryForTab(tabMain->currentIndex()), positions); });
+        return;
+    }
     if (!m_editing.selection(tabMain->currentIndex()).row)
         return;
     // Enter keeps the entry: removing is the answer that must be chosen.
@@ -464,10 +476,40 @@ void frmMain::objRightClickPopup_ItemClick(const QString &sItemKey)
 
 void frmMain::SetSelectedEntryStatus(int code)
 {
-    const int tab = tabMain->currentIndex();
-    if (tab < 0 || tab >= listViews().size())
+    CategoryListView *view = currentView();
+    const std::vector<int> positions = view ? view->selectedPositions() : std::vector<int>();
+    if (positions.size() > 1 && code >= FirstStatusCode && code <= LastStatusCode) {
+        recordBulkChange(*view, [&] {
+            return BulkChange::setStatus(m_lists, *CategoryForTab(tabMain->currentIndex()), positions, code,
+                                         CurrentDateText());
+        });
         return;
-    listViews().at(tab)->keepPlaceAcross([this, tab, code] { recordChange(m_editing.setEntryStatus(tab, code)); });
+    }
+    if (!view)
+        return;
+    const int tab = tabMain->currentIndex();
+    view->keepPlaceAcross([this, tab, code] { recordChange(m_editing.setEntryStatus(tab, code)); });
+}
+
+CategoryListView *frmMain::currentView() const
+{
+    const int tab = tabMain->currentIndex();
+    const QList<CategoryListView *> views = listViews();
+    return tab >= 0 && tab < views.size() ? views[tab] : nullptr;
+}
+
+// The selection goes first: rows that move or go are followed far more
+// quickly by a view with nothing selected, and none is left afterwards.
+void frmMain::recordBulkChange(CategoryListView &view, const std::function<BulkChange()> &change)
+{
+    view.clearSelectedRows();
+    m_history.push(new ListsStepCommand(m_lists, std::make_unique<BulkChange>(change()), [this](bool done) {
+        if (done)
+            m_document.markEdited();
+        else
+            QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
+    }));
+    m_document.markEdited();
 }
 
 void frmMain::lvwTasks_ColumnClick(int columnIndex)
@@ -683,7 +725,7 @@ void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
         m_shownEntryGoneOutside = true;
     if (!step)
         return;
-    m_history.push(new OutsideChangeCommand(m_lists, std::move(step), [this](bool done) {
+    m_history.push(new ListsStepCommand(m_lists, std::move(step), [this](bool done) {
         if (done)
             m_document.markEdited();
         else

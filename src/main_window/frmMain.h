@@ -4,6 +4,7 @@
 #include "entries/CategoryList.h"
 #include "entries/EntryEditing.h"
 #include "entries/TaskLists.h"
+#include "history/BulkChange.h"
 #include "history/ChangeReplay.h"
 #include "main_window/LayoutManager.h"
 #include "main_window/ListFinder.h"
@@ -107,6 +108,10 @@ private:
     // Fills the editing pane from the list's selected row; false without one.
     bool showSelectedEntry(CategoryList &list);
     void SetSelectedEntryStatus(int code);
+    // The view of the current tab; null for a tab outside the five.
+    CategoryListView *currentView() const;
+    // A change of the many rows selected in a view: one step in the history.
+    void recordBulkChange(CategoryListView &view, const std::function<BulkChange()> &change);
     void SortListByColumn(CategoryListView &list, int columnIndex);
     QList<CategoryListView *> listViews() const;
 

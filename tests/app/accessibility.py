@@ -177,6 +177,9 @@ def run(pid, task_list):
     cells = cell_names(tasks, 1)
     check((cells[0], cells[4]) in entries.get(cells[1], []),
           f"it reads as an entry of the file: {cells[:5]}")
+    # The list takes more than one selected row, and says how many.
+    check(tasks.add_row_selection(0), "selecting the first entry as well")
+    check(tasks.get_n_selected_rows() == 2, f"two rows are selected: {tasks.get_n_selected_rows()}")
 
     # Type a task and a user, and press New through its action.
     task_box.set_text_contents(NEW_TASK)

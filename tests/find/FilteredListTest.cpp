@@ -259,6 +259,28 @@ TEST(FilteredList, LongListsFindEveryMatchOnce)
     expectShown([](int row) { return row > 0 && ((row - 1) % 7 == 0 || (row - 1) % 11 == 0); });
 }
 
+// Rows put in many at once, as a change of many entries brings, have their
+// letters read later rather than at once, whether read ahead or not.
+TEST(FilteredList, ManyRowsPutInAtOnceAreFoundByTheirLetters)
+{
+    CategoryList list(QStringLiteral("many"));
+    list.append(Entry::create(1, u"old needle", u"", u"", u""));
+    FilteredList filter(list);
+    for (const bool readingAhead : {true, false}) {
+        filter.readLetters();
+        if (!readingAhead)
+            filter.stopReadingAhead();
+        EntryRows rows;
+        for (int row = 0; row < 70000; ++row)
+            rows.push_back(Entry::create(1, row % 5 ? u"plain" : u"new needle", u"", u"", u""));
+        list.appendMany(std::move(rows));
+        filter.setFilterText(QStringLiteral("needle"));
+        filter.finishSearch();
+        EXPECT_EQ(filter.rowCount(), 1 + (readingAhead ? 1 : 2) * 14000) << readingAhead;
+        filter.setFilterText(QString());
+    }
+}
+
 // Rows put in and taken out anywhere, in runs longer than a word, keep every
 // other row's place in the set and its count before it.
 TEST(RowBits, FollowsInsertedAndRemovedRowsAcrossWords)

@@ -43,7 +43,7 @@ TEST_F(CategoryListViewTest, SharesTheListsSelection)
     EXPECT_EQ(view.objectName(), QStringLiteral("lvwTasks"));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, rowCenter(2));
     EXPECT_EQ(list.selectedRow(), list.rowAt(2));
-    EXPECT_EQ(view.selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(view.selectionMode(), QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(view.selectionBehavior(), QAbstractItemView::SelectRows);
 }
 

@@ -1,20 +1,20 @@
-#include "main_window/OutsideChangeCommand.h"
+#include "main_window/ListsStepCommand.h"
 
 #include <utility>
 
-OutsideChangeCommand::OutsideChangeCommand(TaskLists &lists, std::unique_ptr<ListsStep> step, Replayed replayed)
+ListsStepCommand::ListsStepCommand(TaskLists &lists, std::unique_ptr<ListsStep> step, Replayed replayed)
     : m_lists(lists)
     , m_step(std::move(step))
     , m_replayed(std::move(replayed))
 {
 }
 
-void OutsideChangeCommand::undo()
+void ListsStepCommand::undo()
 {
     m_replayed(m_step->undo(m_lists));
 }
 
-void OutsideChangeCommand::redo()
+void ListsStepCommand::redo()
 {
     if (std::exchange(m_made, false))
         return;
