@@ -2,12 +2,17 @@
 #include "association/modFileAssociations.h"
 #include "base/AppInfo.h"
 #include "cli/CommandLine.h"
+#include "cli/Listing.h"
 #include "main_window/QtDialogs.h"
 #include "main_window/frmMain.h"
 #include "storage/FilePath.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QGuiApplication>
 #include <QStringList>
+
+#include <unistd.h>
 
 namespace {
 
@@ -27,7 +32,15 @@ int main(int argc, char **argv)
 {
     // --list, --help and --version run in a terminal, without a display.
     CommandLine commandLine = ParseCommandLine(argumentsOf(argc, argv));
-    if (commandLine.action != CommandLine::Action::OpenWindow)
+    if (commandLine.action == CommandLine::Action::PrintPdf) {
+        // The fonts need a GUI application; a display they do not.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        QFile err;
+        err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
+        return RunPdfExport(commandLine.path, *PdfCategory(commandLine), commandLine.source, err);
+    }
+    if (commandLine.action != CommandLine::Action::OpenWindow && commandLine.action != CommandLine::Action::AddWindow)
         return RunTerminalCommand(commandLine);
 
     // Qt takes its own options (-style, -platform, -reverse, ...) out of the
@@ -35,7 +48,7 @@ int main(int argc, char **argv)
     // that remain.
     QApplication app(argc, argv);
     commandLine = ParseCommandLine(argumentsOf(argc, argv));
-    if (commandLine.action != CommandLine::Action::OpenWindow)
+    if (commandLine.action != CommandLine::Action::OpenWindow && commandLine.action != CommandLine::Action::AddWindow)
         return RunTerminalCommand(commandLine);
 
     QApplication::setApplicationName(AppInfo::ProductName());

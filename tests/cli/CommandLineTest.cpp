@@ -138,6 +138,6 @@ TEST(Listing, ReadingFailuresAndOutputFailures)
     closed.open(QIODevice::WriteOnly);
     QBuffer err;
     err.open(QIODevice::WriteOnly);
-    EXPECT_EQ(RunListing(path, closed, err), ExitStatus::OutputFailed);
+    EXPECT_EQ(RunListing(path, ExportFormat::Tsv, closed, err), ExitStatus::OutputFailed);
     EXPECT_EQ(err.data(), "Error opening file!\nLine 2: the status holds text that is not part of a number.\n");
 }
