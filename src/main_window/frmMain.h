@@ -133,6 +133,8 @@ private:
     void listsAboutToChangeOutside() override;
     void listsChangedOutside(std::unique_ptr<ListsStep> step) override;
 
+    // Ctrl+P prints the current tab's list as it is shown.
+    void printCurrentList();
     // Ctrl+F opens the find bar.
     void createFind();
 

@@ -42,6 +42,9 @@ bool ListPrinter::begin(QPagedPaintDevice &device)
         return false;
     m_font = QFont();
     m_font.setPointSizeF(9);
+    // Unshaped text keeps every letter its own (no ligatures), so the PDF's
+    // text is what was typed, and lays out faster.
+    m_font.setStyleStrategy(QFont::PreferNoShaping);
     m_bold = m_font;
     m_bold.setBold(true);
     m_painter.setFont(m_font);
