@@ -205,11 +205,14 @@ void writeTodoTxt(ExportWriter &out, const char *list, const Entry &row)
     const bool addedAsCreationDate = !complete && isIsoDate(added);
     if (complete)
         out.append("x ");
+    QString task = oneLine(row.field(Entry::Task));
     if (addedAsCreationDate) {
-        out.appendUtf8(added);
-        out.append(' ');
+        // The creation date follows a priority mark.
+        static const QRegularExpression priority(QStringLiteral("^\\([A-Z]\\) "));
+        const qsizetype at = priority.match(task).hasMatch() ? 4 : 0;
+        task.insert(at, added.toString() + u' ');
     }
-    out.appendUtf8(oneLine(row.field(Entry::Task)));
+    out.appendUtf8(task);
     out.append(" +");
     out.append(list);
     if (!row.field(Entry::User).isEmpty()) {
