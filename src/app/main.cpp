@@ -4,6 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Listing.h"
 #include "main_window/QtDialogs.h"
+#include "main_window/QuickAddWindow.h"
 #include "main_window/frmMain.h"
 #include "storage/FilePath.h"
 
@@ -55,6 +56,15 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(AppInfo::ApplicationId());
 
     QtDialogs dialogs;
+    if (commandLine.action == CommandLine::Action::AddWindow) {
+        const QString path = commandLine.path.isEmpty()
+            ? dialogs.chooseFile(Dialogs::FileMode::Open, TaskFileFilter())
+            : commandLine.path;
+        if (path.isEmpty())
+            return ExitStatus::ReadingFailed;
+        QuickAddWindow window(dialogs, path);
+        return window.exec() == QDialog::Accepted ? ExitStatus::Success : ExitStatus::ReadingFailed;
+    }
     GioFileAssociations associations;
     frmMain window(dialogs, commandLine.path,
                    [&] { modFileAssociations::CheckFileAssociation(associations, dialogs); });
