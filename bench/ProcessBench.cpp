@@ -143,8 +143,7 @@ void ProcessBench::measurePdf(int entries, const QString &path)
 {
     Progress(QStringLiteral("pdf, %1 entries").arg(entries));
     const QString pdf = QFileInfo(m_log).absolutePath() + QStringLiteral("/bench.pdf");
-    const double time =
-        MedianOf(3, [&](int) { return runToEnd({m_tarvik, QStringLiteral("--pdf"), pdf, path}); });
+    const double time = MedianOf(3, [&](int) { return runToEnd({m_tarvik, QStringLiteral("--pdf"), pdf, path}); });
     QFile::remove(pdf);
     Report("pdf", entries, time, "ms");
 }

@@ -11,7 +11,7 @@ packages=(
   libglib2.0-dev libglib2.0-bin shared-mime-info desktop-file-utils
   libxxhash-dev
   qt6-svg-dev help2man appstream dpkg-dev libxml2-utils
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick poppler-utils
   acl attr
   fonts-dejavu-core fonts-noto-core
   python3-gi gir1.2-atspi-2.0 at-spi2-core dbus

@@ -57,9 +57,8 @@ int main(int argc, char **argv)
 
     QtDialogs dialogs;
     if (commandLine.action == CommandLine::Action::AddWindow) {
-        const QString path = commandLine.path.isEmpty()
-            ? dialogs.chooseFile(Dialogs::FileMode::Open, TaskFileFilter())
-            : commandLine.path;
+        const QString path = commandLine.path.isEmpty() ? dialogs.chooseFile(Dialogs::FileMode::Open, TaskFileFilter())
+                                                        : commandLine.path;
         if (path.isEmpty())
             return ExitStatus::ReadingFailed;
         QuickAddWindow window(dialogs, path);

@@ -2,7 +2,6 @@
 
 #include "base/modFunctions.h"
 #include "cli/Listing.h"
-
 #include "entries/DateText.h"
 #include "entries/Status.h"
 #include "exchange/QuickAdd.h"
@@ -18,66 +17,65 @@ namespace {
 
 QString helpText()
 {
-    return QCoreApplication::translate(
-        "CommandLine",
-        "Usage: tarvik [FILE]\n"
-        "  or:  tarvik --list [--format=FORMAT] FILE\n"
-        "  or:  tarvik --add TEXT [--user NAME] [--question] FILE\n"
-        "  or:  tarvik --import SOURCE [--format=FORMAT] [--user NAME] FILE\n"
-        "  or:  tarvik --pdf OUT [--tab NAME] FILE\n"
-        "  or:  tarvik --add-window [FILE]\n"
-        "Keeps a to-do list in a task-list file (.tvk).\n"
-        "\n"
-        "  FILE           the task-list file to open; all arguments together,\n"
-        "                 joined with blanks, are its path\n"
-        "  --list FILE    print the entries of FILE, one line of TAB-separated\n"
-        "                 fields each, under a heading for each list\n"
-        "  --format=FORMAT  with --list: tsv (the default), csv, json, todotxt\n"
-        "                 or markdown; with --import: todotxt, csv or text\n"
-        "                 (guessed from SOURCE when not given)\n"
-        "  --add TEXT     add TEXT to FILE as a new task, right below the header,\n"
-        "                 changing nothing else; \\n in TEXT is a line break;\n"
-        "                 TEXT - adds one entry per line of standard input\n"
-        "  --user NAME    the user of the new entries (default: your full name\n"
-        "                 or login)\n"
-        "  --question     add a question instead of a task\n"
-        "  --import SOURCE  add the entries of SOURCE to FILE: a todo.txt file,\n"
-        "                 a CSV file as --format=csv writes it, or plain text\n"
-        "                 with one task per line\n"
-        "  --pdf OUT      write the Tasks list of FILE as a PDF file to OUT\n"
-        "  --tab NAME     with --pdf: the list to print (Tasks, Completed,\n"
-        "                 Unresolved, Information or Requests)\n"
-        "  --add-window   open a small window that adds one entry to FILE\n"
-        "                 (asking for the file when none is given)\n"
-        "  --help         show this help\n"
-        "  --version      show the version\n"
-        "\n"
-        "Keys in the window, besides the menus' Alt keys:\n"
-        "  Ctrl+S        save\n"
-        "  Ctrl+Shift+S  save under another name\n"
-        "  Ctrl+O        open a task-list file\n"
-        "  Ctrl+P        print the list on the current tab\n"
-        "  Ctrl+Q        close the window; so does Ctrl+W\n"
-        "  Delete        delete the selected entry (in a list)\n"
-        "  Ctrl+Return   add the typed task as a new entry (in the task box)\n"
-        "  Alt+U         Update while working in the editing pane,\n"
-        "                the Unresolved tab elsewhere\n"
-        "  Ctrl+Z        undo the last change of an entry\n"
-        "  Ctrl+Y        redo it; so does Ctrl+Shift+Z\n"
-        "  Ctrl+F        find: show only the entries that contain a text;\n"
-        "                Enter and Shift+Enter go to the next and the\n"
-        "                previous one, Escape shows all again\n"
-        "  F5            read the file again\n"
-        "A .tvk file dropped on the window opens as with File Open.\n"
-        "\n"
-        "Qt's own options, such as -style NAME, -platform NAME or -reverse, go to\n"
-        "Qt; the words that remain form the path.\n"
-        "\n"
-        "Exit status of --list: 0 when the whole file was read, 1 when reading\n"
-        "stopped at a failure, 2 for a usage error, 3 when the output failed.\n"
-        "--add, --import and --pdf: 0 when done, 1 when refused or failed (the\n"
-        "reason goes to standard error and nothing is written), 2 for a usage\n"
-        "error.\n");
+    return QCoreApplication::translate("CommandLine",
+                                       "Usage: tarvik [FILE]\n"
+                                       "  or:  tarvik --list [--format=FORMAT] FILE\n"
+                                       "  or:  tarvik --add TEXT [--user NAME] [--question] FILE\n"
+                                       "  or:  tarvik --import SOURCE [--format=FORMAT] [--user NAME] FILE\n"
+                                       "  or:  tarvik --pdf OUT [--tab NAME] FILE\n"
+                                       "  or:  tarvik --add-window [FILE]\n"
+                                       "Keeps a to-do list in a task-list file (.tvk).\n"
+                                       "\n"
+                                       "  FILE           the task-list file to open; all arguments together,\n"
+                                       "                 joined with blanks, are its path\n"
+                                       "  --list FILE    print the entries of FILE, one line of TAB-separated\n"
+                                       "                 fields each, under a heading for each list\n"
+                                       "  --format=FORMAT  with --list: tsv (the default), csv, json, todotxt\n"
+                                       "                 or markdown; with --import: todotxt, csv or text\n"
+                                       "                 (guessed from SOURCE when not given)\n"
+                                       "  --add TEXT     add TEXT to FILE as a new task, right below the header,\n"
+                                       "                 changing nothing else; \\n in TEXT is a line break;\n"
+                                       "                 TEXT - adds one entry per line of standard input\n"
+                                       "  --user NAME    the user of the new entries (default: your full name\n"
+                                       "                 or login)\n"
+                                       "  --question     add a question instead of a task\n"
+                                       "  --import SOURCE  add the entries of SOURCE to FILE: a todo.txt file,\n"
+                                       "                 a CSV file as --format=csv writes it, or plain text\n"
+                                       "                 with one task per line\n"
+                                       "  --pdf OUT      write the Tasks list of FILE as a PDF file to OUT\n"
+                                       "  --tab NAME     with --pdf: the list to print (Tasks, Completed,\n"
+                                       "                 Unresolved, Information or Requests)\n"
+                                       "  --add-window   open a small window that adds one entry to FILE\n"
+                                       "                 (asking for the file when none is given)\n"
+                                       "  --help         show this help\n"
+                                       "  --version      show the version\n"
+                                       "\n"
+                                       "Keys in the window, besides the menus' Alt keys:\n"
+                                       "  Ctrl+S        save\n"
+                                       "  Ctrl+Shift+S  save under another name\n"
+                                       "  Ctrl+O        open a task-list file\n"
+                                       "  Ctrl+P        print the list on the current tab\n"
+                                       "  Ctrl+Q        close the window; so does Ctrl+W\n"
+                                       "  Delete        delete the selected entry (in a list)\n"
+                                       "  Ctrl+Return   add the typed task as a new entry (in the task box)\n"
+                                       "  Alt+U         Update while working in the editing pane,\n"
+                                       "                the Unresolved tab elsewhere\n"
+                                       "  Ctrl+Z        undo the last change of an entry\n"
+                                       "  Ctrl+Y        redo it; so does Ctrl+Shift+Z\n"
+                                       "  Ctrl+F        find: show only the entries that contain a text;\n"
+                                       "                Enter and Shift+Enter go to the next and the\n"
+                                       "                previous one, Escape shows all again\n"
+                                       "  F5            read the file again\n"
+                                       "A .tvk file dropped on the window opens as with File Open.\n"
+                                       "\n"
+                                       "Qt's own options, such as -style NAME, -platform NAME or -reverse, go to\n"
+                                       "Qt; the words that remain form the path.\n"
+                                       "\n"
+                                       "Exit status of --list: 0 when the whole file was read, 1 when reading\n"
+                                       "stopped at a failure, 2 for a usage error, 3 when the output failed.\n"
+                                       "--add, --import and --pdf: 0 when done, 1 when refused or failed (the\n"
+                                       "reason goes to standard error and nothing is written), 2 for a usage\n"
+                                       "error.\n");
 }
 
 bool write(QIODevice &device, const QString &text)
@@ -143,7 +141,8 @@ public:
 
 // Reads the words after the action's own ones: the options it allows and
 // exactly one FILE, or none when the file is optional.
-CommandLine parseOptions(CommandLine commandLine, const QStringList &words, bool fileOptional = false)
+CommandLine parseOptions(const QString &option, CommandLine commandLine, const QStringList &words,
+                         bool fileOptional = false)
 {
     using Action = CommandLine::Action;
     const Action action = commandLine.action;
@@ -152,7 +151,8 @@ CommandLine parseOptions(CommandLine commandLine, const QStringList &words, bool
     while (reader.m_at < words.size()) {
         QString value;
         const QString &word = words[reader.m_at];
-        if ((action == Action::ListFile || action == Action::ImportFile) && reader.value(QStringLiteral("--format"), value)) {
+        if ((action == Action::ListFile || action == Action::ImportFile)
+            && reader.value(QStringLiteral("--format"), value)) {
             if (action == Action::ListFile) {
                 const std::optional<ExportFormat> format = ExportFormatNamed(value);
                 if (!format)
@@ -174,7 +174,7 @@ CommandLine parseOptions(CommandLine commandLine, const QStringList &words, bool
         } else if (!reader.m_why.isEmpty()) {
             return usageError(reader.m_why);
         } else if (file) {
-            return usageError(Texts::tr("only one FILE may be given"));
+            return usageError(Texts::tr("%1: only one FILE may be given").arg(option));
         } else {
             file = word;
             ++reader.m_at;
@@ -183,7 +183,7 @@ CommandLine parseOptions(CommandLine commandLine, const QStringList &words, bool
             return usageError(reader.m_why);
     }
     if (!file && !fileOptional)
-        return usageError(Texts::tr("FILE is missing"));
+        return usageError(Texts::tr("%1: FILE is missing").arg(option));
     commandLine.path = file.value_or(QString());
     return commandLine;
 }
@@ -246,7 +246,8 @@ int runImport(const CommandLine &commandLine, QIODevice &out, QIODevice &err)
     for (const QString &skipped : std::as_const(imported.skipped))
         write(err, Texts::tr("tarvik: %1: %2 Skipped.\n").arg(ReadablePath(commandLine.source), skipped));
     if (imported.entries.empty())
-        return reportRefusal(err, commandLine.path, Result::failure(Texts::tr("%1 holds no entry.").arg(ReadablePath(commandLine.source))));
+        return reportRefusal(err, commandLine.path,
+                             Result::failure(Texts::tr("%1 holds no entry.").arg(ReadablePath(commandLine.source))));
     const qsizetype count = imported.entries.size();
     if (const Result added = AddEntriesToFile(commandLine.path, std::move(imported.entries)); added.failed())
         return reportRefusal(err, commandLine.path, added);
@@ -266,9 +267,9 @@ CommandLine ParseCommandLine(const QStringList &arguments)
         return {.action = Action::ShowVersion};
     const QString first = given.value(0);
     if (first == QLatin1String("--list"))
-        return parseOptions({.action = Action::ListFile}, given.mid(1));
+        return parseOptions(first, {.action = Action::ListFile}, given.mid(1));
     if (first == QLatin1String("--add-window"))
-        return parseOptions({.action = Action::AddWindow}, given.mid(1), true);
+        return parseOptions(first, {.action = Action::AddWindow}, given.mid(1), true);
     if (first == QLatin1String("--add") || first == QLatin1String("--import") || first == QLatin1String("--pdf")) {
         if (given.size() < 2)
             return usageError(Texts::tr("%1 needs a value").arg(first));
@@ -280,7 +281,7 @@ CommandLine ParseCommandLine(const QStringList &arguments)
             commandLine.action = first == QLatin1String("--pdf") ? Action::PrintPdf : Action::ImportFile;
             commandLine.source = given[1];
         }
-        commandLine = parseOptions(commandLine, given.mid(2));
+        commandLine = parseOptions(first, commandLine, given.mid(2));
         if (commandLine.action == Action::PrintPdf && !categoryNamed(commandLine.tab))
             return usageError(Texts::tr("unknown --tab list '%1'").arg(commandLine.tab));
         return commandLine;

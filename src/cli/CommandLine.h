@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exchange/Export.h"
 #include "entries/Status.h"
+#include "exchange/Export.h"
 #include "exchange/Import.h"
 
 #include <QString>

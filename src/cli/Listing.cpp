@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-
 #include <QIODevice>
 #include <QStringEncoder>
 #include <QStringList>

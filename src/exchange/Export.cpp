@@ -44,7 +44,10 @@ public:
 
     void append(std::string_view text) { m_buffer.append(text.data(), static_cast<qsizetype>(text.size())); }
     void append(char c) { m_buffer.append(c); }
-    void appendUtf8(QStringView text) { m_buffer.grownTo(m_utf8.appendToBuffer(m_buffer.reserve(3 * text.size()), text)); }
+    void appendUtf8(QStringView text)
+    {
+        m_buffer.grownTo(m_utf8.appendToBuffer(m_buffer.reserve(3 * text.size()), text));
+    }
 
     // A CSV field, quoted when it holds a quote, a comma or a line break.
     void appendCsv(QStringView text)
@@ -265,9 +268,8 @@ void writeMarkdown(ExportWriter &out, const Entry &row)
 std::optional<ExportFormat> ExportFormatNamed(QStringView name)
 {
     static constexpr std::pair<const char16_t *, ExportFormat> kNames[] = {
-        {u"tsv", ExportFormat::Tsv},         {u"csv", ExportFormat::Csv},
-        {u"json", ExportFormat::Json},       {u"todotxt", ExportFormat::TodoTxt},
-        {u"markdown", ExportFormat::Markdown},
+        {u"tsv", ExportFormat::Tsv},         {u"csv", ExportFormat::Csv},           {u"json", ExportFormat::Json},
+        {u"todotxt", ExportFormat::TodoTxt}, {u"markdown", ExportFormat::Markdown},
     };
     for (const auto &[text, format] : kNames) {
         if (name == QStringView(text))

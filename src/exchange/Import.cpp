@@ -181,7 +181,9 @@ void importCsv(QByteArrayView bytes, ImportedEntries &imported)
             continue;
         }
         size_t numberEnd = 0;
-        const std::optional<double> status = ParseStatusField(std::u16string_view(reinterpret_cast<const char16_t *>(texts[1].utf16()), size_t(texts[1].size())), &numberEnd);
+        const std::optional<double> status = ParseStatusField(
+            std::u16string_view(reinterpret_cast<const char16_t *>(texts[1].utf16()), size_t(texts[1].size())),
+            &numberEnd);
         if (!status || texts[1].isEmpty() || numberEnd != size_t(texts[1].size())) {
             imported.skipped.append(Texts::tr("Line %1 has no status number.").arg(record.line));
             continue;
@@ -206,10 +208,13 @@ std::optional<ImportFormat> ImportFormatNamed(QStringView name)
 ImportFormat GuessImportFormat(const QString &path, const QByteArray &bytes)
 {
     const QByteArrayView text = withoutByteOrderMark(bytes);
-    if (text.startsWith(CsvHeader) && (text.size() == qsizetype(sizeof CsvHeader - 1) || text[sizeof CsvHeader - 1] == '\r' || text[sizeof CsvHeader - 1] == '\n'))
+    if (text.startsWith(CsvHeader)
+        && (text.size() == qsizetype(sizeof CsvHeader - 1) || text[sizeof CsvHeader - 1] == '\r'
+            || text[sizeof CsvHeader - 1] == '\n'))
         return ImportFormat::Csv;
     const QString name = QFileInfo(path).fileName().toLower();
-    if (name == QLatin1String("todo.txt") || name == QLatin1String("done.txt") || name.endsWith(QLatin1String(".todo.txt")))
+    if (name == QLatin1String("todo.txt") || name == QLatin1String("done.txt")
+        || name.endsWith(QLatin1String(".todo.txt")))
         return ImportFormat::TodoTxt;
     return ImportFormat::Text;
 }
@@ -223,9 +228,8 @@ ImportedEntries ParseImport(ImportFormat format, const QByteArray &bytes, const 
         importCsv(text, imported);
         break;
     case ImportFormat::TodoTxt:
-        forEachLine(text, imported, [&](const QString &line) {
-            imported.entries.push_back(todoTxtEntry(line, user, now));
-        });
+        forEachLine(text, imported,
+                    [&](const QString &line) { imported.entries.push_back(todoTxtEntry(line, user, now)); });
         break;
     case ImportFormat::Text:
         forEachLine(text, imported, [&](const QString &line) {

@@ -125,8 +125,7 @@ QString LoginUserName()
     QByteArray buffer(size > 0 ? size : 16384, '\0');
     struct passwd account;
     struct passwd *found = nullptr;
-    if (::getpwuid_r(::getuid(), &account, buffer.data(), static_cast<size_t>(buffer.size()), &found) == 0
-        && found) {
+    if (::getpwuid_r(::getuid(), &account, buffer.data(), static_cast<size_t>(buffer.size()), &found) == 0 && found) {
         // The full name is the first comma-separated part of the comment field.
         const QString fullName = QString::fromLocal8Bit(found->pw_gecos).section(u',', 0, 0).trimmed();
         return fullName.isEmpty() ? QString::fromLocal8Bit(found->pw_name) : fullName;
@@ -175,8 +174,8 @@ Result AddEntriesToFile(const QString &path, NewEntries entries)
 
     QByteArray lines = encoder.encode(added, version.form);
     const bool extended = lines.startsWith(TaskFileFormat::ByteOrderMark);
-    const qsizetype headerSize = (extended ? TaskFileFormat::ByteOrderMarkSize : 0)
-        + TaskFileFormat::HeaderLineSize + qsizetype(sizeof TaskFileFormat::LineEnd - 1);
+    const qsizetype headerSize = (extended ? TaskFileFormat::ByteOrderMarkSize : 0) + TaskFileFormat::HeaderLineSize
+        + qsizetype(sizeof TaskFileFormat::LineEnd - 1);
     lines.remove(0, headerSize);
 
     bool hasLineEnd = false;

@@ -28,8 +28,7 @@ void PrintJob::Start(QWidget &window, Dialogs &dialogs, QString title, std::vect
     QTimer::singleShot(0, job, &PrintJob::printSome);
 }
 
-PrintJob::PrintJob(QWidget &window, std::unique_ptr<QPrinter> printer, QString title,
-                   std::vector<PrintedEntry> entries)
+PrintJob::PrintJob(QWidget &window, std::unique_ptr<QPrinter> printer, QString title, std::vector<PrintedEntry> entries)
     : QObject(&window)
     , m_printer(std::move(printer))
     , m_layout(std::move(title), std::move(entries))

@@ -8,15 +8,16 @@
 #include "main_window/AssistiveTexts.h"
 #include "main_window/CaptionFit.h"
 #include "main_window/CategoryListView.h"
-#include "main_window/PrintJob.h"
 #include "main_window/EntryChangeCommand.h"
 #include "main_window/OutsideChangeCommand.h"
+#include "main_window/PrintJob.h"
 #include "main_window/SharedMnemonics.h"
 #include "main_window/TabControl.h"
 #include "main_window/TaskFileDrop.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -26,7 +27,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
-#include <QFileInfo>
 #include <QTabBar>
 #include <QTextDocument>
 
@@ -629,8 +629,8 @@ void frmMain::printCurrentList()
     entries.reserve(static_cast<size_t>(rows));
     for (int row = 0; row < rows; ++row)
         entries.push_back(PrintedEntry::Of(filter ? *filter->rowAt(row) : *view->list().rowAt(row + 1)));
-    const QString file = m_document.fileName().isEmpty() ? TaskDocument::DefaultCaption()
-                                                          : QFileInfo(m_document.fileName()).fileName();
+    const QString file =
+        m_document.fileName().isEmpty() ? TaskDocument::DefaultCaption() : QFileInfo(m_document.fileName()).fileName();
     const QString title = tr("%1 — %2").arg(file, tabMain->tabBar()->tabText(tab).remove(u'&'));
     PrintJob::Start(*this, m_dialogs, title, std::move(entries));
 }

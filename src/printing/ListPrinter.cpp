@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr double kColumnShares[] = {0.12, 0.44, 0.16, 0.16, 0.12};
+constexpr double kColumnShares[] = {0.10, 0.36, 0.20, 0.20, 0.14};
 constexpr int kColumnCount = 5;
 const QColor kRuleColor(150, 150, 150);
 
@@ -24,8 +24,8 @@ PrintedEntry PrintedEntry::Of(const Entry &entry)
 {
     QString task = DecodeLineBreaks(entry.field(Entry::Task).toString());
     task.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return {StatusName(entry.status), task, entry.field(Entry::Added).toString(),
-            entry.field(Entry::Edited).toString(), entry.field(Entry::User).toString()};
+    return {StatusName(entry.status), task, entry.field(Entry::Added).toString(), entry.field(Entry::Edited).toString(),
+            entry.field(Entry::User).toString()};
 }
 
 ListPrinter::ListPrinter(QString title, std::vector<PrintedEntry> entries)
@@ -116,9 +116,9 @@ double ListPrinter::cellHeight(const QString &text, int column)
 void ListPrinter::drawCell(const QString &text, int column, double top, double height)
 {
     const Column &place = m_columns[column];
-    m_painter.drawText(QRectF(place.left + m_padding, top + m_padding, place.width - 2 * m_padding,
-                              height - 2 * m_padding),
-                       text, m_wrap);
+    m_painter.drawText(
+        QRectF(place.left + m_padding, top + m_padding, place.width - 2 * m_padding, height - 2 * m_padding), text,
+        m_wrap);
 }
 
 void ListPrinter::printRow(const PrintedEntry &entry)
@@ -153,14 +153,13 @@ Result WritePdfFile(const QString &path, const QString &title, std::vector<Print
         QPdfWriter writer(&pdf);
         writer.setTitle(title);
         writer.setCreator(QCoreApplication::applicationName());
-        writer.setPageSize(QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                                                : QPageSize::A4));
+        writer.setPageSize(
+            QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         ListPrinter printer(title, std::move(entries));
         if (!printer.begin(writer))
             return Result::failure(ListPrinter::tr("The PDF file could not be laid out."));
-        while (printer.printMore(1024)) {
-        }
+        while (printer.printMore(1024)) { }
         if (!printer.end())
             return Result::failure(ListPrinter::tr("The PDF file could not be laid out."));
     }

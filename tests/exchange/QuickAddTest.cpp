@@ -30,8 +30,7 @@ TEST(QuickAdd, LeavesEveryOtherByteInEachForm)
         {"status;task;added;edited;user  \n", "1;caf\xE9;d1;;me\n 07;x\\y;d2;;\r2;b;d3;d4;you", u"Tee \u20AC",
          "1;Tee \x80;d0;;Ann\r\n"},
         {"Status;Task;Added;Edited;User\r\n", "1;\xC5\x91r;d1;;me\r\n", u"\u0151 2", "1;\xC5\x91 2;d0;;Ann\r\n"},
-        {"\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n", "1;a\\;b;d1;;me\r\n", u"c;d\\e",
-         "1;c\\;d\\\\e;d0;;Ann\r\n"},
+        {"\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n", "1;a\\;b;d1;;me\r\n", u"c;d\\e", "1;c\\;d\\\\e;d0;;Ann\r\n"},
     };
     for (const auto &form : forms) {
         QTemporaryDir dir;
@@ -51,9 +50,10 @@ TEST(QuickAdd, TextThatNeedsItWritesTheExtendedForm)
         const QString path = dir.filePath("list.tvk");
         writeBytes(path, "Status;Task;Added;Edited;User\n4;x\\y;d1;;me\r\n2;b;d2;d3;you\r\n");
         ASSERT_TRUE(add(path, 7, task, u"Ann"_qs).succeeded());
-        EXPECT_EQ(readBytes(path), QByteArray("\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n7;")
-                                       + (task == u"a;b" ? QByteArray("a\\;b") : task.toUtf8())
-                                       + ";d0;;Ann\r\n4;x\\\\y;d1;;me\r\n2;b;d2;d3;you\r\n");
+        EXPECT_EQ(readBytes(path),
+                  QByteArray("\xEF\xBB\xBFStatus;Task;Added;Edited;User\r\n7;")
+                      + (task == u"a;b" ? QByteArray("a\\;b") : task.toUtf8())
+                      + ";d0;;Ann\r\n4;x\\\\y;d1;;me\r\n2;b;d2;d3;you\r\n");
         TaskLists lists;
         ScriptedDialogs dialogs;
         EXPECT_EQ(LoadTaskFile(path, lists, dialogs), LoadResult::Complete);
