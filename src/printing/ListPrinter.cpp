@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr double kColumnShares[] = {0.10, 0.36, 0.20, 0.20, 0.14};
+constexpr double kColumnShares[] = {0.13, 0.35, 0.19, 0.19, 0.14};
 constexpr int kColumnCount = 5;
 const QColor kRuleColor(150, 150, 150);
 
