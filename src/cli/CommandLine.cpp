@@ -239,7 +239,10 @@ int runImport(const CommandLine &commandLine, QIODevice &out, QIODevice &err)
 {
     QFile source(commandLine.source);
     if (!source.open(QIODevice::ReadOnly))
-        return reportRefusal(err, commandLine.path, Result::failure(source.errorString()));
+        return reportRefusal(
+            err, commandLine.path,
+            Result::failure(
+                Texts::tr("%1 cannot be read: %2").arg(ReadablePath(commandLine.source), source.errorString())));
     const QByteArray bytes = source.readAll();
     const ImportFormat format = commandLine.importFormat.value_or(GuessImportFormat(commandLine.source, bytes));
     ImportedEntries imported = ParseImport(format, bytes, userOf(commandLine), CurrentDateText());
