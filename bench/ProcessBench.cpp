@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 
 #include <csignal>
 #include <cstring>
@@ -112,6 +113,39 @@ void ProcessBench::measureListVsIconv(int entries, const QString &path)
     const double iconv = median(conversions);
     Progress(QStringLiteral("  tarvik --list %1 ms, iconv %2 ms").arg(list, 0, 'f', 1).arg(iconv, 0, 'f', 1));
     Report("list-vs-iconv", entries, list / iconv, "x");
+}
+
+void ProcessBench::measureAddAndExport(int entries, const QString &path)
+{
+    Progress(QStringLiteral("add and export, %1 entries").arg(entries));
+    std::vector<double> lists;
+    std::vector<double> csvs;
+    std::vector<double> adds;
+    for (int run = 0; run < 5; ++run) {
+        lists.push_back(runToEnd({m_tarvik, QStringLiteral("--list"), path}));
+        csvs.push_back(runToEnd({m_tarvik, QStringLiteral("--list"), QStringLiteral("--format=csv"), path}));
+        adds.push_back(runToEnd({m_tarvik, QStringLiteral("--add"), QStringLiteral("one more \\n entry"), path}));
+    }
+    const auto median = [](const std::vector<double> &figures) {
+        return MedianOf(static_cast<int>(figures.size()), [&](int i) { return figures[i]; });
+    };
+    const double list = median(lists);
+    const double csv = median(csvs);
+    const double add = median(adds);
+    Report("list", entries, list, "ms");
+    Report("list-csv", entries, csv, "ms");
+    Report("csv-vs-tsv", entries, csv / list, "x");
+    Report("add", entries, add, "ms");
+    Report("add-vs-list", entries, add / list, "x");
+}
+
+void ProcessBench::measurePdf(int entries, const QString &path)
+{
+    Progress(QStringLiteral("pdf, %1 entries").arg(entries));
+    const QString pdf = QFileInfo(m_log).absolutePath() + QStringLiteral("/bench.pdf");
+    const double time = MedianOf(3, [&](int) { return runToEnd({m_tarvik, QStringLiteral("--pdf"), pdf, path}); });
+    QFile::remove(pdf);
+    Report("pdf", entries, time, "ms");
 }
 
 pid_t ProcessBench::spawn(const QStringList &arguments, bool onDisplay)

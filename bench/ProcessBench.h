@@ -22,6 +22,11 @@ public:
     void measurePeakMemory(int entries, const QString &path);
     // "tarvik --list FILE" against iconv converting the same file to UTF-8.
     void measureListVsIconv(int entries, const QString &path);
+    // "tarvik --add" on the file against "tarvik --list" on it, and the CSV
+    // form of --list against its TAB form; the file gains an entry a run.
+    void measureAddAndExport(int entries, const QString &path);
+    // "tarvik --pdf" of the file's Tasks list.
+    void measurePdf(int entries, const QString &path);
 
 private:
     pid_t spawn(const QStringList &arguments, bool onDisplay);

@@ -114,6 +114,8 @@ int runBenchmark(QApplication &app, const QString &root)
         processes.measureStart(100000, forStart);
         processes.measureListVsIconv(200000, forList);
         processes.measurePeakMemory(1000000, forMemory);
+        processes.measureAddAndExport(1000000, forMemory);
+        processes.measurePdf(100000, forStart);
         QFile::remove(forMemory);
     }
 

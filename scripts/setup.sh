@@ -12,7 +12,7 @@ packages=(
   libxxhash-dev
   qt6-svg-dev appstream dpkg-dev libxml2-utils
   lintian devscripts qt6-l10n-tools qt6-tools-dev qt6-translations-l10n x11-utils
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick poppler-utils
   acl attr
   fonts-dejavu-core fonts-noto-core
   python3-gi gir1.2-atspi-2.0 at-spi2-core dbus

@@ -3,13 +3,19 @@
 #include "association/modFileAssociations.h"
 #include "base/AppInfo.h"
 #include "cli/CommandLine.h"
+#include "cli/Listing.h"
 #include "main_window/QtDialogs.h"
+#include "main_window/QuickAddWindow.h"
 #include "main_window/frmMain.h"
 #include "storage/FilePath.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
 #include <QStringList>
+
+#include <unistd.h>
 
 namespace {
 
@@ -29,7 +35,16 @@ int main(int argc, char **argv)
 {
     // --list, --help and --version run in a terminal, without a display.
     CommandLine commandLine = ParseCommandLine(argumentsOf(argc, argv));
-    if (commandLine.action != CommandLine::Action::OpenWindow) {
+    if (commandLine.action == CommandLine::Action::PrintPdf) {
+        // The fonts need a GUI application; a display they do not.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        const Translations translations(Translations::UserLanguages());
+        QFile err;
+        err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
+        return RunPdfExport(commandLine.path, *PdfCategory(commandLine), commandLine.source, err);
+    }
+    if (commandLine.action != CommandLine::Action::OpenWindow && commandLine.action != CommandLine::Action::AddWindow) {
         const QCoreApplication terminal(argc, argv);
         const Translations translations(Translations::UserLanguages());
         return RunTerminalCommand(commandLine);
@@ -41,13 +56,21 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const Translations translations(Translations::UserLanguages());
     commandLine = ParseCommandLine(argumentsOf(argc, argv));
-    if (commandLine.action != CommandLine::Action::OpenWindow)
+    if (commandLine.action != CommandLine::Action::OpenWindow && commandLine.action != CommandLine::Action::AddWindow)
         return RunTerminalCommand(commandLine);
 
     QApplication::setApplicationName(AppInfo::ProductName());
     QApplication::setDesktopFileName(AppInfo::ApplicationId());
 
     QtDialogs dialogs;
+    if (commandLine.action == CommandLine::Action::AddWindow) {
+        const QString path = commandLine.path.isEmpty() ? dialogs.chooseFile(Dialogs::FileMode::Open, TaskFileFilter())
+                                                        : commandLine.path;
+        if (path.isEmpty())
+            return ExitStatus::ReadingFailed;
+        QuickAddWindow window(dialogs, path);
+        return window.exec() == QDialog::Accepted ? ExitStatus::Success : ExitStatus::ReadingFailed;
+    }
     GioFileAssociations associations;
     frmMain window(dialogs, commandLine.path,
                    [&] { modFileAssociations::CheckFileAssociation(associations, dialogs); });

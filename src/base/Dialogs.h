@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 // The modal questions, messages and file choosers the program shows. The
 // program answers them with real dialogs; tests answer them from a script.
 class Dialogs
@@ -23,6 +25,13 @@ public:
     // Lets the user choose a file through the given filter ("Name (*.ext);;...");
     // empty when nothing was chosen.
     virtual QString chooseFile(FileMode mode, const QString &filter) = 0;
+    // Lets the user choose a printer or a PDF file and set the printer up;
+    // false when nothing was chosen. Dialogs that cannot print choose nothing.
+    virtual bool choosePrinter(QPrinter &printer)
+    {
+        Q_UNUSED(printer);
+        return false;
+    }
 };
 
 // The filter every task-list file chooser offers.

@@ -6,7 +6,11 @@
 #include "entries/Status.h"
 #include "entries/TaskLists.h"
 #include "fileformat/TaskFile.h"
+#include "printing/ListPrinter.h"
+#include "storage/FilePath.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QStringEncoder>
 #include <QStringList>
@@ -141,6 +145,11 @@ private:
     QStringEncoder m_utf8{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
+// The lists' names, untranslated as on the command line.
+constexpr std::array<const char *, CategoryCount> kListNames = {
+    "Tasks", "Completed", "Unresolved", "Information", "Requests",
+};
+
 // Headings for scripts to match, so they are never translated.
 constexpr std::array<const char *, CategoryCount> kHeadings = {
     "# Tasks", "# Completed", "# Unresolved", "# Information", "# Requests",
@@ -148,21 +157,26 @@ constexpr std::array<const char *, CategoryCount> kHeadings = {
 
 } // namespace
 
-int RunListing(const QString &path, QIODevice &out, QIODevice &err)
+int RunListing(const QString &path, ExportFormat format, QIODevice &out, QIODevice &err)
 {
     TaskLists lists;
     CollectingDialogs dialogs;
     const bool complete = LoadTaskFile(path, lists, dialogs) == LoadResult::Complete;
 
-    ListingWriter listing(out);
-    const auto all = lists.all();
-    for (int category = 0; category < CategoryCount; ++category) {
-        listing.writeLine(kHeadings[category]);
-        const CategoryList &list = *all[category];
-        for (int position = 1; position <= list.count(); ++position)
-            listing.writeRow(*list.rowAt(position));
+    bool printed = false;
+    if (format == ExportFormat::Tsv) {
+        ListingWriter listing(out);
+        const auto all = lists.all();
+        for (int category = 0; category < CategoryCount; ++category) {
+            listing.writeLine(kHeadings[category]);
+            const CategoryList &list = *all[category];
+            for (int position = 1; position <= list.count(); ++position)
+                listing.writeRow(*list.rowAt(position));
+        }
+        printed = listing.finish();
+    } else {
+        printed = WriteExport(format, lists, out);
     }
-    const bool printed = listing.finish();
 
     for (const QString &message : std::as_const(dialogs.messages)) {
         QString text = message;
@@ -173,4 +187,32 @@ int RunListing(const QString &path, QIODevice &out, QIODevice &err)
     if (!printed)
         return ExitStatus::OutputFailed;
     return complete ? ExitStatus::Success : ExitStatus::ReadingFailed;
+}
+
+int RunPdfExport(const QString &path, Category category, const QString &out, QIODevice &err)
+{
+    TaskLists lists;
+    CollectingDialogs dialogs;
+    if (LoadTaskFile(path, lists, dialogs) != LoadResult::Complete) {
+        for (const QString &message : std::as_const(dialogs.messages)) {
+            QString text = message;
+            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            err.write((text + u'\n').toUtf8());
+        }
+        return ExitStatus::ReadingFailed;
+    }
+    const CategoryList &list = lists.list(category);
+    std::vector<PrintedEntry> entries;
+    entries.reserve(static_cast<size_t>(list.count()));
+    for (int position = 1; position <= list.count(); ++position)
+        entries.push_back(PrintedEntry::Of(*list.rowAt(position)));
+    const QString title = QCoreApplication::translate("Listing", "%1 — %2")
+                              .arg(QFileInfo(path).fileName(), QString::fromLatin1(kListNames[int(category)]));
+    if (const Result written = WritePdfFile(out, title, std::move(entries)); written.failed()) {
+        err.write(QCoreApplication::translate("Listing", "tarvik: %1: nothing written: %2\n")
+                      .arg(ReadablePath(out), written.reason())
+                      .toUtf8());
+        return ExitStatus::ReadingFailed;
+    }
+    return ExitStatus::Success;
 }

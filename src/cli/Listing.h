@@ -1,5 +1,8 @@
 #pragma once
 
+#include "entries/Status.h"
+#include "exchange/Export.h"
+
 class QIODevice;
 class QString;
 
@@ -19,4 +22,12 @@ class QString;
 // the reading message goes to err. Returns the exit status: 0, 1 for a
 // reading failure, 3 when writing to out fails (that outranks 1). A reader of
 // out that went away (EPIPE) is no failure: the listing just ends there.
-int RunListing(const QString &path, QIODevice &out, QIODevice &err);
+//
+// Any other format prints the same rows in that form instead (see Export.h).
+int RunListing(const QString &path, ExportFormat format, QIODevice &out, QIODevice &err);
+
+// `tarvik --pdf OUT FILE`: reads the file as --list does and writes the
+// category's list, as the window would print it, as a PDF file to out. Needs a
+// GUI application (any platform, offscreen too) for the fonts. A file that
+// cannot be read completely writes nothing. Returns the exit status.
+int RunPdfExport(const QString &path, Category category, const QString &out, QIODevice &err);

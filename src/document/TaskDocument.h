@@ -49,6 +49,8 @@ public:
     TaskDocument(TaskLists &lists, Dialogs &dialogs, DocumentView &view);
 
     bool isDirty() const { return bDirty; }
+    // The current file's path; empty while there is none.
+    const QString &fileName() const { return sFileName; }
     // Every change to an entry marks the document as edited.
     void markEdited() { bDirty = true; }
 

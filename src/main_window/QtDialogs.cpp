@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 
@@ -92,4 +93,10 @@ QString QtDialogs::chooseFile(FileMode mode, const QString &filter)
     if (mode == FileMode::Open)
         return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
     return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
+}
+
+bool QtDialogs::choosePrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
 }

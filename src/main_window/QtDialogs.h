@@ -9,4 +9,5 @@ class QtDialogs : public Dialogs
 public:
     Answer message(const QString &text, Buttons buttons, Icon icon, Default byDefault = Default::First) override;
     QString chooseFile(FileMode mode, const QString &filter) override;
+    bool choosePrinter(QPrinter &printer) override;
 };

@@ -5,12 +5,14 @@
 #include "base/Twips.h"
 #include "entries/DateText.h"
 #include "entries/Status.h"
+#include "find/FilteredList.h"
 #include "main_window/AssistiveTexts.h"
 #include "main_window/CaptionFit.h"
 #include "main_window/CategoryListView.h"
 #include "main_window/EntryChangeCommand.h"
 #include "main_window/LongTaskPreview.h"
 #include "main_window/ListsStepCommand.h"
+#include "main_window/PrintJob.h"
 #include "main_window/SharedMnemonics.h"
 #include "main_window/TabControl.h"
 #include "main_window/TaskFileDrop.h"
@@ -18,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -611,6 +614,7 @@ void frmMain::createCommandShortcuts()
     onKeys(this, Qt::CTRL | Qt::Key_O, &frmMain::mnuFile_Open_Click);
     onKeys(this, Qt::CTRL | Qt::Key_Q, &frmMain::mnuFile_Exit_Click);
     onKeys(this, Qt::CTRL | Qt::Key_W, &frmMain::mnuFile_Exit_Click);
+    onKeys(this, Qt::CTRL | Qt::Key_P, &frmMain::printCurrentList);
     onKeys(txtTask, Qt::CTRL | Qt::Key_Return, &frmMain::btnNew_Click);
     onKeys(txtTask, Qt::CTRL | Qt::Key_Enter, &frmMain::btnNew_Click);
     for (CategoryListView *view : listViews())
@@ -697,6 +701,24 @@ void frmMain::showReplayed(const ReplayResult &result, Category category, bool s
     const QModelIndex index = list.index(list.positionOf(result.row) - 1, Entry::Task);
     list.selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     view->scrollToPosition(index.row() + 1);
+}
+
+// The current tab's list as it is shown: in its order, and only the entries
+// the find bar lets through.
+void frmMain::printCurrentList()
+{
+    const int tab = tabMain->currentIndex();
+    CategoryListView *view = listViews().at(tab);
+    const auto *filter = qobject_cast<const FilteredList *>(view->model());
+    const int rows = view->model()->rowCount();
+    std::vector<PrintedEntry> entries;
+    entries.reserve(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        entries.push_back(PrintedEntry::Of(filter ? *filter->rowAt(row) : *view->list().rowAt(row + 1)));
+    const QString file =
+        m_document.fileName().isEmpty() ? TaskDocument::DefaultCaption() : QFileInfo(m_document.fileName()).fileName();
+    const QString title = tr("%1 — %2").arg(file, tabMain->tabBar()->tabText(tab).remove(u'&'));
+    PrintJob::Start(*this, m_dialogs, title, std::move(entries));
 }
 
 void frmMain::documentReplaced()

@@ -141,6 +141,8 @@ private:
     void listsChangedOutside(std::unique_ptr<ListsStep> step) override;
     void waitingForFile(bool waiting) override;
 
+    // Ctrl+P prints the current tab's list as it is shown.
+    void printCurrentList();
     // Ctrl+F opens the find bar.
     void createFind();
 

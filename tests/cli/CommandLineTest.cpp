@@ -143,7 +143,7 @@ TEST(Listing, ReadingFailuresAndOutputFailures)
     closed.open(QIODevice::WriteOnly);
     QBuffer err;
     err.open(QIODevice::WriteOnly);
-    EXPECT_EQ(RunListing(path, closed, err), ExitStatus::OutputFailed);
+    EXPECT_EQ(RunListing(path, ExportFormat::Tsv, closed, err), ExitStatus::OutputFailed);
     EXPECT_EQ(err.data(), "Error opening file!\nLine 2: the status holds text that is not part of a number.\n");
 }
 
@@ -178,4 +178,30 @@ TEST(Listing, AReaderThatWentAwayEndsTheListingQuietly)
     ASSERT_GE(full, 0);
     EXPECT_EQ(statusWithOutput(full), ExitStatus::OutputFailed);
     ::close(full);
+}
+
+TEST(CommandLine, AddImportAndPdfOptions)
+{
+    const CommandLine add = parse({"--add", "milk\\nbread", "--user=Ann Lee", "--question", "my list.tvk"});
+    EXPECT_EQ(add.action, CommandLine::Action::AddEntry);
+    EXPECT_EQ(add.text, "milk\\nbread");
+    EXPECT_EQ(add.user, "Ann Lee");
+    EXPECT_TRUE(add.question);
+    EXPECT_EQ(add.path, "my list.tvk");
+
+    const CommandLine import = parse({"--import", "todo.txt", "--format", "csv", "l.tvk"});
+    EXPECT_EQ(import.source, "todo.txt");
+    EXPECT_EQ(import.importFormat, ImportFormat::Csv);
+    EXPECT_EQ(parse({"--list", "--format=json", "l.tvk"}).exportFormat, ExportFormat::Json);
+    EXPECT_EQ(PdfCategory(parse({"--pdf", "o.pdf", "--tab", "completed", "l.tvk"})), Category::Completed);
+
+    for (const QStringList &wrong : {QStringList{"--add", "x"},
+                                     {"--add", "x", "a", "b"},
+                                     {"--list", "--format=xls", "l"},
+                                     {"--pdf", "o.pdf", "--tab", "Done", "l"},
+                                     {"--import", "s", "--question", "l"}}) {
+        const Outcome usage = run(wrong);
+        EXPECT_EQ(usage.status, ExitStatus::UsageError) << wrong.join(u' ').toStdString();
+        EXPECT_TRUE(usage.err.contains("tarvik --help"));
+    }
 }
