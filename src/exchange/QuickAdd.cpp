@@ -189,7 +189,7 @@ QByteArray withEntries(TaskLists &added, const VersionRead &version)
 
 Result AddEntriesToFile(const QString &path, NewEntries entries)
 {
-    if (const QString backup = SaveBackup::Find(path); !backup.isEmpty()) {
+    if (const QString backup = SaveBackup::Find(path).copy; !backup.isEmpty()) {
         return Result::failure(
             Texts::tr("A save of this file did not finish; open it in Tarvik to restore or discard %1.")
                 .arg(ReadablePath(backup)));
