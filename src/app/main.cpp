@@ -3,6 +3,7 @@
 #include "base/AppInfo.h"
 #include "cli/CommandLine.h"
 #include "main_window/QtDialogs.h"
+#include "main_window/TerminationSignals.h"
 #include "main_window/frmMain.h"
 #include "storage/FilePath.h"
 
@@ -45,6 +46,7 @@ int main(int argc, char **argv)
     GioFileAssociations associations;
     frmMain window(dialogs, commandLine.path,
                    [&] { modFileAssociations::CheckFileAssociation(associations, dialogs); });
+    const TerminationSignals termination([&] { window.endWithoutAsking(); });
     window.show();
     return QApplication::exec();
 }

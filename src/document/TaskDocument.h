@@ -3,6 +3,7 @@
 #include "base/Dialogs.h"
 #include "fileformat/TaskFileFormat.h"
 #include "history/ListsStep.h"
+#include "journal/EditJournal.h"
 #include "storage/FileWatcher.h"
 #include "sync/MergeBase.h"
 
@@ -45,6 +46,12 @@ public:
     bool isDirty() const { return bDirty; }
     // Every change to an entry marks the document as edited.
     void markEdited() { bDirty = true; }
+    // Each change the window makes to the lists (an edit, an undo, a redo)
+    // goes to the journal of unsaved changes.
+    void journalChange(const std::vector<JournalOp> &ops);
+    // Puts the journal on the disk now: the program is about to end without
+    // asking, and the changes wait there for the next start.
+    void syncJournal() { m_journal.sync(); }
 
     // The caption while no file is named.
     static QString DefaultCaption();
@@ -89,6 +96,8 @@ private:
     bool bringInOutsideChanges(std::optional<std::vector<EntryFingerprint>> &merged);
     bool refuseAndOfferSaveAs(const QString &why);
     void load(const QString &path);
+    JournalHeader journalHeader() const;
+    void offerToRestoreJournal();
     void takeOverFileName(const QString &path);
 
     TaskLists &m_lists;
@@ -109,4 +118,5 @@ private:
     QStringList m_askedCopies;
     // Conflict copies taken in, which go to the trash after the next save.
     std::vector<std::pair<QString, std::optional<FileIdentity>>> m_foldedCopies;
+    EditJournal m_journal;
 };

@@ -11,12 +11,12 @@ OutsideChangeCommand::OutsideChangeCommand(TaskLists &lists, std::unique_ptr<Lis
 
 void OutsideChangeCommand::undo()
 {
-    m_replayed(m_step->undo(m_lists));
+    m_replayed(m_step->undo(m_lists), *m_step);
 }
 
 void OutsideChangeCommand::redo()
 {
     if (std::exchange(m_made, false))
         return;
-    m_replayed(m_step->redo(m_lists));
+    m_replayed(m_step->redo(m_lists), *m_step);
 }

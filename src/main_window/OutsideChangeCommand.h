@@ -17,7 +17,7 @@ class OutsideChangeCommand : public QUndoCommand
 {
 public:
     // Told after each undo and redo whether it could be made.
-    using Replayed = std::function<void(bool done)>;
+    using Replayed = std::function<void(bool done, const ListsStep &step)>;
 
     OutsideChangeCommand(TaskLists &lists, std::unique_ptr<ListsStep> step, Replayed replayed);
 

@@ -4,6 +4,7 @@
 #include "base/Dialogs.h"
 #include "base/Twips.h"
 #include "entries/Status.h"
+#include "journal/JournalReplay.h"
 #include "main_window/AssistiveTexts.h"
 #include "main_window/CaptionFit.h"
 #include "main_window/CategoryListView.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,6 +91,8 @@ frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck star
     m_innerArea->resize(inner);
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 
+    // The session's end asks nothing; what is unsaved waits in the journal.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { m_document.syncJournal(); });
     Form_Load();
     AssistiveTexts::describe(*this);
 }
@@ -326,6 +330,12 @@ bool frmMain::Form_QueryUnload()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // A session that ends waits for no question: the changes wait in the journal.
+    if (QGuiApplication::isSavingSession()) {
+        m_document.syncJournal();
+        event->accept();
+        return;
+    }
     if (Form_QueryUnload())
         event->accept();
     else
@@ -584,9 +594,12 @@ void frmMain::recordChange(const std::optional<EntryChange> &change)
 {
     if (!change)
         return;
-    m_history.push(
-        new EntryChangeCommand(m_lists, *change, [this](const ReplayResult &result, Category category, bool select) {
-            showReplayed(result, category, select);
+    m_document.journalChange(OpsOf(change->before, change->after));
+    m_history.push(new EntryChangeCommand(
+        m_lists, *change,
+        [this](const ReplayResult &result, Category category, bool select) { showReplayed(result, category, select); },
+        [this](const std::optional<EntryState> &from, const std::optional<EntryState> &to) {
+            m_document.journalChange(OpsOf(from, to));
         }));
     m_document.markEdited();
 }
@@ -638,10 +651,13 @@ void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
     m_placeBeforeFollow.restore();
     if (!step)
         return;
-    m_history.push(new OutsideChangeCommand(m_lists, std::move(step), [this](bool done) {
-        if (done)
+    m_history.push(new OutsideChangeCommand(m_lists, std::move(step), [this](bool done, const ListsStep &made) {
+        if (done) {
+            m_document.journalChange(OpsOf(made));
             m_document.markEdited();
-        else
+        }
+        else {
             QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
+        }
     }));
 }
