@@ -4,6 +4,7 @@
 
 #include "Measurement.h"
 #include "ProcessBench.h"
+#include "JournalBench.h"
 #include "TaskListGenerator.h"
 #include "WindowBench.h"
 #include "association/GioFileAssociations.h"
@@ -71,7 +72,9 @@ int runBenchmark(QApplication &app, const QString &root)
                                          QStringLiteral("list"), QStringLiteral("10000,100000,1000000"));
     const QCommandLineOption windowOnlyOption(QStringLiteral("window-only"),
                                               QStringLiteral("Skip the whole-process measurements."));
-    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption});
+    const QCommandLineOption journalOnlyOption(QStringLiteral("journal-only"),
+                                               QStringLiteral("Time only the journal of unsaved changes."));
+    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption, journalOnlyOption});
     parser.process(app);
 
     const QString tarvik = QFileInfo(parser.value(tarvikOption)).canonicalFilePath();
@@ -89,6 +92,17 @@ int runBenchmark(QApplication &app, const QString &root)
     QDir().mkpath(files);
     const QString scratch = root + QStringLiteral("/scratch");
     QDir().mkpath(scratch);
+
+    if (parser.isSet(journalOnlyOption)) {
+        for (const int entries : sizes) {
+            const QString path = generate(files, QStringLiteral("all-%1.tvk").arg(entries), entries,
+                                          TaskListGenerator::Mix::AllCategories);
+            MeasureJournal(entries, path, scratch);
+            MeasureJournalReplay(entries, 10000, path, scratch);
+            QFile::remove(path);
+        }
+        return 0;
+    }
 
     if (!parser.isSet(windowOnlyOption)) {
         Progress(QStringLiteral("generating files for the whole-process measurements"));
@@ -120,6 +134,8 @@ int runBenchmark(QApplication &app, const QString &root)
             const QString tasksOnly = generate(files, QStringLiteral("tasks-%1.tvk").arg(entries), entries,
                                                TaskListGenerator::Mix::TasksOnly);
             window.measure(entries, allCategories, tasksOnly);
+            MeasureJournal(entries, allCategories, scratch);
+            MeasureJournalReplay(entries, 10000, allCategories, scratch);
             QFile::remove(allCategories);
             QFile::remove(tasksOnly);
         }

@@ -2,6 +2,7 @@
 
 #include "base/AppInfo.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>

@@ -331,7 +331,7 @@ bool frmMain::Form_QueryUnload()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     // A session that ends waits for no question: the changes wait in the journal.
-    if (QGuiApplication::isSavingSession()) {
+    if (qApp->isSavingSession()) {
         m_document.syncJournal();
         event->accept();
         return;
