@@ -2,9 +2,9 @@
 // the program on them. Prints one line per measurement: operation, number of
 // entries, median of the runs, unit. Progress goes to standard error.
 
+#include "JournalBench.h"
 #include "Measurement.h"
 #include "ProcessBench.h"
-#include "JournalBench.h"
 #include "TaskListGenerator.h"
 #include "WindowBench.h"
 #include "association/GioFileAssociations.h"

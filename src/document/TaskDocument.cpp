@@ -380,8 +380,7 @@ void TaskDocument::offerToRestoreJournal()
     const std::optional<JournalContents> left = m_journal.findLeftFor(sFileName);
     if (!left)
         return;
-    const QString lastAt =
-        DateText(QDateTime::fromMSecsSinceEpoch(left->changes.back().madeAtMs), QLocale::system());
+    const QString lastAt = DateText(QDateTime::fromMSecsSinceEpoch(left->changes.back().madeAtMs), QLocale::system());
     const QString question = tr("This list has changes that were not saved when Tarvik last stopped (%1 changes, "
                                 "the last at %2). Restore them?")
                                  .arg(left->changes.size())

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cerrno>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -114,7 +115,8 @@ Result EditJournal::open(bool truncate)
     if (truncate && (::ftruncate(fd, 0) != 0 || !writeAll(fd, EncodeJournalHeader(m_header)))) {
         const int error = errno;
         ::close(fd);
-        return Result::failure(tr("Unsaved changes cannot be kept in %1: %2").arg(m_folder.path(), qt_error_string(error)));
+        return Result::failure(
+            tr("Unsaved changes cannot be kept in %1: %2").arg(m_folder.path(), qt_error_string(error)));
     }
     m_fd = fd;
     return Result::success();
@@ -127,8 +129,7 @@ Result EditJournal::record(const std::vector<JournalOp> &ops)
     Result written = Result::success();
     if (m_fd < 0)
         written = open(true);
-    if (written.succeeded()
-        && !writeAll(m_fd, EncodeJournalChange({QDateTime::currentMSecsSinceEpoch(), ops}))) {
+    if (written.succeeded() && !writeAll(m_fd, EncodeJournalChange({QDateTime::currentMSecsSinceEpoch(), ops}))) {
         written = Result::failure(
             tr("Unsaved changes cannot be kept in %1: %2").arg(m_folder.path(), qt_error_string(errno)));
     }

@@ -4,8 +4,8 @@
 #include "journal/JournalFolder.h"
 #include "journal/JournalFormat.h"
 
-#include <QDateTime>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QTimer>
 
 #include <optional>
@@ -47,7 +47,6 @@ public:
     Result discardLeft(const QString &file);
     // Makes sure every change written so far is on the disk.
     void sync();
-
 
 private:
     Result open(bool truncate);

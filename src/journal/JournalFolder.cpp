@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,9 +22,9 @@ struct Texts {
 // A folder of the user's that no one else can read or write.
 bool isPrivateFolder(int fd)
 {
-    struct stat info {};
-    return ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
-        && (info.st_mode & 077) == 0;
+    struct stat info {
+    };
+    return ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
 }
 
 int openPrivateFolder(int parent, const char *name)
@@ -117,7 +118,8 @@ int JournalFolder::openJournal(const QByteArray &name, int flags) const
     const int fd = ::openat(m_fd, name.constData(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return -1;
-    struct stat info {};
+    struct stat info {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() || info.st_nlink != 1
         || (info.st_mode & 077) != 0) {
         ::close(fd);

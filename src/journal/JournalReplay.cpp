@@ -4,9 +4,7 @@
 #include "entries/TaskLists.h"
 #include "history/ListsStep.h"
 
-
 #include <algorithm>
-#include <map>
 #include <unordered_map>
 
 namespace {
@@ -33,9 +31,8 @@ EntryState stateOf(Category category, int position, const Entry &entry)
 
 std::unique_ptr<Entry> entryOf(const EntryState &state)
 {
-    std::unique_ptr<Entry> entry =
-        Entry::create(state.status, state.fields[Entry::Task], state.fields[Entry::Added],
-                      state.fields[Entry::Edited], state.fields[Entry::User]);
+    std::unique_ptr<Entry> entry = Entry::create(state.status, state.fields[Entry::Task], state.fields[Entry::Added],
+                                                 state.fields[Entry::Edited], state.fields[Entry::User]);
     entry->setField(Entry::MainText, state.fields[Entry::MainText]);
     return entry;
 }
@@ -46,7 +43,7 @@ struct FingerprintHash {
 
 // Takes out of the lists, in one pass over each, an entry for each of the
 // fingerprints counted; returns how many were found in none.
-int takeOut(TaskLists &lists, std::map<EntryFingerprint, int> &wanted)
+int takeOut(TaskLists &lists, std::unordered_map<EntryFingerprint, int, FingerprintHash> &wanted)
 {
     int left = 0;
     for (const auto &[fingerprint, count] : wanted)
@@ -112,7 +109,7 @@ ReplayOutcome ReplayJournal(TaskLists &lists, const std::vector<JournalChange> &
     std::vector<const EntryState *> added;
     std::vector<bool> stillIn;
     std::unordered_map<EntryFingerprint, std::vector<size_t>, FingerprintHash> addedByKey;
-    std::map<EntryFingerprint, int> takenFromFile;
+    std::unordered_map<EntryFingerprint, int, FingerprintHash> takenFromFile;
     for (const JournalChange &change : changes) {
         for (const JournalOp &op : change.ops) {
             const EntryFingerprint key = keyOf(op.state);

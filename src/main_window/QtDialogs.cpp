@@ -86,7 +86,7 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
     box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel
                                  || buttons == Buttons::YesNoOrLater
                              ? QMessageBox::Yes
-                                                                                      : QMessageBox::Ok);
+                             : QMessageBox::Ok);
     return answerFor(box.exec());
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <csignal>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,8 +27,7 @@ TerminationSignals::TerminationSignals(std::function<void()> ending)
     m_notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
-        while (::read(pipeEnds[0], bytes, sizeof bytes) > 0) {
-        }
+        while (::read(pipeEnds[0], bytes, sizeof bytes) > 0) { }
         m_ending();
         QCoreApplication::exit(0);
         // A message box that code after a closed one opens is left too.
@@ -35,7 +35,8 @@ TerminationSignals::TerminationSignals(std::function<void()> ending)
     });
     m_leaving.setInterval(100);
     m_leaving.callOnTimeout([] { QCoreApplication::exit(0); });
-    struct sigaction action {};
+    struct sigaction action {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -45,7 +46,8 @@ TerminationSignals::TerminationSignals(std::function<void()> ending)
 
 TerminationSignals::~TerminationSignals()
 {
-    struct sigaction action {};
+    struct sigaction action {
+    };
     action.sa_handler = SIG_DFL;
     for (const int signal : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(signal, &action, nullptr);

@@ -655,8 +655,7 @@ void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
         if (done) {
             m_document.journalChange(OpsOf(made));
             m_document.markEdited();
-        }
-        else {
+        } else {
             QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
         }
     }));

@@ -98,7 +98,7 @@ expect_clean_end tarvik
 grep -q $'^1;Buy stamps;d1;;ann\r$' "$list" || fail "the old task is gone: $(cat "$list")"
 grep -q '^1;Call the plumber;' "$list" || fail "the first new task did not come back: $(cat "$list")"
 grep -q '^1;Water the plants;' "$list" || fail "the second new task did not come back: $(cat "$list")"
-[ "$(tr -d '\r' <"$list" | wc -l)" -eq 3 ] || fail "the saved list has other lines: $(cat "$list")"
+[ "$(tr -d "\r" <"$list" | wc -l)" -eq 4 ] || fail "the saved list has other lines: $(cat "$list")"
 journals=$HOME/.local/state/tarvik/journals
 [ -z "$(ls -A "$journals")" ] || fail "a journal is left after the save: $(ls -A "$journals")"
 log "passed"

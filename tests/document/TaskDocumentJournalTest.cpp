@@ -1,5 +1,4 @@
 #include "document/TaskDocument.h"
-
 #include "entries/EntryEditing.h"
 #include "entries/TaskLists.h"
 #include "journal/JournalFolder.h"
@@ -115,8 +114,9 @@ TEST_F(TaskDocumentJournalTest, RestoreBringsTheChangesOntoTheFileAsItIsNow)
     EXPECT_EQ(next.dialogs.messages()[1].icon, Icon::Exclamation);
     QStringList tasks = next.tasks(Category::Tasks);
     tasks.sort();
-    EXPECT_EQ(tasks, (QStringList{QStringLiteral("alpha"), QStringLiteral("beta here"), QStringLiteral("beta there"),
-                                  QStringLiteral("delta")}));
+    EXPECT_EQ(tasks,
+              (QStringList{QStringLiteral("alpha"), QStringLiteral("beta here"), QStringLiteral("beta there"),
+                           QStringLiteral("delta")}));
     EXPECT_EQ(next.tasks(Category::Completed), QStringList());
     EXPECT_EQ(next.tasks(Category::Information), QStringList{QStringLiteral("epsilon")});
     EXPECT_TRUE(next.document.isDirty());
@@ -141,7 +141,8 @@ TEST_F(TaskDocumentJournalTest, DiscardLeavesTheFileUntouched)
         killed.document.openFromCommandLine(file);
         killed.edit(killed.editing.addEntry(0, QStringLiteral("lost?"), QStringLiteral("u"), false));
     }
-    struct stat before {};
+    struct stat before {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &before), 0);
     {
         ProgramRun later;
@@ -164,7 +165,8 @@ TEST_F(TaskDocumentJournalTest, DiscardLeavesTheFileUntouched)
     EXPECT_TRUE(QDir(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Trash/files"))
                     .entryList(QDir::Files)
                     .contains(QFile::decodeName(JournalFolder::NameFor(file))));
-    struct stat after {};
+    struct stat after {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &after), 0);
     EXPECT_EQ(readBytes(file), content);
     EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
@@ -191,7 +193,8 @@ TEST_F(TaskDocumentJournalTest, ANeverSavedListComesBackAtTheNextStart)
     next.document.openFromCommandLine(QString());
     EXPECT_EQ(next.dialogs.messages().size(), 1);
     EXPECT_EQ(next.tasks(Category::Information), QStringList{QStringLiteral("noted")});
-    EXPECT_EQ(itemsOf(next.lists.lvwTasks), (Items{{7, QStringLiteral("to do"), QStringLiteral("now"), {}, QStringLiteral("u")}}));
+    EXPECT_EQ(itemsOf(next.lists.lvwTasks),
+              (Items{{7, QStringLiteral("to do"), QStringLiteral("now"), {}, QStringLiteral("u")}}));
     EXPECT_TRUE(next.document.isDirty());
 }
 

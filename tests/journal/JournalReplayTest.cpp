@@ -1,9 +1,9 @@
-#include "journal/EditJournal.h"
 #include "journal/JournalReplay.h"
 
 #include "entries/EntryEditing.h"
 #include "entries/TaskLists.h"
 #include "history/ChangeReplay.h"
+#include "journal/EditJournal.h"
 #include "support/TaskFileTesting.h"
 
 #include <QTemporaryDir>
@@ -124,7 +124,8 @@ TEST(JournalReplayTest, AJournalCutAnywhereReplaysTheChangesWrittenWhole)
         ASSERT_EQ(contents.has_value(), cut >= boundaries.front()) << "cut at " << cut;
         if (!contents)
             continue;
-        const size_t whole = size_t(std::upper_bound(boundaries.begin(), boundaries.end(), cut) - boundaries.begin()) - 1;
+        const size_t whole =
+            size_t(std::upper_bound(boundaries.begin(), boundaries.end(), cut) - boundaries.begin()) - 1;
         ASSERT_EQ(contents->changes.size(), whole) << "cut at " << cut;
         EXPECT_EQ(contents->header.path, file);
         TaskLists replayed;

@@ -4,8 +4,8 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <csignal>
 
