@@ -122,5 +122,6 @@ void MeasureJournalReplay(int entries, int changes, const QString &path, const Q
         });
     });
     Report("journal-replay", entries, time, "ms");
-    QFile::remove(QFile::decodeName(folder + '/' + JournalFolder::NameFor(path)));
+    for (const QByteArray &name : JournalFolder(folder).journalsFor(path))
+        QFile::remove(QFile::decodeName(folder + '/' + name));
 }

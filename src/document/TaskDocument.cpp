@@ -401,7 +401,7 @@ void TaskDocument::offerToRestoreJournal()
         return;
     }
     case Dialogs::Answer::No:
-        if (const Result discarded = m_journal.discardLeft(sFileName); discarded.failed()) {
+        if (const Result discarded = m_journal.discardLeft(); discarded.failed()) {
             m_dialogs.message(tr("The unsaved changes could not be moved to the trash: %1").arg(discarded.reason()),
                               Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
             m_journal.pause();

@@ -65,17 +65,21 @@ std::optional<JournalContents> EditJournal::findLeftFor(const QString &file)
 {
     if (m_folder.open().failed())
         return std::nullopt;
-    const int fd = m_folder.openJournal(JournalFolder::NameFor(file), O_RDONLY);
-    if (fd < 0)
-        return std::nullopt;
-    std::optional<JournalContents> contents;
-    // A running Tarvik holds its journal locked.
-    if (::flock(fd, LOCK_SH | LOCK_NB) == 0)
-        contents = DecodeJournal(readAll(fd));
-    ::close(fd);
-    if (contents && contents->changes.empty())
-        contents.reset();
-    return contents;
+    for (const QByteArray &name : m_folder.journalsFor(file)) {
+        const int fd = m_folder.openJournal(name, O_RDONLY);
+        if (fd < 0)
+            continue;
+        std::optional<JournalContents> contents;
+        // A running Tarvik holds its journal locked.
+        if (::flock(fd, LOCK_SH | LOCK_NB) == 0)
+            contents = DecodeJournal(readAll(fd));
+        ::close(fd);
+        if (contents && !contents->changes.empty()) {
+            m_leftName = name;
+            return contents;
+        }
+    }
+    return std::nullopt;
 }
 
 void EditJournal::follow(const JournalHeader &header)
@@ -89,6 +93,7 @@ void EditJournal::follow(const JournalHeader &header)
 Result EditJournal::continueLeft(const JournalHeader &header)
 {
     follow(header);
+    m_name = m_leftName;
     return open(false);
 }
 
@@ -98,21 +103,22 @@ void EditJournal::pause()
     m_paused = true;
 }
 
-Result EditJournal::open(bool truncate)
+// A new journal gets a name no other has; a journal left before is
+// continued under its own.
+Result EditJournal::open(bool fresh)
 {
     if (const Result opened = m_folder.open(); opened.failed())
         return opened;
-    const int fd = m_folder.openJournal(JournalFolder::NameFor(m_header.path), O_WRONLY | O_CREAT | O_APPEND);
+    if (fresh) {
+        m_name = JournalFolder::PrefixFor(m_header.path) + QByteArray::number(::getpid()) + '-'
+            + QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ".journal";
+    }
+    const int fd = m_folder.openJournal(m_name, O_WRONLY | O_APPEND | (fresh ? O_CREAT | O_EXCL : 0));
     if (fd < 0) {
         return Result::failure(
             tr("Unsaved changes cannot be kept in %1: %2").arg(m_folder.path(), qt_error_string(errno)));
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return Result::failure(tr("Another Tarvik window keeps the unsaved changes of this list; this one "
-                                  "cannot keep them too."));
-    }
-    if (truncate && (::ftruncate(fd, 0) != 0 || !writeAll(fd, EncodeJournalHeader(m_header)))) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || (fresh && !writeAll(fd, EncodeJournalHeader(m_header)))) {
         const int error = errno;
         ::close(fd);
         return Result::failure(
@@ -161,14 +167,14 @@ void EditJournal::end()
         return;
     if (m_fd >= 0) {
         // Unlinked while still locked, so that no other window reads it half gone.
-        ::unlinkat(m_folder.descriptor(), JournalFolder::NameFor(m_header.path).constData(), 0);
+        ::unlinkat(m_folder.descriptor(), m_name.constData(), 0);
         ::close(m_fd);
         m_fd = -1;
     }
     m_syncTimer.stop();
 }
 
-Result EditJournal::discardLeft(const QString &file)
+Result EditJournal::discardLeft()
 {
-    return MoveToTrash(m_folder.path() + u'/' + QFile::decodeName(JournalFolder::NameFor(file)));
+    return MoveToTrash(m_folder.path() + u'/' + QFile::decodeName(m_leftName));
 }

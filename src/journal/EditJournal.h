@@ -43,17 +43,19 @@ public:
     Result record(const std::vector<JournalOp> &ops);
     // The changes are saved or dropped: the journal is deleted.
     void end();
-    // Moves the journal left for the file to the trash.
-    Result discardLeft(const QString &file);
+    // Moves the journal found last to the trash.
+    Result discardLeft();
     // Makes sure every change written so far is on the disk.
     void sync();
 
 private:
-    Result open(bool truncate);
+    Result open(bool fresh);
     void close();
 
     JournalFolder m_folder;
     JournalHeader m_header;
+    QByteArray m_name; // of the journal being written
+    QByteArray m_leftName; // of the one found last
     bool m_paused = false;
     int m_fd = -1;
     bool m_failureSaid = false;

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -101,14 +102,25 @@ Result JournalFolder::open()
     return Result::success();
 }
 
-QByteArray JournalFolder::NameFor(const QString &file)
+QByteArray JournalFolder::PrefixFor(const QString &file)
 {
     if (file.isEmpty())
-        return "unnamed.journal";
+        return "unnamed-";
     const QFileInfo info(file);
     const QString canonical = info.canonicalFilePath();
     const QByteArray bytes = QFile::encodeName(canonical.isEmpty() ? info.absoluteFilePath() : canonical);
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(32) + ".journal";
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(32) + '-';
+}
+
+QList<QByteArray> JournalFolder::journalsFor(const QString &file) const
+{
+    QList<QByteArray> names;
+    const QByteArray prefix = PrefixFor(file);
+    const QStringList entries = QDir(path()).entryList({QFile::decodeName(prefix) + QStringLiteral("*.journal")},
+                                                       QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString &entry : entries)
+        names << QFile::encodeName(entry);
+    return names;
 }
 
 int JournalFolder::openJournal(const QByteArray &name, int flags) const

@@ -3,6 +3,7 @@
 #include "base/Result.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // The folder that keeps the journals of unsaved changes: the user's own,
@@ -25,8 +26,11 @@ public:
     int descriptor() const { return m_fd; }
     QString path() const;
 
-    // The journal's name for a file (empty: the list that was never saved).
-    static QByteArray NameFor(const QString &file);
+    // What the names of a file's journals begin with (empty file: the list
+    // that was never saved); each window's journal has a name of its own.
+    static QByteArray PrefixFor(const QString &file);
+    // The names of the journals in the folder that begin so.
+    QList<QByteArray> journalsFor(const QString &file) const;
     // Opens a journal in the folder, a regular file of the user's with one
     // link; -1 when there is none or it is not one to trust.
     int openJournal(const QByteArray &name, int flags) const;
