@@ -2,6 +2,7 @@
 // the program on them. Prints one line per measurement: operation, number of
 // entries, median of the runs, unit. Progress goes to standard error.
 
+#include "JournalBench.h"
 #include "Measurement.h"
 #include "ProcessBench.h"
 #include "TaskListGenerator.h"
@@ -76,7 +77,10 @@ int runBenchmark(QApplication &app, const QString &root)
     const QCommandLineOption manyOnlyOption(
         QStringLiteral("many-only"),
         QStringLiteral("Only the changes of many entries at once and the cost of a selection of every row."));
-    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption, manyOnlyOption, longTasksOnlyOption});
+    const QCommandLineOption journalOnlyOption(QStringLiteral("journal-only"),
+                                               QStringLiteral("Time only the journal of unsaved changes."));
+    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption, manyOnlyOption, longTasksOnlyOption,
+                       journalOnlyOption});
     parser.process(app);
 
     const QString tarvik = QFileInfo(parser.value(tarvikOption)).canonicalFilePath();
@@ -94,6 +98,17 @@ int runBenchmark(QApplication &app, const QString &root)
     QDir().mkpath(files);
     const QString scratch = root + QStringLiteral("/scratch");
     QDir().mkpath(scratch);
+
+    if (parser.isSet(journalOnlyOption)) {
+        for (const int entries : sizes) {
+            const QString path = generate(files, QStringLiteral("all-%1.tvk").arg(entries), entries,
+                                          TaskListGenerator::Mix::AllCategories);
+            MeasureJournal(entries, path, scratch);
+            MeasureJournalReplay(entries, 10000, path, scratch);
+            QFile::remove(path);
+        }
+        return 0;
+    }
 
     const bool longTasksOnly = parser.isSet(longTasksOnlyOption);
     if (!parser.isSet(windowOnlyOption) && !longTasksOnly && !parser.isSet(manyOnlyOption)) {
@@ -131,6 +146,8 @@ int runBenchmark(QApplication &app, const QString &root)
                 const QString allCategories = generate(files, QStringLiteral("all-%1.tvk").arg(entries), entries,
                                                        TaskListGenerator::Mix::AllCategories);
                 window.measure(entries, allCategories, tasksOnly);
+                MeasureJournal(entries, allCategories, scratch);
+                MeasureJournalReplay(entries, 10000, allCategories, scratch);
                 QFile::remove(allCategories);
             }
             QFile::remove(tasksOnly);

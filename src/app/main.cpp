@@ -6,6 +6,7 @@
 #include "cli/Listing.h"
 #include "main_window/QtDialogs.h"
 #include "main_window/QuickAddWindow.h"
+#include "main_window/TerminationSignals.h"
 #include "main_window/frmMain.h"
 #include "storage/FilePath.h"
 
@@ -74,6 +75,7 @@ int main(int argc, char **argv)
     GioFileAssociations associations;
     frmMain window(dialogs, commandLine.path,
                    [&] { modFileAssociations::CheckFileAssociation(associations, dialogs); });
+    const TerminationSignals termination([&] { window.endWithoutAsking(); });
     window.show();
     return QApplication::exec();
 }

@@ -9,7 +9,9 @@ class QPrinter;
 class Dialogs
 {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    // YesNoOrLater shows Yes and No; Escape and the close box answer Cancel,
+    // for a question that is asked again another time.
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoOrLater };
     enum class Icon { None, Question, Exclamation };
     enum class Answer { Ok, Cancel, Yes, No };
     enum class FileMode { Open, Save };

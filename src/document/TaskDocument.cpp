@@ -3,12 +3,14 @@
 #include "base/AppInfo.h"
 #include "base/Dialogs.h"
 #include "base/modFunctions.h"
+#include "entries/DateText.h"
 #include "entries/TaskLists.h"
 #include "fileformat/TaskFile.h"
 #include "fileformat/TaskFileEncoder.h"
 #include "fileformat/TaskFileFormat.h"
 #include "fileformat/TaskFileReader.h"
 #include "history/RowEdits.h"
+#include "journal/JournalReplay.h"
 #include "storage/FilePath.h"
 #include "storage/SaveBackup.h"
 #include "storage/SaveSteps.h"
@@ -136,6 +138,8 @@ bool TaskDocument::SaveTaskFile()
         else
             m_base.remember(sFileName, FileIdentity::Of(sFileName), std::move(written));
         bDirty = false;
+        m_journal.end();
+        m_journal.follow(journalHeader());
         trashFoldedCopies();
         reportMerge(merges);
         return true;
@@ -310,6 +314,7 @@ bool TaskDocument::offerToSaveChanges(const QString &question)
     case Dialogs::Answer::Yes:
         return SaveTaskFile();
     case Dialogs::Answer::No:
+        m_journal.end();
         return true;
     default:
         return false;
@@ -327,6 +332,7 @@ void TaskDocument::newList()
     m_askedCopies.clear();
     m_foldedCopies.clear();
     bDirty = false;
+    m_journal.follow(journalHeader());
     // A caption still naming the old file would suggest that Save writes there.
     m_view.setCaption(DefaultCaption());
 }
@@ -366,9 +372,13 @@ bool TaskDocument::queryUnload()
 
 void TaskDocument::openFromCommandLine(const QString &path)
 {
-    if (path.isEmpty())
+    if (!path.isEmpty()) {
+        load(path);
         return;
-    load(path);
+    }
+    // Without a file, the list that was never saved comes back.
+    m_journal.follow(journalHeader());
+    offerToRestoreJournal();
 }
 
 QString TaskDocument::chooseFile(Dialogs::FileMode mode)
@@ -430,13 +440,76 @@ void TaskDocument::load(const QString &path)
         sFileName.clear();
         m_watcher.watch({});
         m_view.setCaption(DefaultCaption());
+        m_journal.follow(journalHeader());
         return;
     }
     // A missing or empty file loses nothing when saved over, and taking its
     // name lets a list be started under a new name.
     m_base.remember(path, identity, std::move(fingerprints));
     takeOverFileName(path);
+    m_journal.follow(journalHeader());
+    offerToRestoreJournal();
     offerConflictCopies();
+}
+
+JournalHeader TaskDocument::journalHeader() const
+{
+    JournalHeader header;
+    header.path = sFileName;
+    if (m_base.isFor(sFileName)) {
+        header.identity = m_base.identity();
+        header.baseCount = m_base.entries().size();
+        header.baseDigest = DigestOf(m_base.entries());
+    }
+    return header;
+}
+
+void TaskDocument::journalChange(const std::vector<JournalOp> &ops)
+{
+    if (const Result recorded = m_journal.record(ops); recorded.failed())
+        m_dialogs.message(recorded.reason(), Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+}
+
+// Changes that a stopped Tarvik left in the journal are made again onto the
+// list as it is now, as a merge makes another writer's, or dropped; the file
+// itself is not touched either way.
+void TaskDocument::offerToRestoreJournal()
+{
+    const std::optional<JournalContents> left = m_journal.findLeftFor(sFileName);
+    if (!left)
+        return;
+    const QString lastAt = DateText(QDateTime::fromMSecsSinceEpoch(left->changes.back().madeAtMs), QLocale::system());
+    const QString question = tr("This list has changes that were not saved when Tarvik last stopped (%1 changes, "
+                                "the last at %2). Restore them?")
+                                 .arg(left->changes.size())
+                                 .arg(lastAt);
+    switch (m_dialogs.message(question, Dialogs::Buttons::YesNoOrLater, Dialogs::Icon::Question)) {
+    case Dialogs::Answer::Yes: {
+        m_view.listsAboutToChangeOutside();
+        const ReplayOutcome outcome = ReplayJournal(m_lists, left->changes);
+        m_view.listsChangedOutside(nullptr);
+        bDirty = true;
+        if (const Result kept = m_journal.continueLeft(journalHeader()); kept.failed())
+            m_dialogs.message(kept.reason(), Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        if (outcome.unplaced > 0) {
+            m_dialogs.message(tr("The list changed since then, so some of these changes no longer fit it. Every "
+                                 "entry they added or changed is back as a new entry; some may be there twice."),
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        }
+        return;
+    }
+    case Dialogs::Answer::No:
+        if (const Result discarded = m_journal.discardLeft(); discarded.failed()) {
+            m_dialogs.message(tr("The unsaved changes could not be moved to the trash: %1").arg(discarded.reason()),
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+            m_journal.pause();
+        }
+        return;
+    default:
+        // Asked again next time; until then the changes made here are not journaled.
+        m_journal.pause();
+        return;
+    }
 }
 
 void TaskDocument::takeOverFileName(const QString &path)
@@ -559,6 +632,8 @@ void TaskDocument::reload(const std::optional<FileIdentity> &now, FileState stat
     m_base.dropAncestor();
     m_unreadable.reset();
     bDirty = false;
+    m_journal.end();
+    m_journal.follow(journalHeader());
     m_view.listsChangedOutside(step->changedAnything() ? std::make_unique<ListsSplice>(std::move(*step)) : nullptr);
 }
 
@@ -605,8 +680,10 @@ void TaskDocument::foldInCopy(const QString &copy)
                           Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         return;
     }
-    if (!edits->isEmpty())
+    if (!edits->isEmpty()) {
+        journalChange(OpsOf(*edits));
         m_view.listsChangedOutside(std::move(edits));
+    }
     m_foldedCopies.emplace_back(copy, identity);
     bDirty = true;
 }

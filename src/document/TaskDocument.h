@@ -3,6 +3,7 @@
 #include "base/Dialogs.h"
 #include "fileformat/TaskFileFormat.h"
 #include "history/ListsStep.h"
+#include "journal/EditJournal.h"
 #include "storage/FileWatcher.h"
 #include "storage/SettledFile.h"
 #include "sync/FileState.h"
@@ -53,6 +54,12 @@ public:
     const QString &fileName() const { return sFileName; }
     // Every change to an entry marks the document as edited.
     void markEdited() { bDirty = true; }
+    // Each change the window makes to the lists (an edit, an undo, a redo)
+    // goes to the journal of unsaved changes.
+    void journalChange(const std::vector<JournalOp> &ops);
+    // Puts the journal on the disk now: the program is about to end without
+    // asking, and the changes wait there for the next start.
+    void syncJournal() { m_journal.sync(); }
 
     // The caption while no file is named.
     static QString DefaultCaption();
@@ -106,6 +113,8 @@ private:
     void reportMerge(const MergeCounts &merges);
     bool refuseAndOfferSaveAs(const QString &why);
     void load(const QString &path);
+    JournalHeader journalHeader() const;
+    void offerToRestoreJournal();
     void takeOverFileName(const QString &path);
 
     TaskLists &m_lists;
@@ -126,4 +135,5 @@ private:
     QStringList m_askedCopies;
     // Conflict copies taken in, which go to the trash after the next save.
     std::vector<std::pair<QString, std::optional<FileIdentity>>> m_foldedCopies;
+    EditJournal m_journal;
 };

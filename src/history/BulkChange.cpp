@@ -61,12 +61,30 @@ BulkChange::~BulkChange() = default;
 
 bool BulkChange::undo(TaskLists &lists)
 {
-    return replay(lists, m_after, m_before);
+    const bool done = replay(lists, m_after, m_before);
+    m_undone = m_undone || done;
+    return done;
 }
 
 bool BulkChange::redo(TaskLists &lists)
 {
-    return replay(lists, m_before, m_after);
+    const bool done = replay(lists, m_before, m_after);
+    m_undone = m_undone && !done;
+    return done;
+}
+
+void BulkChange::lastChange(const Visit &visit) const
+{
+    const Side &gone = m_undone ? m_after : m_before;
+    const Side &come = m_undone ? m_before : m_after;
+    if (gone.present) {
+        for (size_t i = 0; i < gone.out.size(); ++i)
+            visit(false, gone.category, gone.positions[i], *gone.out[i]);
+    }
+    if (come.present) {
+        for (size_t i = 0; i < come.inList.size(); ++i)
+            visit(true, come.category, come.positions[i], *come.inList[i]);
+    }
 }
 
 bool BulkChange::replay(TaskLists &lists, Side &from, Side &to)

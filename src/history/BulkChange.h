@@ -43,6 +43,7 @@ public:
 
     bool undo(TaskLists &lists) override;
     bool redo(TaskLists &lists) override;
+    void lastChange(const Visit &visit) const override;
 
 private:
     // The entries of one side: in their list at their positions, or out of
@@ -73,4 +74,5 @@ private:
 
     Side m_before;
     Side m_after;
+    bool m_undone = false; // the last replay took the change back
 };

@@ -52,3 +52,10 @@ bool RowEdits::redo(TaskLists &lists)
     }
     return true;
 }
+
+// An edit whose row is out was a removal made or an insertion taken back.
+void RowEdits::lastChange(const Visit &visit) const
+{
+    for (const Edit &edit : m_edits)
+        visit(!edit.out, edit.category, edit.position, edit.out ? *edit.out : *edit.row);
+}

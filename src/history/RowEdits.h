@@ -20,6 +20,7 @@ public:
 
     bool undo(TaskLists &lists) override;
     bool redo(TaskLists &lists) override;
+    void lastChange(const Visit &visit) const override;
 
 private:
     struct Edit {

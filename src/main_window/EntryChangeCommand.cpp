@@ -1,10 +1,12 @@
 #include "main_window/EntryChangeCommand.h"
 
-EntryChangeCommand::EntryChangeCommand(TaskLists &lists, const EntryChange &change, Replayed replayed)
+EntryChangeCommand::EntryChangeCommand(TaskLists &lists, const EntryChange &change, Replayed replayed,
+                                       Journaled journaled)
     : m_lists(lists)
     , m_before(pack(change.before))
     , m_after(pack(change.after))
     , m_replayed(std::move(replayed))
+    , m_journaled(std::move(journaled))
 {
 }
 
@@ -26,7 +28,12 @@ void EntryChangeCommand::redo()
 
 void EntryChangeCommand::replay(const PackedState &from, const PackedState &to, Category category, bool select)
 {
-    m_replayed(ReplaceEntryState(m_lists, unpack(from), unpack(to)), category, select);
+    const std::optional<EntryState> before = unpack(from);
+    const std::optional<EntryState> after = unpack(to);
+    const ReplayResult result = ReplaceEntryState(m_lists, before, after);
+    if (result.done && m_journaled)
+        m_journaled(before, after);
+    m_replayed(result, category, select);
 }
 
 EntryChangeCommand::PackedState EntryChangeCommand::pack(const std::optional<EntryState> &state)

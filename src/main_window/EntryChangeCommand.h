@@ -20,7 +20,10 @@ public:
     // any, in the list of the given category.
     using Replayed = std::function<void(const ReplayResult &result, Category category, bool select)>;
 
-    EntryChangeCommand(TaskLists &lists, const EntryChange &change, Replayed replayed);
+    // Told after each undo and redo that could be made which side it went from and to.
+    using Journaled = std::function<void(const std::optional<EntryState> &from, const std::optional<EntryState> &to)>;
+
+    EntryChangeCommand(TaskLists &lists, const EntryChange &change, Replayed replayed, Journaled journaled = {});
 
     void undo() override;
     void redo() override;
@@ -45,5 +48,6 @@ private:
     PackedState m_before;
     PackedState m_after;
     Replayed m_replayed;
+    Journaled m_journaled;
     bool m_made = true;
 };

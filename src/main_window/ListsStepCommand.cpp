@@ -11,12 +11,12 @@ ListsStepCommand::ListsStepCommand(TaskLists &lists, std::unique_ptr<ListsStep> 
 
 void ListsStepCommand::undo()
 {
-    m_replayed(m_step->undo(m_lists));
+    m_replayed(m_step->undo(m_lists), *m_step);
 }
 
 void ListsStepCommand::redo()
 {
     if (std::exchange(m_made, false))
         return;
-    m_replayed(m_step->redo(m_lists));
+    m_replayed(m_step->redo(m_lists), *m_step);
 }

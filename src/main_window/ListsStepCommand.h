@@ -18,7 +18,7 @@ class ListsStepCommand : public QUndoCommand
 {
 public:
     // Told after each undo and redo whether it could be made.
-    using Replayed = std::function<void(bool done)>;
+    using Replayed = std::function<void(bool done, const ListsStep &step)>;
 
     ListsStepCommand(TaskLists &lists, std::unique_ptr<ListsStep> step, Replayed replayed);
 

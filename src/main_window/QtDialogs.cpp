@@ -2,6 +2,7 @@
 
 #include "base/AppInfo.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -18,6 +19,8 @@ QMessageBox::StandardButtons standardButtons(Dialogs::Buttons buttons)
         return QMessageBox::Ok | QMessageBox::Cancel;
     case Dialogs::Buttons::YesNo:
         return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::YesNoOrLater:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     case Dialogs::Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
@@ -30,6 +33,7 @@ QMessageBox::StandardButton escapeButton(Dialogs::Buttons buttons)
     switch (buttons) {
     case Dialogs::Buttons::OkCancel:
     case Dialogs::Buttons::YesNoCancel:
+    case Dialogs::Buttons::YesNoOrLater:
         return QMessageBox::Cancel;
     case Dialogs::Buttons::YesNo:
         return QMessageBox::No;
@@ -77,11 +81,16 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
     // Screen readers announce the box by its description as it opens.
     box.setAccessibleDescription(text);
     box.setEscapeButton(escapeButton(buttons));
+    // Its Cancel is there for Escape and the close box alone.
+    if (buttons == Buttons::YesNoOrLater)
+        box.button(QMessageBox::Cancel)->hide();
     if (byDefault == Default::Cautious)
         box.setDefaultButton(escapeButton(buttons));
     else
-        box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? QMessageBox::Yes
-                                                                                          : QMessageBox::Ok);
+        box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel
+                                         || buttons == Buttons::YesNoOrLater
+                                     ? QMessageBox::Yes
+                                     : QMessageBox::Ok);
     return answerFor(box.exec());
 }
 

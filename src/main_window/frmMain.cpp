@@ -6,6 +6,7 @@
 #include "entries/DateText.h"
 #include "entries/Status.h"
 #include "find/FilteredList.h"
+#include "journal/JournalReplay.h"
 #include "main_window/AssistiveTexts.h"
 #include "main_window/CaptionFit.h"
 #include "main_window/CategoryListView.h"
@@ -22,6 +23,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,6 +98,8 @@ frmMain::frmMain(Dialogs &dialogs, const QString &commandLine, StartupCheck star
     m_innerArea->resize(inner);
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 
+    // The session's end asks nothing; what is unsaved waits in the journal.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { m_document.syncJournal(); });
     Form_Load();
     AssistiveTexts::describe(*this);
 }
@@ -334,6 +338,12 @@ bool frmMain::Form_QueryUnload()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // A session that ends waits for no question: the changes wait in the journal.
+    if (qApp->isSavingSession()) {
+        m_document.syncJournal();
+        event->accept();
+        return;
+    }
     if (Form_QueryUnload())
         event->accept();
     else
@@ -506,11 +516,15 @@ CategoryListView *frmMain::currentView() const
 void frmMain::recordBulkChange(CategoryListView &view, const std::function<BulkChange()> &change)
 {
     view.clearSelectedRows();
-    m_history.push(new ListsStepCommand(m_lists, std::make_unique<BulkChange>(change()), [this](bool done) {
-        if (done)
+    auto step = std::make_unique<BulkChange>(change());
+    m_document.journalChange(OpsOf(*step));
+    m_history.push(new ListsStepCommand(m_lists, std::move(step), [this](bool done, const ListsStep &made) {
+        if (done) {
+            m_document.journalChange(OpsOf(made));
             m_document.markEdited();
-        else
+        } else {
             QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
+        }
     }));
     m_document.markEdited();
 }
@@ -674,9 +688,12 @@ void frmMain::recordChange(const std::optional<EntryChange> &change)
 {
     if (!change)
         return;
-    m_history.push(
-        new EntryChangeCommand(m_lists, *change, [this](const ReplayResult &result, Category category, bool select) {
-            showReplayed(result, category, select);
+    m_document.journalChange(OpsOf(change->before, change->after));
+    m_history.push(new EntryChangeCommand(
+        m_lists, *change,
+        [this](const ReplayResult &result, Category category, bool select) { showReplayed(result, category, select); },
+        [this](const std::optional<EntryState> &from, const std::optional<EntryState> &to) {
+            m_document.journalChange(OpsOf(from, to));
         }));
     m_document.markEdited();
 }
@@ -747,11 +764,13 @@ void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
         m_shownEntryGoneOutside = true;
     if (!step)
         return;
-    m_history.push(new ListsStepCommand(m_lists, std::move(step), [this](bool done) {
-        if (done)
+    m_history.push(new ListsStepCommand(m_lists, std::move(step), [this](bool done, const ListsStep &made) {
+        if (done) {
+            m_document.journalChange(OpsOf(made));
             m_document.markEdited();
-        else
+        } else {
             QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
+        }
     }));
 }
 

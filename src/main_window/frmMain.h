@@ -49,6 +49,9 @@ public:
     ~frmMain() override;
 
     const TaskDocument &document() const { return m_document; }
+    // The program ends now, asked by the system: no question, and every
+    // unsaved change is on the disk in the journal for the next start.
+    void endWithoutAsking() { m_document.syncJournal(); }
 
     void mnuFile_New_Click();
     void mnuFile_Open_Click();

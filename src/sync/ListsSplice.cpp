@@ -131,3 +131,23 @@ bool ListsSplice::changedAnything() const
     return std::any_of(m_parts.begin(), m_parts.end(),
                        [](const Part &part) { return !part.placed.empty() || !part.sources.empty(); });
 }
+
+// After a swap the kept rows are those that left; the rows in place that
+// the other version does not share are those that came.
+void ListsSplice::lastChange(const Visit &visit) const
+{
+    for (int category = 0; category < CategoryCount; ++category) {
+        const Part &part = m_parts[category];
+        for (const auto &row : part.kept)
+            visit(false, static_cast<Category>(category), part.position, *row);
+        std::vector<bool> shared(part.placed.size(), false);
+        for (const qint32 source : part.sources) {
+            if (source >= 0 && size_t(source) < shared.size())
+                shared[size_t(source)] = true;
+        }
+        for (size_t i = 0; i < part.placed.size(); ++i) {
+            if (!shared[i])
+                visit(true, static_cast<Category>(category), part.position + int(i), *part.placed[i]);
+        }
+    }
+}

@@ -34,6 +34,7 @@ public:
 
     bool undo(TaskLists &lists) override { return swap(lists); }
     bool redo(TaskLists &lists) override { return swap(lists); }
+    void lastChange(const Visit &visit) const override;
 
 private:
     struct Part {

@@ -11,6 +11,7 @@ Dialogs::Answer ScriptedDialogs::message(const QString &text, Buttons buttons, I
     switch (buttons) {
     case Buttons::OkCancel:
     case Buttons::YesNoCancel:
+    case Buttons::YesNoOrLater:
         return Answer::Cancel;
     case Buttons::YesNo:
         return Answer::No;

@@ -50,6 +50,29 @@ void failOnQtWarnings(QtMsgType type, const QMessageLogContext &, const QString 
     ADD_FAILURE() << "Qt warning: " << message.toStdString();
 }
 
+// Each test gets a state folder of its own: journals of unsaved changes that
+// one test leaves are no question to the next.
+class FreshStateFolder : public ::testing::EmptyTestEventListener
+{
+public:
+    explicit FreshStateFolder(QString root)
+        : m_root(std::move(root))
+    {
+    }
+
+    void OnTestStart(const ::testing::TestInfo &) override
+    {
+        const QString path = m_root + QStringLiteral("/state-%1").arg(++m_tests);
+        QDir().mkpath(path);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_STATE_HOME", QFile::encodeName(path));
+    }
+
+private:
+    QString m_root;
+    int m_tests = 0;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -66,5 +89,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     qInstallMessageHandler(failOnQtWarnings);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStateFolder(root.path()));
     return RUN_ALL_TESTS();
 }

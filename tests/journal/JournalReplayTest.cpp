@@ -1,0 +1,142 @@
+#include "journal/JournalReplay.h"
+
+#include "entries/EntryEditing.h"
+#include "entries/TaskLists.h"
+#include "history/ChangeReplay.h"
+#include "journal/EditJournal.h"
+#include "support/TaskFileTesting.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+// The lists as multisets: a replay brings back every entry, not their order.
+std::array<Items, CategoryCount> sortedContents(TaskLists &lists)
+{
+    std::array<Items, CategoryCount> contents = contentsOf(lists);
+    for (Items &items : contents) {
+        std::sort(items.begin(), items.end(), [](const Item &a, const Item &b) {
+            return std::tie(a.status, a.task, a.added, a.edited, a.user)
+                < std::tie(b.status, b.task, b.added, b.edited, b.user);
+        });
+    }
+    return contents;
+}
+
+void fillBase(TaskLists &lists)
+{
+    addItem(lists, {1, QStringLiteral("water the plants"), QStringLiteral("d1"), {}, QStringLiteral("ana")});
+    addItem(lists, {7, QStringLiteral("why?"), QStringLiteral("d2"), {}, QStringLiteral("ben")});
+    addItem(lists, {2, QStringLiteral("done | twice"), QStringLiteral("d3"), QStringLiteral("e3"), {}});
+    addItem(lists, {6, QStringLiteral("fact"), QStringLiteral("d4"), {}, QStringLiteral("ana")});
+    addItem(lists, {1, QStringLiteral("water the plants"), QStringLiteral("d1"), {}, QStringLiteral("ana")});
+}
+
+void select(TaskLists &lists, int tab, int position)
+{
+    CategoryList &list = lists.list(static_cast<Category>(tab));
+    list.selectionModel()->setCurrentIndex(list.index(position - 1, 0),
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+} // namespace
+
+// Random edits, undos and status changes are journaled; the journal is then
+// cut at each record boundary and inside each record, as a kill at any moment
+// of a write leaves it. Each cut
+// replays onto the list it started from exactly the changes written whole
+// before the cut, and a damaged last record is ignored like a cut one.
+TEST(JournalReplayTest, AJournalCutAnywhereReplaysTheChangesWrittenWhole)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/state/tarvik/journals";
+    const QString file = dir.filePath(QStringLiteral("list.tvk"));
+    TaskLists live;
+    fillBase(live);
+    std::vector<std::array<Items, CategoryCount>> after{sortedContents(live)};
+    const JournalHeader header{file, std::nullopt, 5, {}};
+    std::vector<qsizetype> boundaries{EncodeJournalHeader(header).size()};
+    {
+        EditJournal journal(folder);
+        journal.follow(header);
+        int tick = 0;
+        EntryEditing editing(live, [&] { return QStringLiteral("t%1").arg(++tick); });
+        std::mt19937 random(20261210);
+        std::optional<EntryChange> last;
+        for (int step = 0; step < 60; ++step) {
+            const int tab = int(random() % CategoryCount);
+            const int count = live.list(static_cast<Category>(tab)).count();
+            if (count > 0)
+                select(live, tab, int(random() % count) + 1);
+            std::optional<EntryChange> change;
+            std::vector<JournalOp> ops;
+            switch (random() % 5) {
+            case 0:
+                change = editing.addEntry(tab, QStringLiteral("new %1\r\nline").arg(step), QStringLiteral("u"),
+                                          random() % 2 == 0);
+                break;
+            case 1:
+                change = editing.updateEntry(tab, QStringLiteral("changed %1").arg(step), QStringLiteral("v"));
+                break;
+            case 2:
+                change = editing.deleteEntry(tab);
+                break;
+            case 3:
+                change = editing.setEntryStatus(tab, int(random() % 8) + 1);
+                break;
+            default:
+                // Undo of the change before.
+                if (last && ReplaceEntryState(live, last->after, last->before).done)
+                    ops = OpsOf(last->after, last->before);
+                last.reset();
+                break;
+            }
+            if (change) {
+                ops = OpsOf(change->before, change->after);
+                last = change;
+            }
+            if (ops.empty())
+                continue;
+            ASSERT_TRUE(journal.record(ops).succeeded());
+            boundaries.push_back(boundaries.back() + EncodeJournalChange({0, ops}).size());
+            after.push_back(sortedContents(live));
+        }
+    }
+    const QList<QByteArray> journals = JournalFolder(folder).journalsFor(file);
+    ASSERT_EQ(journals.size(), 1);
+    const QByteArray bytes = readBytes(QFile::decodeName(folder + '/' + journals.front()));
+    ASSERT_EQ(bytes.size(), boundaries.back());
+    ASSERT_GT(after.size(), 40u);
+
+    // Every record boundary, a byte either side and the middle of each record.
+    std::vector<qsizetype> cuts{0};
+    for (size_t i = 0; i < boundaries.size(); ++i) {
+        const qsizetype end = boundaries[i];
+        cuts.insert(cuts.end(), {end - 1, end, std::min(end + 1, bytes.size())});
+        if (i + 1 < boundaries.size())
+            cuts.push_back((end + boundaries[i + 1]) / 2);
+    }
+    for (const qsizetype cut : cuts) {
+        const std::optional<JournalContents> contents = DecodeJournal(bytes.left(cut));
+        ASSERT_EQ(contents.has_value(), cut >= boundaries.front()) << "cut at " << cut;
+        if (!contents)
+            continue;
+        const size_t whole =
+            size_t(std::upper_bound(boundaries.begin(), boundaries.end(), cut) - boundaries.begin()) - 1;
+        ASSERT_EQ(contents->changes.size(), whole) << "cut at " << cut;
+        EXPECT_EQ(contents->header.path, file);
+        TaskLists replayed;
+        fillBase(replayed);
+        EXPECT_EQ(ReplayJournal(replayed, contents->changes).unplaced, 0);
+        ASSERT_EQ(sortedContents(replayed), after[whole]) << "cut at " << cut;
+    }
+
+    QByteArray damaged = bytes;
+    damaged[boundaries[boundaries.size() - 2] + 20] = char(damaged[boundaries[boundaries.size() - 2] + 20] ^ 0x55);
+    EXPECT_EQ(DecodeJournal(damaged)->changes.size(), boundaries.size() - 2);
+}
