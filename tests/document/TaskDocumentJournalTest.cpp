@@ -204,6 +204,7 @@ TEST_F(TaskDocumentJournalTest, ANeverSavedListComesBackAtTheNextStart)
 TEST_F(TaskDocumentJournalTest, AFolderOthersCanReachIsRefused)
 {
     QDir().mkpath(state() + QStringLiteral("/tarvik/journals"));
+    ::chmod(QFile::encodeName(state() + QStringLiteral("/tarvik")).constData(), 0700);
     ::chmod(QFile::encodeName(state() + QStringLiteral("/tarvik/journals")).constData(), 0777);
     writeBytes(file, kHeader);
     ProgramRun run;

@@ -28,7 +28,9 @@ struct stat statusOf(const QString &path)
 
 QString stateFolder()
 {
-    return QFile::decodeName(qgetenv("HOME")) + "/.local/state/tarvik";
+    const QByteArray state = qgetenv("XDG_STATE_HOME");
+    return state.isEmpty() ? QFile::decodeName(qgetenv("HOME")) + "/.local/state/tarvik"
+                           : QFile::decodeName(state) + "/tarvik";
 }
 
 // The copy an in-place save of path makes just before it overwrites the file.
