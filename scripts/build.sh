@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds Tarvik in build/ (Release unless BUILD_TYPE says otherwise).
+# Configures and builds Tarvik with a preset of CMakePresets.json: release
+# (into build-release/) unless PRESET names another; BUILD_DIR puts it
+# elsewhere. Further arguments go to the configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build_dir=${BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" "$@" >/dev/null
+preset=${PRESET:-release}
+case "$preset" in
+  dev) build_dir=${BUILD_DIR:-build} ;;
+  *) build_dir=${BUILD_DIR:-build-$preset} ;;
+esac
+cmake --preset "$preset" -B "$build_dir" "$@" >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"
