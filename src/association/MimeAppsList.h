@@ -6,7 +6,9 @@
 
 #include <memory>
 
-typedef struct _GKeyFile GKeyFile;
+// GLib's own name for the type, declared here so that users of this header
+// need not include GLib.
+typedef struct _GKeyFile GKeyFile; // NOLINT(bugprone-reserved-identifier)
 
 // The user's list of default applications (mimeapps.list), changed in place:
 // comments, translations, other groups and other types' lines stay as they

@@ -23,7 +23,7 @@ public:
     }
 
     // A user's letters in a byte, each bit standing for every eighth letter bit.
-    static quint8 InByte(quint32 letters)
+    static quint8 inByte(quint32 letters)
     {
         letters |= letters >> 16;
         letters |= letters >> 8;
@@ -46,7 +46,7 @@ public:
     void readAll();
 
     // Whether the 0-based row may match a text holding these letters, and
-    // whether its user may, given InByte() of them.
+    // whether its user may, given inByte() of them.
     bool mayMatch(size_t row, quint32 wanted) const { return (m_letters[row] & wanted) == wanted; }
     bool userMayMatch(size_t row, quint8 wantedOfUser) const
     {

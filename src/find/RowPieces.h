@@ -15,7 +15,7 @@
 inline void PrefetchEntry(Row row)
 {
     const char *bytes = reinterpret_cast<const char *>(row);
-    for (int line = 0; line < 4; ++line)
+    for (std::ptrdiff_t line = 0; line < 4; ++line)
         __builtin_prefetch(bytes + 64 * line);
 }
 
@@ -27,7 +27,7 @@ constexpr unsigned kMostThreads = 4;
 // The rows are handed out to the threads in pieces of this many, a multiple
 // of 64 so that each piece fills words of its own, as each thread becomes
 // free: a thread that the system lets wait holds up no more than one piece.
-constexpr size_t kRowsPerPiece = 64 * 64;
+constexpr size_t kRowsPerPiece = size_t(64) * 64;
 
 inline unsigned ThreadsFor(size_t rows)
 {

@@ -8,7 +8,7 @@ std::vector<quint64> MatchingRows(const CategoryList &list, const RowLetters &le
                                   const RowBits *among, size_t begin, size_t end)
 {
     const quint32 wanted = match.letters();
-    const quint8 wantedOfUser = RowLetters::InByte(wanted);
+    const quint8 wantedOfUser = RowLetters::inByte(wanted);
     const bool lettersDecide = match.lettersDecide();
     std::vector<quint64> found((end - begin + 63) / 64);
     const auto search = [&](size_t pieceBegin, size_t pieceEnd) {

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr qsizetype kBlockSize = 1024 * 1024;
+constexpr qsizetype kBlockSize = qsizetype(1024) * 1024;
 constexpr int kNameAttempts = 16;
 
 // Short, so that it fits beside a file whose own name takes all the room.
