@@ -327,7 +327,7 @@ void FilteredList::sourceRowsRemoved(int first, int last)
     m_letters.rowsRemoved(first, last);
     if (!isActive())
         return;
-    m_shown.removeRows(size_t(first), size_t(last - first + 1));
+    m_shown.removeRows(size_t(first), size_t(last) - size_t(first) + 1);
     if (m_removedBegin < m_removedEnd)
         endRemoveRows();
 }
@@ -348,7 +348,7 @@ void FilteredList::sourceRowsMoved(int first, int last, int destination)
     if (!isActive())
         return;
     // The moved rows are changed entries: shown wherever they go.
-    const size_t count = size_t(last - first + 1);
+    const size_t count = size_t(last) - size_t(first) + 1;
     m_shown.removeRows(size_t(first), count);
     m_shown.insertRows(destination > last ? size_t(destination) - count : size_t(destination), count, true);
     endLayoutChange();

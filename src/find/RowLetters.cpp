@@ -54,7 +54,7 @@ void RowLetters::readRow(int row)
     const Row entry = m_list.rowAt(row + 1);
     const quint32 user = TextMatch::lettersIn(entry->field(Entry::User));
     m_letters[row] = TextMatch::lettersIn(entry->field(Entry::Task)) | user;
-    m_userLetters[row] = InByte(user);
+    m_userLetters[row] = inByte(user);
 }
 
 void RowLetters::readChunk(size_t chunk)
@@ -83,7 +83,7 @@ void RowLetters::rowsInserted(int first, int last)
 {
     if (!m_kept)
         return;
-    const size_t count = size_t(last - first + 1);
+    const size_t count = size_t(last) - size_t(first) + 1;
     withRoomFor(m_letters, m_letters.size() + count);
     withRoomFor(m_userLetters, m_userLetters.size() + count);
     m_letters.insert(m_letters.begin() + first, count, 0);
