@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh
 file=${1:-examples/sample.tvk}
-exec "${BUILD_DIR:-build}/src/app/tarvik" "$(realpath "$file")"
+exec "${BUILD_DIR:-build-release}/src/app/tarvik" "$(realpath "$file")"

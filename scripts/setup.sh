@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  clang-14 libclang-rt-14-dev clang-format-14
+  clang-14 libclang-rt-14-dev clang-format-14 clang-tidy-14
   qt6-base-dev libqt6gui6 libqt6widgets6
   libgtest-dev libgmock-dev googletest libxcb1-dev
   libglib2.0-dev libglib2.0-bin shared-mime-info desktop-file-utils

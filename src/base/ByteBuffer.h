@@ -47,7 +47,7 @@ public:
     }
 
 private:
-    static constexpr qsizetype kMinimumGrowth = 64 * 1024;
+    static constexpr qsizetype kMinimumGrowth = qsizetype(64) * 1024;
 
     QByteArray m_bytes;
     qsizetype m_size = 0;

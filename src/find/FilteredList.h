@@ -1,7 +1,10 @@
 #pragma once
 
 #include "entries/CategoryList.h"
+#include "find/ChunkedSearch.h"
 #include "find/RowBits.h"
+#include "find/RowLetters.h"
+#include "find/RowSearch.h"
 #include "find/TextMatch.h"
 
 #include <QAbstractProxyModel>
@@ -18,20 +21,17 @@
 // go on working on all its rows.
 //
 // It holds which rows it shows, a bit a row; rows the list inserts, moves or
-// sorts are mapped through them. Once a find has begun it also keeps which
-// letters each row holds, four bytes a row, and a byte for those of its user,
-// so that a search reads only the entries that hold every letter typed, and
-// none at all for a single letter, and skips most users. With the results
-// kept for going back to a shorter text, a million rows take at most some
-// 6.5 MB. A row that is added or changed while the filter is on stays shown,
-// whether it matches or not, until the filter's text changes, so that the
-// user sees what was just done.
+// sorts are mapped through them. Once a find has begun it also keeps the
+// letters of each row (RowLetters) and the results of recent texts
+// (KeptResults), in step with the list. A row that is added or changed while
+// the filter is on stays shown, whether it matches or not, until the
+// filter's text changes, so that the user sees what was just done.
 //
-// A long list is searched a chunk of rows at a time: the selected entry's
-// chunk and the first ones at once, so that the view shows what a keystroke
-// found at once, the others in turns of the event loop, each adding the rows
-// it found. The letters too are read a chunk at a time. Whatever is still to
-// do is done at once before the list changes.
+// A long list is searched a chunk of rows at a time (ChunkedSearch): the
+// selected entry's chunk and the first ones at once, so that the view shows
+// what a keystroke found at once, the others in turns of the event loop,
+// each adding the rows it found. The letters too are read a chunk at a time.
+// Whatever is still to do is done at once before the list changes.
 //
 // The view shares this model's selection, which mirrors the list's own: the
 // editing buttons keep reading the list's selected row.
@@ -64,7 +64,7 @@ public:
     bool isActive() const { return !m_match.isEmpty(); }
     bool matches(Row row) const;
     // Whether rows of a long list are still to be searched for the text.
-    bool isSearching() const { return m_searchChunks.left() > 0; }
+    bool isSearching() const { return m_search.isSearching(); }
     // Searches the rest of the list now.
     void finishSearch();
     // How long a new text is searched before the views show what it found.
@@ -96,29 +96,18 @@ private:
     // Shows the rows that match, keeping the list's selection where it is shown.
     void rescan(bool narrow);
     void scan(bool narrow);
-    // The rows the search so far found, and those it has still to search
-    // among; what a longer text is searched among.
-    RowBits foundOrToSearch();
     void startSearch(std::optional<RowBits> among);
     // Searches chunks in the list's order, at least one, until the time is
     // up; published: each chunk's rows are added to the views as found.
     void searchOnward(std::chrono::milliseconds time, bool published);
     void searchChunk(size_t chunk, bool published);
     void searchDone();
-    void stopSearch();
     // The search and the letters still to read: done in turns of the event
     // loop, or at once before the list changes.
     void finishWork();
     void workLater();
     void workOn();
-    bool isSearched(int sourceRow) const;
-    // The words of the rows begin to end, begin a multiple of 64, that match,
-    // among the given ones (all rows for none).
-    std::vector<quint64> matchingRows(const RowBits *among, size_t begin, size_t end);
     void beginReadingLetters();
-    void readLettersOfChunk(size_t chunk);
-    void readLettersOf(int sourceRow);
-    void forgetLetters();
     // After the list put its rows in another order or was read anew.
     void lettersAfterReorder();
     int proxyRowOf(int sourceRow) const; // -1 when the row is not shown
@@ -143,44 +132,11 @@ private:
     CategoryList &m_list;
     TextMatch m_match;
     RowBits m_shown; // the source rows shown
-    std::vector<quint32> m_letters; // the letters of each source row, while read
-    std::vector<quint8> m_userLetters; // those of its user alone, folded into a byte
-    // Whether letters are kept; they are read a chunk of rows at a time, as
-    // a search needs them or in turns of the event loop.
-    bool m_lettersKept = false;
-    // Which chunks of rows are still to do, of work done a chunk at a time.
-    class Chunks
-    {
-    public:
-        void reset(size_t chunks = 0)
-        {
-            m_done.assign(chunks, false);
-            m_left = chunks;
-        }
-        size_t left() const { return m_left; }
-        bool isDone(size_t chunk) const { return m_left == 0 || m_done[chunk]; }
-        void markDone(size_t chunk);
-        // The first one still to do, while any is left.
-        size_t next() const;
-
-    private:
-        std::vector<bool> m_done;
-        size_t m_left = 0;
-    };
-    Chunks m_letterChunks;
+    RowLetters m_letters;
     bool m_readingAhead = false;
-    // The rows that recent texts other than a single letter matched, so that
-    // taking back a letter needs no search and a text holding one of them
-    // searches only its rows; forgotten when the list changes.
-    struct KeptResult {
-        QString folded;
-        RowBits rows;
-    };
-    std::vector<KeptResult> m_keptResults;
-    // The search under way: which chunks are still to search, and the rows
-    // to search among in them (every row for none).
-    Chunks m_searchChunks;
-    std::optional<RowBits> m_among;
+    // Forgotten whenever the list changes.
+    KeptResults m_keptResults;
+    ChunkedSearch m_search;
     QTimer m_workLater;
     std::chrono::milliseconds m_timeToShow;
     QItemSelectionModel m_selection;

@@ -6,8 +6,8 @@
 
 // A set of rows of a list, a bit a row, that also answers which row is the
 // n-th of the set and how many of the set come before a row: what a filtered
-// view needs to map its rows to the list's. A million rows take 125 KB, and
-// 8 KB more for the counts that make those answers quick.
+// view needs to map its rows to the list's. The counts that make those
+// answers quick take a sixteenth of the bits' room.
 class RowBits
 {
 public:

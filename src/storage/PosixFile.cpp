@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr qsizetype kBlockSize = 1024 * 1024;
+constexpr qsizetype kBlockSize = qsizetype(1024) * 1024;
 constexpr int kNameAttempts = 16;
 
 constexpr char kSidePrefix[] = ".tvk-";

@@ -68,8 +68,8 @@ CategoryIndices Unpaired(const RowPairs &pairs);
 std::vector<EntryFingerprint> FingerprintsOf(const std::vector<LocatedEntry> &located);
 
 // LocateSorted(lists), worked out on a second thread while this one reads
-// the file: for 100,000 entries the one takes 14 ms, the other 18 ms. The
-// lists must not change until take() has returned.
+// the file, which takes about as long (see reload and merge). The lists must
+// not change until take() has returned.
 class LocatingRows
 {
 public:
