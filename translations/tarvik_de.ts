@@ -48,20 +48,42 @@
     <name>CommandLine</name>
     <message>
         <source>Usage: tarvik [FILE]
-  or:  tarvik --list FILE
+  or:  tarvik --list [--format=FORMAT] FILE
+  or:  tarvik --add TEXT [--user NAME] [--question] FILE
+  or:  tarvik --import SOURCE [--format=FORMAT] [--user NAME] FILE
+  or:  tarvik --pdf OUT [--tab NAME] FILE
+  or:  tarvik --add-window [FILE]
 Keeps a to-do list in a task-list file (.tvk).
 
-  FILE         the task-list file to open; all arguments together,
-               joined with blanks, are its path
-  --list FILE  print the entries of FILE, one line of TAB-separated
-               fields each, under a heading for each list
-  --help       show this help
-  --version    show the version
+  FILE           the task-list file to open; all arguments together,
+                 joined with blanks, are its path
+  --list FILE    print the entries of FILE, one line of TAB-separated
+                 fields each, under a heading for each list
+  --format=FORMAT  with --list: tsv (the default), csv, json, todotxt
+                 or markdown; with --import: todotxt, csv or text
+                 (guessed from SOURCE when not given)
+  --add TEXT     add TEXT to FILE as a new task, right below the header,
+                 changing nothing else; \n in TEXT is a line break;
+                 TEXT - adds one entry per line of standard input
+  --user NAME    the user of the new entries (default: your full name
+                 or login)
+  --question     add a question instead of a task
+  --import SOURCE  add the entries of SOURCE to FILE: a todo.txt file,
+                 a CSV file as --format=csv writes it, or plain text
+                 with one task per line
+  --pdf OUT      write the Tasks list of FILE as a PDF file to OUT
+  --tab NAME     with --pdf: the list to print (Tasks, Completed,
+                 Unresolved, Information or Requests)
+  --add-window   open a small window that adds one entry to FILE
+                 (asking for the file when none is given)
+  --help         show this help
+  --version      show the version
 
 Keys in the window, besides the menus&apos; Alt keys:
   Ctrl+S        save
   Ctrl+Shift+S  save under another name
   Ctrl+O        open a task-list file
+  Ctrl+P        print the list on the current tab
   Ctrl+Q        close the window; so does Ctrl+W
   Delete        delete the selected entry (in a list)
   Ctrl+Return   add the typed task as a new entry (in the task box)
@@ -73,6 +95,17 @@ Keys in the window, besides the menus&apos; Alt keys:
                 Enter and Shift+Enter go to the next and the
                 previous one, Escape shows all again
   F5            read the file again
+  Ctrl+Tab      the next tab; so does Ctrl+Page Down
+  Ctrl+Shift+Tab
+                the previous tab; so does Ctrl+Page Up
+  Alt+1 to 5    the first to the fifth tab; a tab shown by a key
+                gives its list the focus
+  Home, End     the first and the last tab (in the tab strip)
+  Ctrl+Shift+1 to 5
+                sort the current list by its first to fifth column,
+                as a click on its header does
+  A letter      in the status menu: the status it begins, or the
+                next of those that share it
 A .tvk file dropped on the window opens as with File Open.
 
 Qt&apos;s own options, such as -style NAME, -platform NAME or -reverse, go to
@@ -80,31 +113,72 @@ Qt; the words that remain form the path.
 
 Exit status of --list: 0 when the whole file was read, 1 when reading
 stopped at a failure, 2 for a usage error, 3 when the output failed.
+--add, --import and --pdf: 0 when done, 1 when refused or failed (the
+reason goes to standard error and nothing is written), 2 for a usage
+error.
 </source>
-        <translation>Aufruf: tarvik [DATEI]
-  oder:  tarvik --list DATEI
+        <translation>Aufruf: tarvik [FILE]
+  oder: tarvik --list [--format=FORMAT] FILE
+  oder: tarvik --add TEXT [--user NAME] [--question] FILE
+  oder: tarvik --import SOURCE [--format=FORMAT] [--user NAME] FILE
+  oder: tarvik --pdf OUT [--tab NAME] FILE
+  oder: tarvik --add-window [FILE]
 Führt eine Aufgabenliste in einer Aufgabenlisten-Datei (.tvk).
 
-  DATEI        die zu öffnende Aufgabenlisten-Datei; alle Argumente zusammen,
-               durch Leerzeichen verbunden, sind ihr Pfad
-  --list DATEI die Einträge von DATEI ausgeben, je eine Zeile mit durch TAB
-               getrennten Feldern, unter einer Überschrift für jede Liste
-  --help       diese Hilfe anzeigen
-  --version    die Version anzeigen
+  FILE           die zu öffnende Aufgabenlisten-Datei; alle Argumente
+                 zusammen, durch Leerzeichen verbunden, sind ihr Pfad
+  --list FILE    die Einträge von FILE ausgeben, je eine Zeile mit durch
+                 TAB getrennten Feldern, unter einer Überschrift je Liste
+  --format=FORMAT  mit --list: tsv (die Vorgabe), csv, json, todotxt
+                 oder markdown; mit --import: todotxt, csv oder text
+                 (ohne Angabe aus SOURCE erraten)
+  --add TEXT     TEXT als neue Aufgabe direkt unter der Kopfzeile in FILE
+                 einfügen, sonst nichts ändern; \n in TEXT ist ein
+                 Zeilenumbruch; TEXT - fügt je Zeile der Standardeingabe
+                 einen Eintrag hinzu
+  --user NAME    der Benutzer der neuen Einträge (Vorgabe: Ihr voller
+                 Name oder Anmeldename)
+  --question     eine Frage statt einer Aufgabe hinzufügen
+  --import SOURCE  die Einträge von SOURCE zu FILE hinzufügen: eine
+                 todo.txt-Datei, eine CSV-Datei, wie --format=csv sie
+                 schreibt, oder reiner Text mit einer Aufgabe je Zeile
+  --pdf OUT      die Liste „Aufgaben“ von FILE als PDF-Datei nach OUT
+                 schreiben
+  --tab NAME     mit --pdf: die zu druckende Liste (Tasks, Completed,
+                 Unresolved, Information oder Requests)
+  --add-window   ein kleines Fenster öffnen, das FILE einen Eintrag
+                 hinzufügt (ohne FILE fragt es nach der Datei)
+  --help         diese Hilfe anzeigen
+  --version      die Version anzeigen
 
 Tasten im Fenster, neben den Alt-Tasten der Menüs:
-  Strg+S         speichern
-  Strg+Umschalt+S  unter anderem Namen speichern
-  Strg+O         eine Aufgabenlisten-Datei öffnen
-  Strg+Q         das Fenster schließen; ebenso Strg+W
-  Entf           den ausgewählten Eintrag löschen (in einer Liste)
-  Strg+Eingabe   die eingegebene Aufgabe als neuen Eintrag hinzufügen (im Aufgabenfeld)
-  Strg+Z         die letzte Änderung eines Eintrags rückgängig machen
-  Strg+Y         sie wiederherstellen; ebenso Strg+Umschalt+Z
-  Strg+F         suchen: nur die Einträge zeigen, die einen Text enthalten;
-                 Eingabe und Umschalt+Eingabe gehen zum nächsten und zum
-                 vorigen, Esc zeigt wieder alle
-  F5             die Datei neu lesen
+  Ctrl+S        speichern
+  Ctrl+Shift+S  unter anderem Namen speichern
+  Ctrl+O        eine Aufgabenlisten-Datei öffnen
+  Ctrl+P        die Liste der aktuellen Registerkarte drucken
+  Ctrl+Q        das Fenster schließen; ebenso Ctrl+W
+  Delete        den ausgewählten Eintrag löschen (in einer Liste)
+  Ctrl+Return   die eingegebene Aufgabe als neuen Eintrag hinzufügen
+                (im Aufgabenfeld)
+  Alt+Ä         „Ändern“; Alt+U zeigt die Registerkarte „Ungeklärt“
+  Ctrl+Z        die letzte Änderung eines Eintrags rückgängig machen
+  Ctrl+Y        sie wiederherstellen; ebenso Ctrl+Shift+Z
+  Ctrl+F        suchen: nur die Einträge zeigen, die einen Text enthalten;
+                Enter und Shift+Enter gehen zum nächsten und zum
+                vorigen, Escape zeigt wieder alle
+  F5            die Datei neu lesen
+  Ctrl+Tab      die nächste Registerkarte; ebenso Ctrl+Page Down
+  Ctrl+Shift+Tab
+                die vorige Registerkarte; ebenso Ctrl+Page Up
+  Alt+1 bis 5   die erste bis fünfte Registerkarte; eine per Taste
+                gezeigte Registerkarte gibt ihrer Liste den Fokus
+  Home, End     die erste und die letzte Registerkarte (in der Leiste
+                der Registerkarten)
+  Ctrl+Shift+1 bis 5
+                die aktuelle Liste nach ihrer ersten bis fünften Spalte
+                sortieren, wie ein Klick auf ihren Spaltenkopf
+  Buchstabe     im Statusmenü: der Status mit diesem Anfangsbuchstaben,
+                bei mehreren der nächste davon
 Eine auf das Fenster gezogene .tvk-Datei wird wie mit Datei Öffnen geöffnet.
 
 Qt-eigene Optionen wie -style NAME, -platform NAME oder -reverse gehen an
@@ -113,15 +187,87 @@ Qt; die übrigen Wörter bilden den Pfad.
 Rückgabewert von --list: 0, wenn die ganze Datei gelesen wurde, 1, wenn das
 Lesen an einem Fehler abbrach, 2 bei falschem Aufruf, 3, wenn die Ausgabe
 fehlschlug.
+--add, --import und --pdf: 0 bei Erfolg, 1 bei Ablehnung oder Fehler (der
+Grund geht an die Standardfehlerausgabe, und nichts wird geschrieben), 2 bei
+falschem Aufruf.
 </translation>
     </message>
     <message>
-        <source>tarvik: --list needs exactly one FILE
+        <source>%1 needs a value</source>
+        <translation>%1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>unknown --list format &apos;%1&apos;</source>
+        <translation>unbekanntes Format für --list: „%1“</translation>
+    </message>
+    <message>
+        <source>unknown --import format &apos;%1&apos;</source>
+        <translation>unbekanntes Format für --import: „%1“</translation>
+    </message>
+    <message>
+        <source>%1: only one FILE may be given</source>
+        <translation>%1: FILE darf nur einmal angegeben werden</translation>
+    </message>
+    <message>
+        <source>%1: FILE is missing</source>
+        <translation>%1: FILE fehlt</translation>
+    </message>
+    <message>
+        <source>tarvik: %1: nothing written: %2
+</source>
+        <translation>tarvik: %1: nichts geschrieben: %2
+</translation>
+    </message>
+    <message>
+        <source>tarvik: no entry on standard input; nothing written
+</source>
+        <translation>tarvik: kein Eintrag in der Standardeingabe; nichts geschrieben
+</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>tarvik: %1: %2 Skipped.
+</source>
+        <translation>tarvik: %1: %2 Übersprungen.
+</translation>
+    </message>
+    <message>
+        <source>%1 holds no entry.</source>
+        <translation>%1 enthält keinen Eintrag.</translation>
+    </message>
+    <message>
+        <source>Added 1 entry.
+</source>
+        <translation>1 Eintrag hinzugefügt.
+</translation>
+    </message>
+    <message>
+        <source>Added %1 entries.
+</source>
+        <translation>%1 Einträge hinzugefügt.
+</translation>
+    </message>
+    <message>
+        <source>unknown --tab list &apos;%1&apos;</source>
+        <translation>unbekannte Liste für --tab: „%1“</translation>
+    </message>
+    <message>
+        <source>tarvik: %1
 Try &apos;tarvik --help&apos; for more information.
 </source>
-        <translation>tarvik: --list braucht genau eine DATEI
+        <translation>tarvik: %1
 „tarvik --help“ gibt weitere Informationen.
 </translation>
+    </message>
+</context>
+<context>
+    <name>EditJournal</name>
+    <message>
+        <source>Unsaved changes cannot be kept in %1: %2</source>
+        <translation>Nicht gespeicherte Änderungen können nicht in %1 festgehalten werden: %2</translation>
     </message>
 </context>
 <context>
@@ -160,6 +306,10 @@ Try &apos;tarvik --help&apos; for more information.
     <message>
         <source>Find:</source>
         <translation>Suchen:</translation>
+    </message>
+    <message>
+        <source>No entries match</source>
+        <translation>Keine passenden Einträge</translation>
     </message>
 </context>
 <context>
@@ -206,6 +356,98 @@ Try &apos;tarvik --help&apos; for more information.
     </message>
 </context>
 <context>
+    <name>HeaderAccessible</name>
+    <message>
+        <source>Sort</source>
+        <translation>Sortieren</translation>
+    </message>
+    <message>
+        <source>Sorts the list by this column; again, the other way round</source>
+        <translation>Sortiert die Liste nach dieser Spalte; ein weiteres Mal umgekehrt</translation>
+    </message>
+</context>
+<context>
+    <name>Import</name>
+    <message>
+        <source>Line %1 is not UTF-8 text.</source>
+        <translation>Zeile %1 ist kein UTF-8-Text.</translation>
+    </message>
+    <message>
+        <source>Line %1 has a quoted field that does not end.</source>
+        <translation>Zeile %1 hat ein Feld in Anführungszeichen, das nicht endet.</translation>
+    </message>
+    <message>
+        <source>Line %1 has %2 fields instead of 7.</source>
+        <translation>Zeile %1 hat %2 Felder statt 7.</translation>
+    </message>
+    <message>
+        <source>Line %1 has no status number.</source>
+        <translation>Zeile %1 hat keine Statusnummer.</translation>
+    </message>
+</context>
+<context>
+    <name>JournalFolder</name>
+    <message>
+        <source>Unsaved changes cannot be kept in %1: the folder must be yours alone.</source>
+        <translation>Nicht gespeicherte Änderungen können nicht in %1 festgehalten werden: Der Ordner muss allein Ihnen gehören.</translation>
+    </message>
+</context>
+<context>
+    <name>ListPrinter</name>
+    <message>
+        <source>Page %1</source>
+        <translation>Seite %1</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Task</source>
+        <translation>Aufgabe</translation>
+    </message>
+    <message>
+        <source>Added</source>
+        <translation>Hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Edited</source>
+        <translation>Bearbeitet</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>%1 is there already and is no PDF file.</source>
+        <translation>%1 ist bereits vorhanden und keine PDF-Datei.</translation>
+    </message>
+    <message>
+        <source>The PDF file could not be laid out.</source>
+        <translation>Das Layout der PDF-Datei konnte nicht erstellt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>Listing</name>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>tarvik: %1: nothing written: %2
+</source>
+        <translation>tarvik: %1: nichts geschrieben: %2
+</translation>
+    </message>
+</context>
+<context>
+    <name>LongTaskPreview</name>
+    <message>
+        <source>Show all</source>
+        <translation>Alles anzeigen</translation>
+    </message>
+</context>
+<context>
     <name>MimeAppsList</name>
     <message>
         <source>%1 cannot be read, so it was left as it is: %2</source>
@@ -221,6 +463,78 @@ Try &apos;tarvik --help&apos; for more information.
     </message>
 </context>
 <context>
+    <name>PrintJob</name>
+    <message>
+        <source>The list could not be printed.</source>
+        <translation>Die Liste konnte nicht gedruckt werden.</translation>
+    </message>
+    <message>
+        <source>Printing the list…</source>
+        <translation>Die Liste wird gedruckt…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateFolder</name>
+    <message>
+        <source>The folder %1 is not private: it must be your own folder, not a link, and closed to others (mode 0700). Tarvik keeps nothing in it and takes nothing from it.</source>
+        <translation>Der Ordner %1 ist nicht privat: Er muss Ihr eigener Ordner sein, kein Link, und für andere gesperrt (Modus 0700). Tarvik legt nichts darin ab und übernimmt nichts daraus.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: %2</source>
+        <translation>Der Ordner %1 kann nicht verwendet werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 in the folder %2 is not a plain file of yours with a single name, so nothing is taken from it.</source>
+        <translation>%1 im Ordner %2 ist keine gewöhnliche Datei von Ihnen mit nur einem Namen, daher wird nichts daraus übernommen.</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAdd</name>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Sie ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>The file kept changing while it was read.</source>
+        <translation>Die Datei hat sich während des Lesens immer wieder geändert.</translation>
+    </message>
+    <message>
+        <source>A save of this file did not finish; open it in Tarvik to restore or discard %1.</source>
+        <translation>Ein Speichern dieser Datei wurde nicht abgeschlossen; öffnen Sie sie in Tarvik, um %1 wiederherzustellen oder zu verwerfen.</translation>
+    </message>
+    <message>
+        <source>Another program changed the file meanwhile.</source>
+        <translation>Ein anderes Programm hat die Datei inzwischen geändert.</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAddWindow</name>
+    <message>
+        <source>&amp;Question</source>
+        <translation>&amp;Frage</translation>
+    </message>
+    <message>
+        <source>Add an entry to %1</source>
+        <translation>Eintrag zu %1 hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Task</source>
+        <translation>A&amp;ufgabe</translation>
+    </message>
+    <message>
+        <source>&amp;User</source>
+        <translation>&amp;Benutzer</translation>
+    </message>
+    <message>
+        <source>The entry could not be added: %1</source>
+        <translation>Der Eintrag konnte nicht hinzugefügt werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>SaveBackup</name>
     <message>
         <source>No backup could be made in %1: %2</source>
@@ -229,6 +543,17 @@ Try &apos;tarvik --help&apos; for more information.
     <message>
         <source>An earlier save of this file did not finish, and its old contents are still in %1. Open the file again to restore them or let them go.</source>
         <translation>Ein früheres Speichern dieser Datei wurde nicht abgeschlossen, ihr alter Inhalt liegt noch in %1. Öffnen Sie die Datei erneut, um ihn wiederherzustellen oder zu verwerfen.</translation>
+    </message>
+    <message>
+        <source>Another file has taken the place of the one saved.</source>
+        <translation>Eine andere Datei hat den Platz der gespeicherten eingenommen.</translation>
+    </message>
+</context>
+<context>
+    <name>SaveLock</name>
+    <message>
+        <source>Another Tarvik window is still saving this file.</source>
+        <translation>Ein anderes Tarvik-Fenster speichert diese Datei noch.</translation>
     </message>
 </context>
 <context>
@@ -339,6 +664,34 @@ Doppelt behaltene Einträge (auf beiden Seiten geändert): %3</translation>
         <source>The conflicting copy could not be moved to the trash: %1</source>
         <translation>Die Konfliktkopie konnte nicht in den Papierkorb verschoben werden: %1</translation>
     </message>
+    <message>
+        <source>It kept changing while the list was being saved.</source>
+        <translation>Sie hat sich während des Speicherns der Liste immer wieder geändert.</translation>
+    </message>
+    <message>
+        <source>It is still being written.</source>
+        <translation>Sie wird noch geschrieben.</translation>
+    </message>
+    <message>
+        <source>Entries changed there: %1</source>
+        <translation>Anderswo geänderte Einträge: %1</translation>
+    </message>
+    <message>
+        <source>Entries deleted here but changed there, so kept: %1</source>
+        <translation>Hier gelöschte, aber anderswo geänderte und daher behaltene Einträge: %1</translation>
+    </message>
+    <message>
+        <source>This list has changes that were not saved when Tarvik last stopped (%1 changes, the last at %2). Restore them?</source>
+        <translation>Diese Liste hat Änderungen, die nicht gespeichert waren, als Tarvik zuletzt beendet wurde (%1 Änderungen, die letzte vom %2). Wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>The list changed since then, so some of these changes no longer fit it. Every entry they added or changed is back as a new entry; some may be there twice.</source>
+        <translation>Die Liste hat sich seitdem geändert, daher passen einige dieser Änderungen nicht mehr zu ihr. Jeder Eintrag, den sie hinzugefügt oder geändert haben, ist als neuer Eintrag wieder da; manche sind vielleicht doppelt vorhanden.</translation>
+    </message>
+    <message>
+        <source>The unsaved changes could not be moved to the trash: %1</source>
+        <translation>Die nicht gespeicherten Änderungen konnten nicht in den Papierkorb verschoben werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>TaskFile</name>
@@ -384,6 +737,10 @@ Doppelt behaltene Einträge (auf beiden Seiten geändert): %3</translation>
     <message>
         <source>Line %1 has fewer than five fields.</source>
         <translation>Zeile %1 hat weniger als fünf Felder.</translation>
+    </message>
+    <message>
+        <source>The file ends inside a character: it is still being written, or it was cut short.</source>
+        <translation>Die Datei endet mitten in einem Zeichen: Sie wird noch geschrieben, oder sie wurde abgeschnitten.</translation>
     </message>
 </context>
 <context>
@@ -546,6 +903,18 @@ Doppelt behaltene Einträge (auf beiden Seiten geändert): %3</translation>
     <message>
         <source>Remove selected entry?</source>
         <translation>Ausgewählten Eintrag entfernen?</translation>
+    </message>
+    <message>
+        <source>Another program changed or removed this entry in the file, so it was not updated. The typed text stays in the box.</source>
+        <translation>Ein anderes Programm hat diesen Eintrag in der Datei geändert oder entfernt, daher wurde Ihre Änderung nicht übernommen. Der eingegebene Text bleibt im Feld.</translation>
+    </message>
+    <message>
+        <source>Remove the %1 selected entries?</source>
+        <translation>Die %1 ausgewählten Einträge entfernen?</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
     </message>
 </context>
 <context>

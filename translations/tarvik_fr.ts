@@ -48,20 +48,42 @@
     <name>CommandLine</name>
     <message>
         <source>Usage: tarvik [FILE]
-  or:  tarvik --list FILE
+  or:  tarvik --list [--format=FORMAT] FILE
+  or:  tarvik --add TEXT [--user NAME] [--question] FILE
+  or:  tarvik --import SOURCE [--format=FORMAT] [--user NAME] FILE
+  or:  tarvik --pdf OUT [--tab NAME] FILE
+  or:  tarvik --add-window [FILE]
 Keeps a to-do list in a task-list file (.tvk).
 
-  FILE         the task-list file to open; all arguments together,
-               joined with blanks, are its path
-  --list FILE  print the entries of FILE, one line of TAB-separated
-               fields each, under a heading for each list
-  --help       show this help
-  --version    show the version
+  FILE           the task-list file to open; all arguments together,
+                 joined with blanks, are its path
+  --list FILE    print the entries of FILE, one line of TAB-separated
+                 fields each, under a heading for each list
+  --format=FORMAT  with --list: tsv (the default), csv, json, todotxt
+                 or markdown; with --import: todotxt, csv or text
+                 (guessed from SOURCE when not given)
+  --add TEXT     add TEXT to FILE as a new task, right below the header,
+                 changing nothing else; \n in TEXT is a line break;
+                 TEXT - adds one entry per line of standard input
+  --user NAME    the user of the new entries (default: your full name
+                 or login)
+  --question     add a question instead of a task
+  --import SOURCE  add the entries of SOURCE to FILE: a todo.txt file,
+                 a CSV file as --format=csv writes it, or plain text
+                 with one task per line
+  --pdf OUT      write the Tasks list of FILE as a PDF file to OUT
+  --tab NAME     with --pdf: the list to print (Tasks, Completed,
+                 Unresolved, Information or Requests)
+  --add-window   open a small window that adds one entry to FILE
+                 (asking for the file when none is given)
+  --help         show this help
+  --version      show the version
 
 Keys in the window, besides the menus&apos; Alt keys:
   Ctrl+S        save
   Ctrl+Shift+S  save under another name
   Ctrl+O        open a task-list file
+  Ctrl+P        print the list on the current tab
   Ctrl+Q        close the window; so does Ctrl+W
   Delete        delete the selected entry (in a list)
   Ctrl+Return   add the typed task as a new entry (in the task box)
@@ -73,6 +95,17 @@ Keys in the window, besides the menus&apos; Alt keys:
                 Enter and Shift+Enter go to the next and the
                 previous one, Escape shows all again
   F5            read the file again
+  Ctrl+Tab      the next tab; so does Ctrl+Page Down
+  Ctrl+Shift+Tab
+                the previous tab; so does Ctrl+Page Up
+  Alt+1 to 5    the first to the fifth tab; a tab shown by a key
+                gives its list the focus
+  Home, End     the first and the last tab (in the tab strip)
+  Ctrl+Shift+1 to 5
+                sort the current list by its first to fifth column,
+                as a click on its header does
+  A letter      in the status menu: the status it begins, or the
+                next of those that share it
 A .tvk file dropped on the window opens as with File Open.
 
 Qt&apos;s own options, such as -style NAME, -platform NAME or -reverse, go to
@@ -80,48 +113,159 @@ Qt; the words that remain form the path.
 
 Exit status of --list: 0 when the whole file was read, 1 when reading
 stopped at a failure, 2 for a usage error, 3 when the output failed.
+--add, --import and --pdf: 0 when done, 1 when refused or failed (the
+reason goes to standard error and nothing is written), 2 for a usage
+error.
 </source>
-        <translation>Utilisation : tarvik [FICHIER]
-      ou :  tarvik --list FICHIER
+        <translation>Utilisation : tarvik [FILE]
+         ou : tarvik --list [--format=FORMAT] FILE
+         ou : tarvik --add TEXT [--user NAME] [--question] FILE
+         ou : tarvik --import SOURCE [--format=FORMAT] [--user NAME] FILE
+         ou : tarvik --pdf OUT [--tab NAME] FILE
+         ou : tarvik --add-window [FILE]
 Tient une liste de tâches dans un fichier de liste de tâches (.tvk).
 
-  FICHIER         le fichier de liste de tâches à ouvrir ; tous les arguments,
-                  joints par des espaces, forment son chemin
-  --list FICHIER  affiche les entrées de FICHIER, une ligne de champs séparés
-                  par des TAB chacune, sous un titre pour chaque liste
-  --help          affiche cette aide
-  --version       affiche la version
+  FILE           le fichier de liste de tâches à ouvrir ; tous les
+                 arguments, joints par des espaces, forment son chemin
+  --list FILE    affiche les entrées de FILE, une ligne de champs séparés
+                 par des TAB chacune, sous un titre pour chaque liste
+  --format=FORMAT  avec --list : tsv (par défaut), csv, json, todotxt
+                 ou markdown ; avec --import : todotxt, csv ou text
+                 (deviné d’après SOURCE s’il n’est pas indiqué)
+  --add TEXT     ajoute TEXT à FILE comme nouvelle tâche, juste sous
+                 l’en-tête, sans rien changer d’autre ; \n dans TEXT est
+                 un saut de ligne ; TEXT - ajoute une entrée par ligne de
+                 l’entrée standard
+  --user NAME    l’utilisateur des nouvelles entrées (par défaut : votre
+                 nom complet ou votre identifiant)
+  --question     ajoute une question au lieu d’une tâche
+  --import SOURCE  ajoute les entrées de SOURCE à FILE : un fichier
+                 todo.txt, un fichier CSV tel que l’écrit --format=csv,
+                 ou du texte brut avec une tâche par ligne
+  --pdf OUT      écrit la liste « Tâches » de FILE en fichier PDF dans OUT
+  --tab NAME     avec --pdf : la liste à imprimer (Tasks, Completed,
+                 Unresolved, Information ou Requests)
+  --add-window   ouvre une petite fenêtre qui ajoute une entrée à FILE
+                 (et demande le fichier s’il n’est pas indiqué)
+  --help         affiche cette aide
+  --version      affiche la version
 
 Touches dans la fenêtre, en plus des touches Alt des menus :
-  Ctrl+S          enregistrer
-  Ctrl+Maj+S      enregistrer sous un autre nom
-  Ctrl+O          ouvrir un fichier de liste de tâches
-  Ctrl+Q          fermer la fenêtre ; Ctrl+W aussi
-  Suppr           supprimer l’entrée sélectionnée (dans une liste)
-  Ctrl+Entrée     ajouter la tâche saisie comme nouvelle entrée (dans le champ de la tâche)
-  Ctrl+Z          annuler la dernière modification d’une entrée
-  Ctrl+Y          la rétablir ; Ctrl+Maj+Z aussi
-  Ctrl+F          rechercher : n’afficher que les entrées contenant un texte ;
-                  Entrée et Maj+Entrée vont à la suivante et à la
-                  précédente, Échap les affiche toutes de nouveau
-  F5              relire le fichier
+  Ctrl+S        enregistrer
+  Ctrl+Shift+S  enregistrer sous un autre nom
+  Ctrl+O        ouvrir un fichier de liste de tâches
+  Ctrl+P        imprimer la liste de l’onglet affiché
+  Ctrl+Q        fermer la fenêtre ; Ctrl+W aussi
+  Delete        supprimer l’entrée sélectionnée (dans une liste)
+  Ctrl+Return   ajouter la tâche saisie comme nouvelle entrée (dans le
+                champ de la tâche)
+  Alt+M         « Modifier » ; Alt+R affiche l’onglet « Non résolues »
+  Ctrl+Z        annuler la dernière modification d’une entrée
+  Ctrl+Y        la rétablir ; Ctrl+Shift+Z aussi
+  Ctrl+F        rechercher : n’afficher que les entrées contenant un texte ;
+                Enter et Shift+Enter vont à la suivante et à la
+                précédente, Escape les affiche toutes de nouveau
+  F5            relire le fichier
+  Ctrl+Tab      l’onglet suivant ; Ctrl+Page Down aussi
+  Ctrl+Shift+Tab
+                l’onglet précédent ; Ctrl+Page Up aussi
+  Alt+1 à 5     du premier au cinquième onglet ; un onglet affiché par
+                une touche donne le focus à sa liste
+  Home, End     le premier et le dernier onglet (dans la barre d’onglets)
+  Ctrl+Shift+1 à 5
+                trier la liste affichée selon sa première à cinquième
+                colonne, comme un clic sur son en-tête
+  Une lettre    dans le menu des statuts : le statut qui commence par
+                cette lettre, ou le suivant de ceux qui commencent par elle
 Un fichier .tvk déposé sur la fenêtre s’ouvre comme avec Fichier Ouvrir.
 
-Les options propres à Qt, comme -style NOM, -platform NOM ou -reverse, vont à
-Qt ; les mots restants forment le chemin.
+Les options propres à Qt, comme -style NAME, -platform NAME ou -reverse,
+vont à Qt ; les mots restants forment le chemin.
 
 Code de sortie de --list : 0 si tout le fichier a été lu, 1 si la lecture
 s’est arrêtée sur une erreur, 2 pour une erreur d’utilisation, 3 si la sortie
 a échoué.
+--add, --import et --pdf : 0 si c’est fait, 1 en cas de refus ou d’échec (la
+raison va sur la sortie d’erreur standard et rien n’est écrit), 2 pour une
+erreur d’utilisation.
 </translation>
     </message>
     <message>
-        <source>tarvik: --list needs exactly one FILE
+        <source>%1 needs a value</source>
+        <translation>%1 demande une valeur</translation>
+    </message>
+    <message>
+        <source>unknown --list format &apos;%1&apos;</source>
+        <translation>format de --list inconnu : « %1 »</translation>
+    </message>
+    <message>
+        <source>unknown --import format &apos;%1&apos;</source>
+        <translation>format de --import inconnu : « %1 »</translation>
+    </message>
+    <message>
+        <source>%1: only one FILE may be given</source>
+        <translation>%1 : FILE ne peut être indiqué qu’une fois</translation>
+    </message>
+    <message>
+        <source>%1: FILE is missing</source>
+        <translation>%1 : FILE manque</translation>
+    </message>
+    <message>
+        <source>tarvik: %1: nothing written: %2
+</source>
+        <translation>tarvik : %1 : rien n’a été écrit : %2
+</translation>
+    </message>
+    <message>
+        <source>tarvik: no entry on standard input; nothing written
+</source>
+        <translation>tarvik : l’entrée standard ne contient aucune entrée ; rien n’a été écrit
+</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>Impossible de lire %1 : %2</translation>
+    </message>
+    <message>
+        <source>tarvik: %1: %2 Skipped.
+</source>
+        <translation>tarvik : %1 : %2 Ignorée.
+</translation>
+    </message>
+    <message>
+        <source>%1 holds no entry.</source>
+        <translation>%1 ne contient aucune entrée.</translation>
+    </message>
+    <message>
+        <source>Added 1 entry.
+</source>
+        <translation>1 entrée ajoutée.
+</translation>
+    </message>
+    <message>
+        <source>Added %1 entries.
+</source>
+        <translation>%1 entrées ajoutées.
+</translation>
+    </message>
+    <message>
+        <source>unknown --tab list &apos;%1&apos;</source>
+        <translation>liste de --tab inconnue : « %1 »</translation>
+    </message>
+    <message>
+        <source>tarvik: %1
 Try &apos;tarvik --help&apos; for more information.
 </source>
-        <translation>tarvik : --list demande exactement un FICHIER
+        <translation>tarvik : %1
 Essayez « tarvik --help » pour plus d’informations.
 </translation>
+    </message>
+</context>
+<context>
+    <name>EditJournal</name>
+    <message>
+        <source>Unsaved changes cannot be kept in %1: %2</source>
+        <translation>Les modifications non enregistrées ne peuvent pas être conservées dans %1 : %2</translation>
     </message>
 </context>
 <context>
@@ -160,6 +304,10 @@ Essayez « tarvik --help » pour plus d’informations.
     <message>
         <source>Find:</source>
         <translation>Rechercher :</translation>
+    </message>
+    <message>
+        <source>No entries match</source>
+        <translation>Aucune entrée ne correspond</translation>
     </message>
 </context>
 <context>
@@ -206,6 +354,98 @@ Essayez « tarvik --help » pour plus d’informations.
     </message>
 </context>
 <context>
+    <name>HeaderAccessible</name>
+    <message>
+        <source>Sort</source>
+        <translation>Trier</translation>
+    </message>
+    <message>
+        <source>Sorts the list by this column; again, the other way round</source>
+        <translation>Trie la liste selon cette colonne ; une seconde fois, dans l’autre sens</translation>
+    </message>
+</context>
+<context>
+    <name>Import</name>
+    <message>
+        <source>Line %1 is not UTF-8 text.</source>
+        <translation>La ligne %1 n’est pas du texte UTF-8.</translation>
+    </message>
+    <message>
+        <source>Line %1 has a quoted field that does not end.</source>
+        <translation>La ligne %1 a un champ entre guillemets qui ne se termine pas.</translation>
+    </message>
+    <message>
+        <source>Line %1 has %2 fields instead of 7.</source>
+        <translation>La ligne %1 a %2 champs au lieu de 7.</translation>
+    </message>
+    <message>
+        <source>Line %1 has no status number.</source>
+        <translation>La ligne %1 n’a pas de numéro de statut.</translation>
+    </message>
+</context>
+<context>
+    <name>JournalFolder</name>
+    <message>
+        <source>Unsaved changes cannot be kept in %1: the folder must be yours alone.</source>
+        <translation>Les modifications non enregistrées ne peuvent pas être conservées dans %1 : le dossier doit n’appartenir qu’à vous.</translation>
+    </message>
+</context>
+<context>
+    <name>ListPrinter</name>
+    <message>
+        <source>Page %1</source>
+        <translation>Page %1</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Statut</translation>
+    </message>
+    <message>
+        <source>Task</source>
+        <translation>Tâche</translation>
+    </message>
+    <message>
+        <source>Added</source>
+        <translation>Ajoutée</translation>
+    </message>
+    <message>
+        <source>Edited</source>
+        <translation>Modifiée</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Utilisateur</translation>
+    </message>
+    <message>
+        <source>%1 is there already and is no PDF file.</source>
+        <translation>%1 existe déjà et n’est pas un fichier PDF.</translation>
+    </message>
+    <message>
+        <source>The PDF file could not be laid out.</source>
+        <translation>La mise en page du fichier PDF a échoué.</translation>
+    </message>
+</context>
+<context>
+    <name>Listing</name>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>tarvik: %1: nothing written: %2
+</source>
+        <translation>tarvik : %1 : rien n’a été écrit : %2
+</translation>
+    </message>
+</context>
+<context>
+    <name>LongTaskPreview</name>
+    <message>
+        <source>Show all</source>
+        <translation>Tout afficher</translation>
+    </message>
+</context>
+<context>
     <name>MimeAppsList</name>
     <message>
         <source>%1 cannot be read, so it was left as it is: %2</source>
@@ -221,6 +461,78 @@ Essayez « tarvik --help » pour plus d’informations.
     </message>
 </context>
 <context>
+    <name>PrintJob</name>
+    <message>
+        <source>The list could not be printed.</source>
+        <translation>La liste n’a pas pu être imprimée.</translation>
+    </message>
+    <message>
+        <source>Printing the list…</source>
+        <translation>Impression de la liste…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>PrivateFolder</name>
+    <message>
+        <source>The folder %1 is not private: it must be your own folder, not a link, and closed to others (mode 0700). Tarvik keeps nothing in it and takes nothing from it.</source>
+        <translation>Le dossier %1 n’est pas privé : il doit être votre propre dossier, pas un lien, et fermé aux autres (mode 0700). Tarvik n’y garde rien et n’en reprend rien.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be used: %2</source>
+        <translation>Le dossier %1 ne peut pas être utilisé : %2</translation>
+    </message>
+    <message>
+        <source>%1 in the folder %2 is not a plain file of yours with a single name, so nothing is taken from it.</source>
+        <translation>%1 dans le dossier %2 n’est pas un simple fichier à vous portant un seul nom ; rien n’en est donc repris.</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAdd</name>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Ce n’est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <source>The file kept changing while it was read.</source>
+        <translation>Le fichier n’a cessé de changer pendant sa lecture.</translation>
+    </message>
+    <message>
+        <source>A save of this file did not finish; open it in Tarvik to restore or discard %1.</source>
+        <translation>Un enregistrement de ce fichier n’a pas abouti ; ouvrez-le dans Tarvik pour restaurer %1 ou y renoncer.</translation>
+    </message>
+    <message>
+        <source>Another program changed the file meanwhile.</source>
+        <translation>Un autre programme a modifié le fichier entre-temps.</translation>
+    </message>
+</context>
+<context>
+    <name>QuickAddWindow</name>
+    <message>
+        <source>&amp;Question</source>
+        <translation>&amp;Question</translation>
+    </message>
+    <message>
+        <source>Add an entry to %1</source>
+        <translation>Ajouter une entrée à %1</translation>
+    </message>
+    <message>
+        <source>&amp;Task</source>
+        <translation>&amp;Tâche</translation>
+    </message>
+    <message>
+        <source>&amp;User</source>
+        <translation>&amp;Utilisateur</translation>
+    </message>
+    <message>
+        <source>The entry could not be added: %1</source>
+        <translation>L’entrée n’a pas pu être ajoutée : %1</translation>
+    </message>
+</context>
+<context>
     <name>SaveBackup</name>
     <message>
         <source>No backup could be made in %1: %2</source>
@@ -229,6 +541,17 @@ Essayez « tarvik --help » pour plus d’informations.
     <message>
         <source>An earlier save of this file did not finish, and its old contents are still in %1. Open the file again to restore them or let them go.</source>
         <translation>Un enregistrement précédent de ce fichier n’a pas abouti, et son ancien contenu se trouve encore dans %1. Rouvrez le fichier pour le restaurer ou y renoncer.</translation>
+    </message>
+    <message>
+        <source>Another file has taken the place of the one saved.</source>
+        <translation>Un autre fichier a pris la place de celui qui a été enregistré.</translation>
+    </message>
+</context>
+<context>
+    <name>SaveLock</name>
+    <message>
+        <source>Another Tarvik window is still saving this file.</source>
+        <translation>Une autre fenêtre de Tarvik est encore en train d’enregistrer ce fichier.</translation>
     </message>
 </context>
 <context>
@@ -339,6 +662,34 @@ Entrées gardées en double (modifiées des deux côtés) : %3</translation>
         <source>The conflicting copy could not be moved to the trash: %1</source>
         <translation>La copie en conflit n’a pas pu être mise à la corbeille : %1</translation>
     </message>
+    <message>
+        <source>It kept changing while the list was being saved.</source>
+        <translation>Il n’a cessé de changer pendant l’enregistrement de la liste.</translation>
+    </message>
+    <message>
+        <source>It is still being written.</source>
+        <translation>Il est encore en cours d’écriture.</translation>
+    </message>
+    <message>
+        <source>Entries changed there: %1</source>
+        <translation>Entrées modifiées ailleurs : %1</translation>
+    </message>
+    <message>
+        <source>Entries deleted here but changed there, so kept: %1</source>
+        <translation>Entrées supprimées ici mais modifiées ailleurs, donc gardées : %1</translation>
+    </message>
+    <message>
+        <source>This list has changes that were not saved when Tarvik last stopped (%1 changes, the last at %2). Restore them?</source>
+        <translation>Cette liste a des modifications qui n’étaient pas enregistrées quand Tarvik s’est arrêté la dernière fois (%1 modifications, la dernière le %2). Les restaurer ?</translation>
+    </message>
+    <message>
+        <source>The list changed since then, so some of these changes no longer fit it. Every entry they added or changed is back as a new entry; some may be there twice.</source>
+        <translation>La liste a changé depuis ; certaines de ces modifications ne lui correspondent donc plus. Chaque entrée qu’elles ont ajoutée ou modifiée est revenue comme nouvelle entrée ; certaines peuvent être en double.</translation>
+    </message>
+    <message>
+        <source>The unsaved changes could not be moved to the trash: %1</source>
+        <translation>Les modifications non enregistrées n’ont pas pu être mises à la corbeille : %1</translation>
+    </message>
 </context>
 <context>
     <name>TaskFile</name>
@@ -384,6 +735,10 @@ Entrées gardées en double (modifiées des deux côtés) : %3</translation>
     <message>
         <source>Line %1 has fewer than five fields.</source>
         <translation>La ligne %1 a moins de cinq champs.</translation>
+    </message>
+    <message>
+        <source>The file ends inside a character: it is still being written, or it was cut short.</source>
+        <translation>Le fichier se termine au milieu d’un caractère : il est encore en cours d’écriture, ou il a été tronqué.</translation>
     </message>
 </context>
 <context>
@@ -546,6 +901,18 @@ Entrées gardées en double (modifiées des deux côtés) : %3</translation>
     <message>
         <source>Remove selected entry?</source>
         <translation>Supprimer l’entrée sélectionnée ?</translation>
+    </message>
+    <message>
+        <source>Another program changed or removed this entry in the file, so it was not updated. The typed text stays in the box.</source>
+        <translation>Un autre programme a modifié ou supprimé cette entrée dans le fichier ; votre modification n’a donc pas été appliquée. Le texte saisi reste dans le champ.</translation>
+    </message>
+    <message>
+        <source>Remove the %1 selected entries?</source>
+        <translation>Supprimer les %1 entrées sélectionnées ?</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
     </message>
 </context>
 <context>
