@@ -79,8 +79,8 @@ int runBenchmark(QApplication &app, const QString &root)
         QStringLiteral("Only the changes of many entries at once and the cost of a selection of every row."));
     const QCommandLineOption journalOnlyOption(QStringLiteral("journal-only"),
                                                QStringLiteral("Time only the journal of unsaved changes."));
-    parser.addOptions({tarvikOption, sizesOption, windowOnlyOption, manyOnlyOption, longTasksOnlyOption,
-                       journalOnlyOption});
+    parser.addOptions(
+        {tarvikOption, sizesOption, windowOnlyOption, manyOnlyOption, longTasksOnlyOption, journalOnlyOption});
     parser.process(app);
 
     const QString tarvik = QFileInfo(parser.value(tarvikOption)).canonicalFilePath();

@@ -1,7 +1,6 @@
 #include "cli/Listing.h"
 
 #include "base/ByteBuffer.h"
-#include "base/Dialogs.h"
 #include "cli/CommandLine.h"
 #include "entries/Status.h"
 #include "entries/TaskLists.h"
@@ -22,19 +21,13 @@
 
 namespace {
 
-// Keeps the messages for standard error instead of showing them.
-class CollectingDialogs : public Dialogs
+// A reading failure's message, as the window would show it, on standard error.
+void reportReading(const ReadResult &read, QIODevice &err)
 {
-public:
-    Answer message(const QString &text, Buttons, Icon, Default) override
-    {
-        messages.append(text);
-        return Answer::Ok;
-    }
-    QString chooseFile(FileMode, const QString &) override { return {}; }
-
-    QStringList messages;
-};
+    QString text = ReadingMessage(read);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    err.write((text + u'\n').toUtf8());
+}
 
 // Builds the listing in a buffer and writes it out in large pieces; after the
 // first failed write it only counts as failed.
@@ -160,8 +153,8 @@ constexpr std::array<const char *, CategoryCount> kHeadings = {
 int RunListing(const QString &path, ExportFormat format, QIODevice &out, QIODevice &err)
 {
     TaskLists lists;
-    CollectingDialogs dialogs;
-    const bool complete = LoadTaskFile(path, lists, dialogs) == LoadResult::Complete;
+    const ReadResult read = ReadTaskFile(path, lists);
+    const bool complete = read.extent == LoadResult::Complete;
 
     bool printed = false;
     if (format == ExportFormat::Tsv) {
@@ -178,11 +171,8 @@ int RunListing(const QString &path, ExportFormat format, QIODevice &out, QIODevi
         printed = WriteExport(format, lists, out);
     }
 
-    for (const QString &message : std::as_const(dialogs.messages)) {
-        QString text = message;
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        err.write((text + u'\n').toUtf8());
-    }
+    if (!complete)
+        reportReading(read, err);
 
     if (!printed)
         return ExitStatus::OutputFailed;
@@ -192,13 +182,8 @@ int RunListing(const QString &path, ExportFormat format, QIODevice &out, QIODevi
 int RunPdfExport(const QString &path, Category category, const QString &out, QIODevice &err)
 {
     TaskLists lists;
-    CollectingDialogs dialogs;
-    if (LoadTaskFile(path, lists, dialogs) != LoadResult::Complete) {
-        for (const QString &message : std::as_const(dialogs.messages)) {
-            QString text = message;
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            err.write((text + u'\n').toUtf8());
-        }
+    if (const ReadResult read = ReadTaskFile(path, lists); read.extent != LoadResult::Complete) {
+        reportReading(read, err);
         return ExitStatus::ReadingFailed;
     }
     const CategoryList &list = lists.list(category);

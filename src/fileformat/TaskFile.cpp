@@ -20,8 +20,8 @@ void reportWriteFailure(Dialogs &dialogs, const Result &written)
 
 } // namespace
 
-LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
-                        std::vector<EntryFingerprint> *fingerprints, TaskFileFormat::TextForm *form)
+ReadResult ReadTaskFile(const QString &path, TaskLists &lists, std::vector<EntryFingerprint> *fingerprints,
+                        TaskFileFormat::TextForm *form)
 {
     lists.ClearAllLists();
     TaskFileReader reader;
@@ -36,15 +36,24 @@ LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
         if (fingerprints)
             AppendFingerprints(*fingerprints, reader.takeFingerprints(which));
     }
-
     if (outcome.extent == LoadResult::Complete) {
         CategoryList &tasks = lists.lvwTasks;
         tasks.setSorting(Entry::StatusText, tasks.SortOrder(), true);
-    } else {
-        dialogs.message(QCoreApplication::translate("TaskFile", "Error opening file!") + u'\n'
-                            + outcome.result.reason(),
-                        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     }
+    return outcome;
+}
+
+QString ReadingMessage(const ReadResult &outcome)
+{
+    return QCoreApplication::translate("TaskFile", "Error opening file!") + u'\n' + outcome.result.reason();
+}
+
+LoadResult LoadTaskFile(const QString &path, TaskLists &lists, Dialogs &dialogs,
+                        std::vector<EntryFingerprint> *fingerprints, TaskFileFormat::TextForm *form)
+{
+    const ReadResult outcome = ReadTaskFile(path, lists, fingerprints, form);
+    if (outcome.extent != LoadResult::Complete)
+        dialogs.message(ReadingMessage(outcome), Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     return outcome.extent;
 }
 

@@ -13,6 +13,14 @@ class Dialogs;
 class TaskLists;
 class CategoryList;
 
+// Empties the five lists and fills them from the file, as LoadTaskFile does,
+// but shows nothing: the result says how far it got and why.
+ReadResult ReadTaskFile(const QString &path, TaskLists &lists, std::vector<EntryFingerprint> *fingerprints = nullptr,
+                        TaskFileFormat::TextForm *form = nullptr);
+// The message a read that did not get to the end shows ("Error opening file!"
+// and the reason).
+QString ReadingMessage(const ReadResult &outcome);
+
 // Empties the five lists and fills them from the file. A failure is reported
 // to the user ("Error opening file!") before this returns. When fingerprints
 // is given, it receives those of the entries read, in no particular order;

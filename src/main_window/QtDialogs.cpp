@@ -88,9 +88,9 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
         box.setDefaultButton(escapeButton(buttons));
     else
         box.setDefaultButton(buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel
-                                         || buttons == Buttons::YesNoOrLater
-                                     ? QMessageBox::Yes
-                                     : QMessageBox::Ok);
+                                     || buttons == Buttons::YesNoOrLater
+                                 ? QMessageBox::Yes
+                                 : QMessageBox::Ok);
     return answerFor(box.exec());
 }
 

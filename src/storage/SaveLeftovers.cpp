@@ -62,8 +62,7 @@ void ClearSaveLeftovers(const QString &path, bool (*isTaskFile)(const QByteArray
         if (!PosixFile::IsSideName(entry->d_name) || ::fstatat(folder, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         if (S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1
-            && !SaveInProgress(folder, name, info)
-            && isTaskFile(startOf(folder, entry->d_name, info)))
+            && !SaveInProgress(folder, name, info) && isTaskFile(startOf(folder, entry->d_name, info)))
             leftovers.append(entry->d_name);
     }
     ::closedir(entries);
