@@ -14,7 +14,7 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 # Each source once; the headers are checked through them (HeaderFilterRegex).
 git ls-files -z -- 'src/*.cpp' \
-  | xargs -0 run-clang-tidy-14 -p "$build_dir" -quiet -j "$(nproc)" -warnings-as-errors='*' >"$log" 2>&1 || {
+  | xargs -0 -n 4 -P "$(nproc)" clang-tidy-14 -p "$build_dir" --quiet --warnings-as-errors='*' >"$log" 2>&1 || {
   grep -E 'warning:|error:' -A3 "$log" | grep -v '^[0-9]* warnings generated' >&2 || cat "$log" >&2
   echo "tidy: clang-tidy found the faults above" >&2
   exit 1

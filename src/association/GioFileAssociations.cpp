@@ -138,7 +138,7 @@ QString mimeAppsListFor(const QString &mimeType)
     const QString folder = QFile::decodeName(g_get_user_config_dir());
     const QString desktops = QString::fromLocal8Bit(qgetenv("XDG_CURRENT_DESKTOP"));
     for (const QString &desktop : desktops.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
-        const QString path = folder + QLatin1Char('/') + desktop.toLower() + QStringLiteral("-mimeapps.list");
+        QString path = folder + QLatin1Char('/') + desktop.toLower() + QStringLiteral("-mimeapps.list");
         MimeAppsList list;
         if (list.load(path).succeeded() && list.names(mimeType))
             return path;
@@ -201,7 +201,7 @@ Result checkUtf8(const QByteArray &executable)
 // the entry of a prefix whose bin folder is not yet on PATH is found too.
 QString installedProgram(const QString &exec, const QString &dataFolder)
 {
-    const QString program = ProgramOfDesktopExec(exec);
+    QString program = ProgramOfDesktopExec(exec);
     if (!program.isEmpty())
         return program;
     gint argc = 0;

@@ -67,7 +67,7 @@ public:
     }
 
 private:
-    static constexpr qsizetype kFlushSize = 1024 * 1024;
+    static constexpr qsizetype kFlushSize = qsizetype(1024) * 1024;
 
     // Line and paragraph separators and the bidirectional controls would
     // break or reorder a terminal's lines; a byte-order mark inside a text is

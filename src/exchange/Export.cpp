@@ -127,7 +127,7 @@ public:
     }
 
 private:
-    static constexpr qsizetype kFlushSize = 1024 * 1024;
+    static constexpr qsizetype kFlushSize = qsizetype(1024) * 1024;
 
     void flush()
     {

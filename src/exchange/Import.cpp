@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -134,8 +135,7 @@ std::vector<CsvRecord> csvRecords(QByteArrayView bytes)
             }
             while (i < bytes.size() && bytes[i] != ',' && bytes[i] != '\n' && bytes[i] != '\r')
                 field += bytes[i++];
-            record.fields.push_back(std::move(field));
-            field.clear();
+            record.fields.push_back(std::exchange(field, QByteArray()));
             if (i < bytes.size() && bytes[i] == ',') {
                 ++i;
                 continue;

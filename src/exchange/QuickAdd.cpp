@@ -203,7 +203,7 @@ Result AddEntriesToFile(const QString &path, NewEntries entries)
     // added to it, a few times at most, as a save from the window does.
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         VersionRead version;
-        if (const Result read = readCompletely(path, version); read.failed())
+        if (Result read = readCompletely(path, version); read.failed())
             return read;
         const CheckedReplace replaced = ReplaceFileContentsIf(path, withEntries(added, version), version.identity);
         if (!replaced.changed())

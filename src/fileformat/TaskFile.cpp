@@ -27,7 +27,7 @@ ReadResult ReadTaskFile(const QString &path, TaskLists &lists, std::vector<Entry
     TaskFileReader reader;
     if (fingerprints)
         reader.fingerprintEntries();
-    const ReadResult outcome = reader.read(path);
+    ReadResult outcome = reader.read(path);
     if (form)
         *form = reader.form();
     for (int category = 0; category < CategoryCount; ++category) {

@@ -22,7 +22,7 @@
 namespace {
 
 // Large enough that system calls cost nothing, small enough to stay in cache.
-constexpr size_t kBlockSize = 256 * 1024;
+constexpr size_t kBlockSize = size_t(256) * 1024;
 
 // The index of the first CR or LF in data[at, end), or end when there is none;
 // sixteen bytes at a time where the processor can.

@@ -301,7 +301,7 @@ int FilteredList::proxyRowOf(int sourceRow) const
 void FilteredList::sourceRowsInserted(int first, int last)
 {
     m_keptResults.clear();
-    if (m_letters.isKept() && size_t(last - first + 1) >= kRowsPerChunk) {
+    if (m_letters.isKept() && size_t(last) - size_t(first) + 1 >= kRowsPerChunk) {
         // As many rows as a change of many entries at once brings: read a
         // chunk at a time when needed, as after a sort, not all at once now.
         lettersAfterReorder();

@@ -62,8 +62,10 @@ private:
 
         size_t bytes() const
         {
+            // The pointers the step keeps, not the entries they point to.
+            // NOLINTNEXTLINE(bugprone-sizeof-expression)
             return positions.capacity() * sizeof(int) + inList.capacity() * sizeof(Row)
-                + out.capacity() * sizeof(out[0]);
+                + out.capacity() * sizeof(EntryRows::value_type);
         }
         void noteIn(CategoryList &list);
         bool takeOut(TaskLists &lists);

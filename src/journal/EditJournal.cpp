@@ -107,7 +107,7 @@ void EditJournal::pause()
 // continued under its own.
 Result EditJournal::open(bool fresh)
 {
-    if (const Result opened = m_folder.open(); opened.failed())
+    if (Result opened = m_folder.open(); opened.failed())
         return opened;
     if (fresh) {
         m_name = JournalFolder::PrefixFor(m_header.path) + QByteArray::number(::getpid()) + '-'

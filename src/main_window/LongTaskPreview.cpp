@@ -9,7 +9,7 @@
 namespace {
 
 // Enough to fill any task box several times over.
-constexpr qsizetype kBeginningSize = 16 * 1024;
+constexpr qsizetype kBeginningSize = qsizetype(16) * 1024;
 
 // Looking for word boundaries in a very long line stalls the window (a
 // 100,000-character word takes twenty times as long as when any place may

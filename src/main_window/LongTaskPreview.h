@@ -19,7 +19,7 @@ class LongTaskPreview : public QObject
 
 public:
     // Longer tasks, in characters, are shown by their beginning.
-    static constexpr qsizetype kWholeTextLimit = 256 * 1024;
+    static constexpr qsizetype kWholeTextLimit = qsizetype(256) * 1024;
 
     explicit LongTaskPreview(QPlainTextEdit &editor);
 

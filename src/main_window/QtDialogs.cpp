@@ -19,8 +19,7 @@ QMessageBox::StandardButtons standardButtons(Dialogs::Buttons buttons)
         return QMessageBox::Ok | QMessageBox::Cancel;
     case Dialogs::Buttons::YesNo:
         return QMessageBox::Yes | QMessageBox::No;
-    case Dialogs::Buttons::YesNoOrLater:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Dialogs::Buttons::YesNoOrLater: // its Cancel is hidden: Escape's answer
     case Dialogs::Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }

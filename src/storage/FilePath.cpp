@@ -141,8 +141,7 @@ QString DroppedTaskFile(const QList<QUrl> &urls)
     if (urls.size() != 1 || !urls.first().isLocalFile())
         return {};
     // The address holds the name's bytes percent-encoded, UTF-8 or not.
-    const QString path =
-        FilePathFromBytes(QByteArray::fromPercentEncoding(urls.first().path(QUrl::FullyEncoded).toLatin1()));
+    QString path = FilePathFromBytes(QByteArray::fromPercentEncoding(urls.first().path(QUrl::FullyEncoded).toLatin1()));
     if (!path.endsWith(QLatin1String(".tvk"), Qt::CaseInsensitive))
         return {};
     return path;

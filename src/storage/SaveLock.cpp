@@ -29,7 +29,7 @@ QByteArray lockFolder()
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (runtime.isEmpty())
         return {};
-    const QByteArray folder = runtime + "/tarvik";
+    QByteArray folder = runtime + "/tarvik";
     ::mkdir(folder.constData(), 0700);
     struct stat info;
     if (::lstat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()
