@@ -463,6 +463,53 @@ Try &apos;tarvik --help&apos; for more information.
     </message>
 </context>
 <context>
+    <name>OutsideWriters</name>
+    <message>
+        <source>It changed again while it was being read.</source>
+        <translation>Sie hat sich während des Lesens erneut geändert.</translation>
+    </message>
+    <message>
+        <source>It is still being written.</source>
+        <translation>Sie wird noch geschrieben.</translation>
+    </message>
+    <message>
+        <source>It is not there.</source>
+        <translation>Sie ist nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Sie ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>It is not a task list.</source>
+        <translation>Sie ist keine Aufgabenliste.</translation>
+    </message>
+    <message>
+        <source>The file could not be read again completely, so the list stays as it was.</source>
+        <translation>Die Datei konnte nicht vollständig neu gelesen werden, daher bleibt die Liste, wie sie war.</translation>
+    </message>
+    <message>
+        <source>A sync tool left a conflicting copy of this list beside it: %1</source>
+        <translation>Ein Synchronisierungsprogramm hat neben dieser Liste eine Konfliktkopie hinterlassen: %1</translation>
+    </message>
+    <message>
+        <source>Add the entries that only the copy holds to this list?</source>
+        <translation>Die Einträge, die nur die Kopie enthält, zu dieser Liste hinzufügen?</translation>
+    </message>
+    <message>
+        <source>The copy could not be read completely, so nothing of it was added.</source>
+        <translation>Die Kopie konnte nicht vollständig gelesen werden, daher wurde nichts aus ihr hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>The conflicting copy could not be moved to the trash: %1</source>
+        <translation>Die Konfliktkopie konnte nicht in den Papierkorb verschoben werden: %1</translation>
+    </message>
+    <message>
+        <source>It stays in %1.</source>
+        <translation>Sie bleibt in %1.</translation>
+    </message>
+</context>
+<context>
     <name>PrintJob</name>
     <message>
         <source>The list could not be printed.</source>
@@ -579,10 +626,6 @@ Try &apos;tarvik --help&apos; for more information.
         <translation>Die Datei wurde durch etwas ersetzt, das keine Aufgabenliste ist.</translation>
     </message>
     <message>
-        <source>It changed again while it was being read.</source>
-        <translation>Sie hat sich während des Lesens erneut geändert.</translation>
-    </message>
-    <message>
         <source>The file was changed elsewhere and could not be read completely, so nothing was saved.</source>
         <translation>Die Datei wurde anderswo geändert und konnte nicht vollständig gelesen werden, daher wurde nichts gespeichert.</translation>
     </message>
@@ -633,44 +676,8 @@ Doppelt behaltene Einträge (auf beiden Seiten geändert): %3</translation>
         <translation>Sie bleibt in %1.</translation>
     </message>
     <message>
-        <source>It is not there.</source>
-        <translation>Sie ist nicht vorhanden.</translation>
-    </message>
-    <message>
-        <source>It is not a regular file.</source>
-        <translation>Sie ist keine gewöhnliche Datei.</translation>
-    </message>
-    <message>
-        <source>It is not a task list.</source>
-        <translation>Sie ist keine Aufgabenliste.</translation>
-    </message>
-    <message>
-        <source>The file could not be read again completely, so the list stays as it was.</source>
-        <translation>Die Datei konnte nicht vollständig neu gelesen werden, daher bleibt die Liste, wie sie war.</translation>
-    </message>
-    <message>
-        <source>A sync tool left a conflicting copy of this list beside it: %1</source>
-        <translation>Ein Synchronisierungsprogramm hat neben dieser Liste eine Konfliktkopie hinterlassen: %1</translation>
-    </message>
-    <message>
-        <source>Add the entries that only the copy holds to this list?</source>
-        <translation>Die Einträge, die nur die Kopie enthält, zu dieser Liste hinzufügen?</translation>
-    </message>
-    <message>
-        <source>The copy could not be read completely, so nothing of it was added.</source>
-        <translation>Die Kopie konnte nicht vollständig gelesen werden, daher wurde nichts aus ihr hinzugefügt.</translation>
-    </message>
-    <message>
-        <source>The conflicting copy could not be moved to the trash: %1</source>
-        <translation>Die Konfliktkopie konnte nicht in den Papierkorb verschoben werden: %1</translation>
-    </message>
-    <message>
         <source>It kept changing while the list was being saved.</source>
         <translation>Sie hat sich während des Speicherns der Liste immer wieder geändert.</translation>
-    </message>
-    <message>
-        <source>It is still being written.</source>
-        <translation>Sie wird noch geschrieben.</translation>
     </message>
     <message>
         <source>Entries changed there: %1</source>

@@ -461,6 +461,53 @@ Essayez « tarvik --help » pour plus d’informations.
     </message>
 </context>
 <context>
+    <name>OutsideWriters</name>
+    <message>
+        <source>It changed again while it was being read.</source>
+        <translation>Il a encore changé pendant sa lecture.</translation>
+    </message>
+    <message>
+        <source>It is still being written.</source>
+        <translation>Il est encore en cours d’écriture.</translation>
+    </message>
+    <message>
+        <source>It is not there.</source>
+        <translation>Il n’existe pas.</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Ce n’est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <source>It is not a task list.</source>
+        <translation>Ce n’est pas une liste de tâches.</translation>
+    </message>
+    <message>
+        <source>The file could not be read again completely, so the list stays as it was.</source>
+        <translation>Le fichier n’a pas pu être relu entièrement ; la liste reste donc telle quelle.</translation>
+    </message>
+    <message>
+        <source>A sync tool left a conflicting copy of this list beside it: %1</source>
+        <translation>Un outil de synchronisation a laissé une copie en conflit de cette liste à côté d’elle : %1</translation>
+    </message>
+    <message>
+        <source>Add the entries that only the copy holds to this list?</source>
+        <translation>Ajouter à cette liste les entrées que seule la copie contient ?</translation>
+    </message>
+    <message>
+        <source>The copy could not be read completely, so nothing of it was added.</source>
+        <translation>La copie n’a pas pu être lue entièrement ; rien n’en a donc été ajouté.</translation>
+    </message>
+    <message>
+        <source>The conflicting copy could not be moved to the trash: %1</source>
+        <translation>La copie en conflit n’a pas pu être mise à la corbeille : %1</translation>
+    </message>
+    <message>
+        <source>It stays in %1.</source>
+        <translation>Elle reste dans %1.</translation>
+    </message>
+</context>
+<context>
     <name>PrintJob</name>
     <message>
         <source>The list could not be printed.</source>
@@ -577,10 +624,6 @@ Essayez « tarvik --help » pour plus d’informations.
         <translation>Le fichier a été remplacé par autre chose qu’une liste de tâches.</translation>
     </message>
     <message>
-        <source>It changed again while it was being read.</source>
-        <translation>Il a encore changé pendant sa lecture.</translation>
-    </message>
-    <message>
         <source>The file was changed elsewhere and could not be read completely, so nothing was saved.</source>
         <translation>Le fichier a été modifié ailleurs et n’a pas pu être lu entièrement ; rien n’a donc été enregistré.</translation>
     </message>
@@ -631,44 +674,8 @@ Entrées gardées en double (modifiées des deux côtés) : %3</translation>
         <translation>Elle reste dans %1.</translation>
     </message>
     <message>
-        <source>It is not there.</source>
-        <translation>Il n’existe pas.</translation>
-    </message>
-    <message>
-        <source>It is not a regular file.</source>
-        <translation>Ce n’est pas un fichier ordinaire.</translation>
-    </message>
-    <message>
-        <source>It is not a task list.</source>
-        <translation>Ce n’est pas une liste de tâches.</translation>
-    </message>
-    <message>
-        <source>The file could not be read again completely, so the list stays as it was.</source>
-        <translation>Le fichier n’a pas pu être relu entièrement ; la liste reste donc telle quelle.</translation>
-    </message>
-    <message>
-        <source>A sync tool left a conflicting copy of this list beside it: %1</source>
-        <translation>Un outil de synchronisation a laissé une copie en conflit de cette liste à côté d’elle : %1</translation>
-    </message>
-    <message>
-        <source>Add the entries that only the copy holds to this list?</source>
-        <translation>Ajouter à cette liste les entrées que seule la copie contient ?</translation>
-    </message>
-    <message>
-        <source>The copy could not be read completely, so nothing of it was added.</source>
-        <translation>La copie n’a pas pu être lue entièrement ; rien n’en a donc été ajouté.</translation>
-    </message>
-    <message>
-        <source>The conflicting copy could not be moved to the trash: %1</source>
-        <translation>La copie en conflit n’a pas pu être mise à la corbeille : %1</translation>
-    </message>
-    <message>
         <source>It kept changing while the list was being saved.</source>
         <translation>Il n’a cessé de changer pendant l’enregistrement de la liste.</translation>
-    </message>
-    <message>
-        <source>It is still being written.</source>
-        <translation>Il est encore en cours d’écriture.</translation>
     </message>
     <message>
         <source>Entries changed there: %1</source>
