@@ -342,12 +342,11 @@ void TaskDocument::offerToRestoreJournal()
         if (const Result discarded = m_journal.discardLeft(); discarded.failed()) {
             m_dialogs.message(tr("The unsaved changes could not be moved to the trash: %1").arg(discarded.reason()),
                               Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
-            m_journal.pause();
         }
         return;
     default:
-        // Asked again next time; until then the changes made here are not journaled.
-        m_journal.pause();
+        // Asked again next time. The changes made here meanwhile go to a
+        // journal of their own, so that a kill loses neither.
         return;
     }
 }

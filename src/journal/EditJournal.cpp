@@ -86,7 +86,6 @@ void EditJournal::follow(const JournalHeader &header)
 {
     close();
     m_header = header;
-    m_paused = false;
     m_failureSaid = false;
 }
 
@@ -95,12 +94,6 @@ Result EditJournal::continueLeft(const JournalHeader &header)
     follow(header);
     m_name = m_leftName;
     return open(false);
-}
-
-void EditJournal::pause()
-{
-    close();
-    m_paused = true;
 }
 
 // A new journal gets a name no other has; a journal left before is
@@ -130,7 +123,7 @@ Result EditJournal::open(bool fresh)
 
 Result EditJournal::record(const std::vector<JournalOp> &ops)
 {
-    if (m_paused || ops.empty())
+    if (ops.empty())
         return Result::success();
     Result written = Result::success();
     if (m_fd < 0)
@@ -163,8 +156,6 @@ void EditJournal::close()
 
 void EditJournal::end()
 {
-    if (m_paused)
-        return;
     if (m_fd >= 0) {
         // Unlinked while still locked, so that no other window reads it half gone.
         ::unlinkat(m_folder.descriptor(), m_name.constData(), 0);

@@ -34,9 +34,6 @@ public:
     // The same, appending to the journal found for the file, whose changes
     // the lists now hold.
     Result continueLeft(const JournalHeader &header);
-    // Changes of this list are not written: its journal is one left from
-    // before, which the user wants to be asked about again.
-    void pause();
 
     // Writes one change. Fails (and the change is not kept) when the journal
     // cannot be written; the first failure is reported, later ones are not.
@@ -56,7 +53,6 @@ private:
     JournalHeader m_header;
     QByteArray m_name; // of the journal being written
     QByteArray m_leftName; // of the one found last
-    bool m_paused = false;
     int m_fd = -1;
     bool m_failureSaid = false;
     QTimer m_syncTimer;
