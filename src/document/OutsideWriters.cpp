@@ -46,10 +46,10 @@ void OutsideWriters::forget()
     m_foldedCopies.clear();
 }
 
-void OutsideWriters::rememberRead(const QString &path, std::optional<FileIdentity> identity,
+void OutsideWriters::rememberRead(const QString &path, const std::optional<FileIdentity> &identity,
                                   std::vector<EntryFingerprint> entries)
 {
-    m_base.remember(path, std::move(identity), std::move(entries));
+    m_base.remember(path, identity, std::move(entries));
 }
 
 // Waits for a file that another program is still writing, with the busy

@@ -75,7 +75,8 @@ public:
     void forget();
     // The file at path was read completely, holding entries with these
     // fingerprints, in any order; identity was taken before the read.
-    void rememberRead(const QString &path, std::optional<FileIdentity> identity, std::vector<EntryFingerprint> entries);
+    void rememberRead(const QString &path, const std::optional<FileIdentity> &identity,
+                      std::vector<EntryFingerprint> entries);
     // What the file held when it was last read or written.
     const MergeBase &base() const { return m_base; }
 
