@@ -30,7 +30,7 @@ namespace {
 class RecordingDialogs : public Dialogs
 {
 public:
-    Answer message(const QString &text, Buttons buttons, Icon icon) override
+    Answer message(const QString &text, Buttons buttons, Icon icon, Default) override
     {
         messages.append(text);
         if (buttons != Buttons::Ok || icon != Icon::Exclamation)

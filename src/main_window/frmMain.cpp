@@ -518,14 +518,7 @@ void frmMain::recordBulkChange(CategoryListView &view, const std::function<BulkC
     view.clearSelectedRows();
     auto step = std::make_unique<BulkChange>(change());
     m_document.journalChange(OpsOf(*step));
-    m_history.push(new ListsStepCommand(m_lists, std::move(step), [this](bool done, const ListsStep &made) {
-        if (done) {
-            m_document.journalChange(OpsOf(made));
-            m_document.markEdited();
-        } else {
-            QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
-        }
-    }));
+    m_history.push(new ListsStepCommand(m_lists, std::move(step), stepReplayed()));
     m_document.markEdited();
 }
 
@@ -757,6 +750,20 @@ void frmMain::listsAboutToChangeOutside()
 }
 
 // The editing pane keeps what the user is typing.
+// After an undo or redo of a step of the lists: journaled and edited, or, when
+// the lists no longer hold what the step left, the history goes.
+ListsStepCommand::Replayed frmMain::stepReplayed()
+{
+    return [this](bool done, const ListsStep &made) {
+        if (done) {
+            m_document.journalChange(OpsOf(made));
+            m_document.markEdited();
+        } else {
+            QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
+        }
+    };
+}
+
 void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
 {
     m_finder->refilter();
@@ -764,14 +771,7 @@ void frmMain::listsChangedOutside(std::unique_ptr<ListsStep> step)
         m_shownEntryGoneOutside = true;
     if (!step)
         return;
-    m_history.push(new ListsStepCommand(m_lists, std::move(step), [this](bool done, const ListsStep &made) {
-        if (done) {
-            m_document.journalChange(OpsOf(made));
-            m_document.markEdited();
-        } else {
-            QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);
-        }
-    }));
+    m_history.push(new ListsStepCommand(m_lists, std::move(step), stepReplayed()));
 }
 
 void frmMain::waitingForFile(bool waiting)

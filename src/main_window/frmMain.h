@@ -8,6 +8,7 @@
 #include "history/ChangeReplay.h"
 #include "main_window/LayoutManager.h"
 #include "main_window/ListFinder.h"
+#include "main_window/ListsStepCommand.h"
 #include "main_window/StatusImages.h"
 #include "main_window/ViewPlace.h"
 #include "popup/clsPopup.h"
@@ -115,6 +116,7 @@ private:
     CategoryListView *currentView() const;
     // A change of the many rows selected in a view: one step in the history.
     void recordBulkChange(CategoryListView &view, const std::function<BulkChange()> &change);
+    ListsStepCommand::Replayed stepReplayed();
     void SortListByColumn(CategoryListView &list, int columnIndex);
     QList<CategoryListView *> listViews() const;
 

@@ -93,23 +93,12 @@ using Outcome = CheckedReplace::Outcome;
 // What a checked replace expects at the name; null for an unchecked one.
 using Expected = const std::optional<FileIdentity> *;
 
-FileIdentity identityOf(const struct stat &info)
-{
-    FileIdentity identity;
-    identity.device = info.st_dev;
-    identity.inode = info.st_ino;
-    identity.size = info.st_size;
-    identity.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-    identity.regular = S_ISREG(info.st_mode);
-    return identity;
-}
-
 std::optional<FileIdentity> identityAt(int folder, const QByteArray &name)
 {
     struct stat info;
     if (::fstatat(folder, name.constData(), &info, 0) != 0)
         return std::nullopt;
-    return identityOf(info);
+    return FileIdentity::OfStat(info);
 }
 
 CheckedReplace failed(Result result)
@@ -155,8 +144,8 @@ CheckedReplace writeInPlace(const QByteArray &target, const QByteArray &bytes, E
     const SaveLock lock(folder, place.name);
     if (expected) {
         struct stat opened;
-        const bool same = lock.result().succeeded() && ::fstat(fd, &opened) == 0 && identityOf(opened) == *expected
-            && identityAt(folder, place.name) == *expected;
+        const bool same = lock.result().succeeded() && ::fstat(fd, &opened) == 0
+            && FileIdentity::OfStat(opened) == *expected && identityAt(folder, place.name) == *expected;
         if (!same) {
             SaveBackup::Remove(backup);
             if (lock.result().failed())
@@ -292,7 +281,7 @@ CheckedReplace replace(const QString &path, const QByteArray &bytes, Expected ex
     const bool exists = ::stat(target.constData(), &info) == 0;
     if (!exists && errno != ENOENT)
         return failed(errorResult(errno));
-    if (expected && (exists ? std::optional(identityOf(info)) : std::nullopt) != *expected)
+    if (expected && (exists ? std::optional(FileIdentity::OfStat(info)) : std::nullopt) != *expected)
         return {Outcome::Changed, Result::success()};
     if (exists) {
         // Only a regular file is replaced: a pipe would block the program, and

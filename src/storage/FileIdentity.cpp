@@ -9,6 +9,11 @@ std::optional<FileIdentity> FileIdentity::Of(const QString &path)
     struct stat info;
     if (::stat(FilePathBytes(path).constData(), &info) != 0)
         return std::nullopt;
+    return OfStat(info);
+}
+
+FileIdentity FileIdentity::OfStat(const struct stat &info)
+{
     FileIdentity identity;
     identity.device = info.st_dev;
     identity.inode = info.st_ino;

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+struct stat;
+
 // Which file sits at a path: the same device, inode, size and modification
 // time mean nobody has written it since it was last looked at.
 struct FileIdentity {
@@ -19,4 +21,6 @@ struct FileIdentity {
 
     // The file at path (following a symbolic link), or nothing when no file is there.
     static std::optional<FileIdentity> Of(const QString &path);
+    // The file that stat() or fstat() described.
+    static FileIdentity OfStat(const struct stat &info);
 };
