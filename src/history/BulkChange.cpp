@@ -8,14 +8,7 @@ BulkChange BulkChange::setStatus(TaskLists &lists, Category category, const std:
                                  const QString &now)
 {
     BulkChange change;
-    change.m_before.category = category;
-    change.m_before.present = true;
-    change.m_before.positions = positions;
-    CategoryList &from = lists.list(category);
-    change.m_before.sortKey = from.SortKey();
-    change.m_before.sortOrder = from.SortOrder();
-    change.m_before.sorted = from.Sorted();
-    change.m_before.out = from.takeOut(positions);
+    change.m_before.takeFrom(lists, category, positions);
 
     const QString digits = FormatStatus(code);
     EntryRows changed;
@@ -46,14 +39,7 @@ BulkChange BulkChange::setStatus(TaskLists &lists, Category category, const std:
 BulkChange BulkChange::remove(TaskLists &lists, Category category, const std::vector<int> &positions)
 {
     BulkChange change;
-    change.m_before.category = category;
-    change.m_before.present = true;
-    change.m_before.positions = positions;
-    CategoryList &list = lists.list(category);
-    change.m_before.sortKey = list.SortKey();
-    change.m_before.sortOrder = list.SortOrder();
-    change.m_before.sorted = list.Sorted();
-    change.m_before.out = list.takeOut(positions);
+    change.m_before.takeFrom(lists, category, positions);
     return change;
 }
 
@@ -94,6 +80,18 @@ bool BulkChange::replay(TaskLists &lists, Side &from, Side &to)
     if (to.present)
         to.putIn(lists);
     return true;
+}
+
+void BulkChange::Side::takeFrom(TaskLists &lists, Category from, const std::vector<int> &at)
+{
+    category = from;
+    present = true;
+    positions = at;
+    CategoryList &list = lists.list(from);
+    sortKey = list.SortKey();
+    sortOrder = list.SortOrder();
+    sorted = list.Sorted();
+    out = list.takeOut(positions);
 }
 
 void BulkChange::Side::noteIn(CategoryList &list)

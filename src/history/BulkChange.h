@@ -67,6 +67,8 @@ private:
             return positions.capacity() * sizeof(int) + inList.capacity() * sizeof(Row)
                 + out.capacity() * sizeof(EntryRows::value_type);
         }
+        // The entries at these positions of the category's list, taken out of it.
+        void takeFrom(TaskLists &lists, Category from, const std::vector<int> &at);
         void noteIn(CategoryList &list);
         bool takeOut(TaskLists &lists);
         void putIn(TaskLists &lists);

@@ -25,18 +25,16 @@ QWindow *windowOf(const QWidget *widget)
     return widget ? widget->window()->windowHandle() : nullptr;
 }
 
-// One cell of the list: its text, or for the status picture the status's name.
-class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+// What a cell and a header of the list have alike: a part of the view with no
+// object of its own and no children.
+class ListPartAccessible : public QAccessibleInterface
 {
 public:
-    CellAccessible(CategoryListView *view, const QModelIndex &index, int column)
+    explicit ListPartAccessible(CategoryListView *view)
         : m_view(view)
-        , m_index(index)
-        , m_column(column)
     {
     }
 
-    bool isValid() const override { return m_view && m_index.isValid(); }
     QObject *object() const override { return nullptr; }
     QWindow *window() const override { return windowOf(m_view); }
     QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_view); }
@@ -44,6 +42,23 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+
+protected:
+    QPointer<CategoryListView> m_view;
+};
+
+// One cell of the list: its text, or for the status picture the status's name.
+class CellAccessible : public ListPartAccessible, public QAccessibleTableCellInterface
+{
+public:
+    CellAccessible(CategoryListView *view, const QModelIndex &index, int column)
+        : ListPartAccessible(view)
+        , m_index(index)
+        , m_column(column)
+    {
+    }
+
+    bool isValid() const override { return m_view && m_index.isValid(); }
     QAccessible::Role role() const override { return QAccessible::Cell; }
     void setText(QAccessible::Text, const QString &) override { }
 
@@ -106,32 +121,24 @@ public:
     const QPersistentModelIndex &index() const { return m_index; }
 
 private:
-    QPointer<CategoryListView> m_view;
     QPersistentModelIndex m_index;
     int m_column;
 };
 
 // A column header: its caption, and the action "sort", as a click on it.
-class HeaderAccessible : public QAccessibleInterface, public QAccessibleActionInterface
+class HeaderAccessible : public ListPartAccessible, public QAccessibleActionInterface
 {
     Q_DECLARE_TR_FUNCTIONS(HeaderAccessible)
 
 public:
     HeaderAccessible(CategoryListView *view, int section, int column)
-        : m_view(view)
+        : ListPartAccessible(view)
         , m_section(section)
         , m_column(column)
     {
     }
 
     bool isValid() const override { return m_view && m_view->model() && m_section < m_view->model()->columnCount(); }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return windowOf(m_view); }
-    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_view); }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::ColumnHeader; }
     void setText(QAccessible::Text, const QString &) override { }
     QAccessible::State state() const override { return {}; }
@@ -178,7 +185,6 @@ public:
     int column() const { return m_column; }
 
 private:
-    QPointer<CategoryListView> m_view;
     int m_section;
     int m_column;
 };
