@@ -69,6 +69,7 @@ bool TaskDocument::SaveTaskFile()
     // Nothing waits for the user between the read of the file's version and
     // the replace: what the merge did is said once the file is written.
     MergeCounts merges;
+    ClearTaskFileLeftovers(sFileName);
     for (int round = 0; round < kSaveRounds; ++round) {
         std::optional<FileIdentity> expected;
         std::optional<std::vector<EntryFingerprint>> merged;

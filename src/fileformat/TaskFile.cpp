@@ -91,7 +91,6 @@ void ClearTaskFileLeftovers(const QString &path)
 CheckedReplace WriteTaskFileIf(const QString &path, const QByteArray &bytes, Dialogs &dialogs,
                                const std::optional<FileIdentity> &expected)
 {
-    ClearTaskFileLeftovers(path);
     CheckedReplace written = ReplaceFileContentsIf(path, bytes, expected);
     if (written.outcome == CheckedReplace::Outcome::Failed)
         reportWriteFailure(dialogs, written.result);
