@@ -52,7 +52,7 @@ void MeasureJournal(int entries, const QString &path, const QString &scratch)
         std::optional<EntryChange> change;
         const double edit = TimeMs([&] { change = editing.addEntry(0, task, QStringLiteral("bench"), false); });
         const double record = TimeMs([&] {
-            if (journal.record(OpsOf(change->before, change->after)).failed())
+            if (journal.record(RecordOf(change->before, change->after)).failed())
                 Fail(QStringLiteral("the journal cannot be written"));
         });
         recorded.push_back(record);
@@ -61,7 +61,7 @@ void MeasureJournal(int entries, const QString &path, const QString &scratch)
     const double added = MedianOf(Runs, [&](int run) { return recorded[size_t(run)]; });
     const double synced = MedianOf(Runs, [&](int) {
         const std::optional<EntryChange> change = editing.addEntry(0, random.task(), QStringLiteral("b"), false);
-        if (journal.record(OpsOf(change->before, change->after)).failed())
+        if (journal.record(RecordOf(change->before, change->after)).failed())
             Fail(QStringLiteral("the journal cannot be written"));
         return TimeMs([&] { journal.sync(); });
     });
@@ -105,7 +105,7 @@ void MeasureJournalReplay(int entries, int changes, const QString &path, const Q
                 change = editing.deleteEntry(tab);
                 break;
             }
-            if (change && journal.record(OpsOf(change->before, change->after)).failed())
+            if (change && journal.record(RecordOf(change->before, change->after)).failed())
                 Fail(QStringLiteral("the journal cannot be written"));
         }
     }

@@ -331,7 +331,7 @@ void OutsideWriters::foldInCopy(const QString &copy)
         return;
     }
     if (!edits->isEmpty()) {
-        m_document.journalChange(OpsOf(*edits));
+        m_document.journalChange(RecordOf(*edits));
         m_view.listsChangedOutside(std::move(edits));
     }
     m_foldedCopies.emplace_back(copy, identity);

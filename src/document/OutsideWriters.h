@@ -36,7 +36,7 @@ public:
     // expected to keep.
     virtual TaskFileFormat::TextForm form() const = 0;
     // A change made to the lists, for the journal of unsaved changes.
-    virtual void journalChange(const std::vector<JournalOp> &ops) = 0;
+    virtual void journalChange(JournalRecord change) = 0;
     // The lists hold the file's version now, read in this form: nothing is
     // edited, and the journal starts again from that version.
     virtual void tookInVersion(TaskFileFormat::TextForm form) = 0;

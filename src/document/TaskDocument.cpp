@@ -305,9 +305,9 @@ JournalHeader TaskDocument::journalHeader() const
     return header;
 }
 
-void TaskDocument::journalChange(const std::vector<JournalOp> &ops)
+void TaskDocument::journalChange(JournalRecord change)
 {
-    if (const Result recorded = m_journal.record(ops); recorded.failed())
+    if (const Result recorded = m_journal.record(std::move(change)); recorded.failed())
         m_dialogs.message(recorded.reason(), Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
 }
 

@@ -33,7 +33,7 @@ public:
     void markEdited() { bDirty = true; }
     // Each change the window makes to the lists (an edit, an undo, a redo)
     // goes to the journal of unsaved changes.
-    void journalChange(const std::vector<JournalOp> &ops) override;
+    void journalChange(JournalRecord change) override;
     // Puts the journal on the disk now: the program is about to end without
     // asking, and the changes wait there for the next start.
     void syncJournal() { m_journal.sync(); }

@@ -66,3 +66,15 @@ private:
 
 // Whether two entries hold the same status and texts.
 bool HoldSame(const Entry &a, const Entry &b);
+
+// Asks the memory for an entry and its first texts ahead of their use: the
+// entries of a big list lie scattered over the heap, and a pass over them
+// that waits for each in turn spends most of its time waiting. The first
+// four lines hold the task text of most entries; asking for the task's and
+// user's lines alone was slower (see find-keystroke-max).
+inline void PrefetchEntry(const Entry *entry)
+{
+    const char *block = reinterpret_cast<const char *>(entry);
+    for (std::ptrdiff_t line = 0; line < 4; ++line)
+        __builtin_prefetch(block + 64 * line);
+}

@@ -67,19 +67,15 @@ inline void AppendFingerprints(std::vector<EntryFingerprint> &to, std::vector<En
         to.insert(to.end(), more.begin(), more.end());
 }
 
-// Calls visit(position, fingerprint) for each row of the list in order. The
-// rows ahead are asked of the memory early: they lie scattered over the heap,
-// and waiting for each in turn was a good part of the time (see reload).
+// Calls visit(position, fingerprint) for each row of the list in order,
+// the rows ahead asked of the memory early (see reload).
 template<typename Visit>
 void ForEachFingerprint(const CategoryList &list, Visit visit)
 {
     constexpr int kAhead = 8;
     for (int position = 1; position <= list.count(); ++position) {
-        if (const Row ahead = list.rowAt(position + kAhead)) {
-            const char *block = reinterpret_cast<const char *>(ahead);
-            for (std::ptrdiff_t line = 0; line < 4; ++line)
-                __builtin_prefetch(block + 64 * line);
-        }
+        if (const Row ahead = list.rowAt(position + kAhead))
+            PrefetchEntry(ahead);
         visit(position, EntryFingerprint::Of(*list.rowAt(position)));
     }
 }

@@ -8,17 +8,6 @@
 #include <thread>
 #include <vector>
 
-// An entry's texts sit right behind it; asking for the next entries' memory
-// while one is read keeps a search from waiting on each in turn. The first
-// four lines hold the task text of most entries; asking for the task's and
-// user's lines alone was slower (see find-keystroke-max).
-inline void PrefetchEntry(Row row)
-{
-    const char *bytes = reinterpret_cast<const char *>(row);
-    for (std::ptrdiff_t line = 0; line < 4; ++line)
-        __builtin_prefetch(bytes + 64 * line);
-}
-
 constexpr size_t kPrefetchAhead = 12;
 // A thread for each this many rows: fewer would cost more to start than they
 // save.

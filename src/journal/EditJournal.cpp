@@ -53,7 +53,7 @@ EditJournal::EditJournal(QByteArray folder)
 {
     m_syncTimer.setSingleShot(true);
     m_syncTimer.setInterval(kSyncDelayMs);
-    m_syncTimer.callOnTimeout([this] { sync(); });
+    m_syncTimer.callOnTimeout([this] { syncInBackground(); });
 }
 
 EditJournal::~EditJournal()
@@ -121,14 +121,14 @@ Result EditJournal::open(bool fresh)
     return Result::success();
 }
 
-Result EditJournal::record(const std::vector<JournalOp> &ops)
+Result EditJournal::record(JournalRecord change)
 {
-    if (ops.empty())
+    if (change.isEmpty())
         return Result::success();
     Result written = Result::success();
     if (m_fd < 0)
         written = open(true);
-    if (written.succeeded() && !writeAll(m_fd, EncodeJournalChange({QDateTime::currentMSecsSinceEpoch(), ops}))) {
+    if (written.succeeded() && !writeAll(m_fd, std::move(change).finish())) {
         written = Result::failure(
             tr("Unsaved changes cannot be kept in %1: %2").arg(m_folder.path(), qt_error_string(errno)));
     }
@@ -142,8 +142,29 @@ Result EditJournal::record(const std::vector<JournalOp> &ops)
 void EditJournal::sync()
 {
     m_syncTimer.stop();
+    if (m_backgroundSync.valid())
+        m_backgroundSync.wait();
     if (m_fd >= 0)
         ::fdatasync(m_fd);
+}
+
+// The thread syncs a descriptor of its own, which the journal's closing
+// or ending leaves open until it is done.
+void EditJournal::syncInBackground()
+{
+    if (m_backgroundSync.valid() && m_backgroundSync.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        m_syncTimer.start();
+        return;
+    }
+    const int fd = m_fd >= 0 ? ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0) : -1;
+    if (fd < 0) {
+        sync();
+        return;
+    }
+    m_backgroundSync = std::async(std::launch::async, [fd] {
+        ::fdatasync(fd);
+        ::close(fd);
+    });
 }
 
 void EditJournal::close()

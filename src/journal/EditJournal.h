@@ -8,12 +8,15 @@
 #include <QDateTime>
 #include <QTimer>
 
+#include <future>
 #include <optional>
 
 // The journal of the changes made to one list since it was last read or
 // saved, so that a crash, a kill or a logout loses none of them. Each change
 // is written as it is made, which a killed program leaves to the system, and
-// reaches the disk itself within a second.
+// reaches the disk itself within a second, synced on a thread of its own:
+// a change of a million entries is a hundred megabytes, and the window
+// would wait for the disk.
 class EditJournal
 {
     Q_DECLARE_TR_FUNCTIONS(EditJournal)
@@ -37,7 +40,7 @@ public:
 
     // Writes one change. Fails (and the change is not kept) when the journal
     // cannot be written; the first failure is reported, later ones are not.
-    Result record(const std::vector<JournalOp> &ops);
+    Result record(JournalRecord change);
     // The changes are saved or dropped: the journal is deleted.
     void end();
     // Moves the journal found last to the trash.
@@ -46,6 +49,7 @@ public:
     void sync();
 
 private:
+    void syncInBackground();
     Result open(bool fresh);
     void close();
 
@@ -56,4 +60,5 @@ private:
     int m_fd = -1;
     bool m_failureSaid = false;
     QTimer m_syncTimer;
+    std::future<void> m_backgroundSync;
 };

@@ -2,16 +2,29 @@
 
 #include <QDataStream>
 #include <QIODevice>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QtEndian>
 
-#include <cstring>
+#include <bit>
+
+#define XXH_INLINE_ALL
+#include <xxhash.h>
 
 namespace {
 
 constexpr quint32 kMagic = 0x4a4b5654; // "TVKJ"
-constexpr quint32 kVersion = 1;
+// The first version wrote each change through QDataStream, every entry in
+// full; journals it left are still read.
+constexpr quint32 kStreamedVersion = 1;
+constexpr quint32 kVersion = 2;
 constexpr int kFrameSize = 12; // length, then a 64-bit checksum
+constexpr quint8 kTakeOut = 0;
+constexpr quint8 kPutIn = 1;
 
-quint64 checksum(const char *data, qsizetype size)
+// The header's checksum, in every version; the first version's changes have
+// it too.
+quint64 headerChecksum(const char *data, qsizetype size)
 {
     quint64 hash = 0xcbf29ce484222325ULL;
     for (qsizetype i = 0; i < size; ++i)
@@ -19,14 +32,17 @@ quint64 checksum(const char *data, qsizetype size)
     return hash;
 }
 
-QByteArray framed(const QByteArray &payload)
+// A change of a million entries is a hundred megabytes: the byte-wise hash
+// took longer over it than writing it.
+quint64 changeChecksum(const char *data, qsizetype size)
 {
-    QByteArray record(kFrameSize, Qt::Uninitialized);
-    const quint32 size = quint32(payload.size());
-    const quint64 sum = checksum(payload.constData(), payload.size());
-    std::memcpy(record.data(), &size, sizeof size);
-    std::memcpy(record.data() + sizeof size, &sum, sizeof sum);
-    return record + payload;
+    return XXH3_64bits(data, size_t(size));
+}
+
+void writeFrame(char *at, qsizetype payloadSize, quint64 sum)
+{
+    qToLittleEndian(quint32(payloadSize), at);
+    qToLittleEndian(sum, at + sizeof(quint32));
 }
 
 QDataStream &operator<<(QDataStream &out, const EntryFingerprint &fingerprint)
@@ -43,92 +59,264 @@ QDataStream &operator>>(QDataStream &in, EntryFingerprint &fingerprint)
     return in >> fingerprint.added;
 }
 
-template<typename Write>
-QByteArray payloadOf(Write write)
+EntryFingerprint keyOf(const EntryState &state)
 {
-    QByteArray payload;
-    QDataStream out(&payload, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_4);
-    write(out);
-    return payload;
+    const QString texts = state.fields[Entry::Task] + state.fields[Entry::Added] + state.fields[Entry::Edited]
+        + state.fields[Entry::User];
+    const qsizetype task = state.fields[Entry::Task].size();
+    const qsizetype added = state.fields[Entry::Added].size();
+    const qsizetype edited = state.fields[Entry::Edited].size();
+    const QStringView all(texts);
+    return EntryFingerprint::Of(state.status, all.first(task), all.mid(task, added), all.mid(task + added, edited),
+                                all.mid(task + added + edited));
+}
+
+Category categoryOf(quint8 code)
+{
+    return static_cast<Category>(std::min<int>(code, CategoryCount - 1));
+}
+
+// Reads a payload front to back; any read past its end fails this and
+// every later one.
+class PayloadReader
+{
+public:
+    explicit PayloadReader(QByteArrayView payload)
+        : m_payload(payload)
+    {
+    }
+
+    bool ok() const { return m_ok; }
+    bool atEnd() const { return m_at == m_payload.size(); }
+
+    template<typename T>
+    T read()
+    {
+        T value{};
+        if (const char *bytes = take(sizeof(T)))
+            value = qFromLittleEndian<T>(bytes);
+        return value;
+    }
+    double readDouble() { return std::bit_cast<double>(read<quint64>()); }
+    const char *take(qsizetype size)
+    {
+        if (!m_ok || size > m_payload.size() - m_at) {
+            m_ok = false;
+            return nullptr;
+        }
+        const char *bytes = m_payload.data() + m_at;
+        m_at += size;
+        return bytes;
+    }
+
+private:
+    QByteArrayView m_payload;
+    qsizetype m_at = 0;
+    bool m_ok = true;
+};
+
+std::optional<JournalChange> decodeChange(QByteArrayView payload)
+{
+    PayloadReader in(payload);
+    JournalChange change;
+    change.madeAtMs = in.read<qint64>();
+    const quint32 count = in.read<quint32>();
+    for (quint32 i = 0; i < count && in.ok(); ++i) {
+        JournalOp op;
+        const quint8 kind = in.read<quint8>();
+        if (kind == kTakeOut) {
+            for (quint32 &word : op.key.words)
+                word = in.read<quint32>();
+            op.key.added = in.read<quint32>();
+        } else if (kind == kPutIn) {
+            op.insert = true;
+            op.state.category = categoryOf(in.read<quint8>());
+            op.state.position = in.read<qint32>();
+            op.state.status = in.readDouble();
+            std::array<quint32, Entry::FieldCount> lengths{};
+            for (quint32 &length : lengths)
+                length = in.read<quint32>();
+            const quint32 size = in.read<quint32>();
+            const char *utf8 = in.take(size);
+            if (!utf8)
+                break;
+            const QString texts = QString::fromUtf8(utf8, size);
+            qsizetype at = 0;
+            for (int field = 0; field < Entry::FieldCount; ++field) {
+                if (lengths[field] > quint64(texts.size() - at))
+                    return std::nullopt;
+                op.state.fields[field] = texts.mid(at, lengths[field]);
+                at += lengths[field];
+            }
+            if (at != texts.size())
+                return std::nullopt;
+            op.key = keyOf(op.state);
+        } else {
+            return std::nullopt;
+        }
+        change.ops.push_back(std::move(op));
+    }
+    if (!in.ok() || !in.atEnd())
+        return std::nullopt;
+    return change;
+}
+
+std::optional<JournalChange> decodeStreamedChange(const QByteArray &payload)
+{
+    QDataStream in(payload);
+    in.setVersion(QDataStream::Qt_6_4);
+    JournalChange change;
+    quint32 count = 0;
+    in >> change.madeAtMs >> count;
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+        JournalOp op;
+        quint8 category = 0;
+        qint32 position = 0;
+        in >> op.insert >> category >> position >> op.state.status;
+        for (QString &field : op.state.fields)
+            in >> field;
+        op.state.category = categoryOf(category);
+        op.state.position = position;
+        op.key = keyOf(op.state);
+        change.ops.push_back(std::move(op));
+    }
+    if (in.status() != QDataStream::Ok)
+        return std::nullopt;
+    return change;
 }
 
 } // namespace
 
-QByteArray EncodeJournalHeader(const JournalHeader &header)
+JournalRecord::JournalRecord(qint64 madeAtMs)
 {
-    return framed(payloadOf([&](QDataStream &out) {
-        out << kMagic << kVersion << header.path << header.identity.has_value();
-        const FileIdentity identity = header.identity.value_or(FileIdentity{});
-        out << identity.device << identity.inode << identity.size << identity.modifiedNs << identity.regular;
-        out << header.baseCount << header.baseDigest;
-    }));
+    m_bytes.resize(kFrameSize);
+    append(madeAtMs);
+    append(quint32(0)); // the count, filled in at the end
 }
 
-QByteArray EncodeJournalChange(const JournalChange &change)
+template<typename T>
+void JournalRecord::append(const T &value)
 {
-    return framed(payloadOf([&](QDataStream &out) {
-        out << change.madeAtMs << quint32(change.ops.size());
-        for (const JournalOp &op : change.ops) {
-            out << op.insert << quint8(op.state.category) << qint32(op.state.position) << op.state.status;
-            for (const QString &field : op.state.fields)
-                out << field;
-        }
-    }));
+    char bytes[sizeof(T)];
+    qToLittleEndian(value, bytes);
+    m_bytes.append(bytes, sizeof bytes);
+}
+
+void JournalRecord::takeOut(const EntryFingerprint &key)
+{
+    append(kTakeOut);
+    for (const quint32 word : key.words)
+        append(word);
+    append(key.added);
+    ++m_count;
+}
+
+void JournalRecord::takeOut(const EntryState &state)
+{
+    takeOut(keyOf(state));
+}
+
+void JournalRecord::putIn(Category category, int position, const Entry &entry)
+{
+    std::array<quint32, Entry::FieldCount> lengths{};
+    for (int field = 0; field < Entry::FieldCount; ++field)
+        lengths[field] = quint32(entry.field(field).size());
+    putIn(category, position, entry.status, lengths, entry.fields(0, Entry::FieldCount - 1));
+}
+
+void JournalRecord::putIn(const EntryState &state)
+{
+    std::array<quint32, Entry::FieldCount> lengths{};
+    QString texts;
+    for (int field = 0; field < Entry::FieldCount; ++field) {
+        lengths[field] = quint32(state.fields[field].size());
+        texts += state.fields[field];
+    }
+    putIn(state.category, state.position, state.status, lengths, texts);
+}
+
+void JournalRecord::putIn(Category category, int position, double status,
+                          const std::array<quint32, Entry::FieldCount> &lengths, QStringView texts)
+{
+    append(kPutIn);
+    append(quint8(category));
+    append(qint32(position));
+    append(std::bit_cast<quint64>(status));
+    for (const quint32 length : lengths)
+        append(length);
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    const qsizetype sizeAt = m_bytes.size();
+    const qsizetype room = encoder.requiredSpace(texts.size());
+    if (m_bytes.capacity() < sizeAt + qsizetype(sizeof(quint32)) + room)
+        m_bytes.reserve(2 * (sizeAt + qsizetype(sizeof(quint32)) + room));
+    m_bytes.resize(sizeAt + qsizetype(sizeof(quint32)) + room);
+    char *textAt = m_bytes.data() + sizeAt + sizeof(quint32);
+    const char *end = encoder.appendToBuffer(textAt, texts);
+    qToLittleEndian(quint32(end - textAt), m_bytes.data() + sizeAt);
+    m_bytes.resize(end - m_bytes.constData());
+    ++m_count;
+}
+
+QByteArray JournalRecord::finish() &&
+{
+    qToLittleEndian(m_count, m_bytes.data() + kFrameSize + sizeof(qint64));
+    const qsizetype payloadSize = m_bytes.size() - kFrameSize;
+    writeFrame(m_bytes.data(), payloadSize, changeChecksum(m_bytes.constData() + kFrameSize, payloadSize));
+    return std::move(m_bytes);
+}
+
+QByteArray EncodeJournalHeader(const JournalHeader &header)
+{
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << kMagic << kVersion << header.path << header.identity.has_value();
+    const FileIdentity identity = header.identity.value_or(FileIdentity{});
+    out << identity.device << identity.inode << identity.size << identity.modifiedNs << identity.regular;
+    out << header.baseCount << header.baseDigest;
+    QByteArray record(kFrameSize, Qt::Uninitialized);
+    writeFrame(record.data(), payload.size(), headerChecksum(payload.constData(), payload.size()));
+    return record + payload;
 }
 
 std::optional<JournalContents> DecodeJournal(const QByteArray &bytes)
 {
     JournalContents contents;
+    quint32 version = 0;
     qsizetype at = 0;
-    bool first = true;
     while (bytes.size() - at >= kFrameSize) {
-        quint32 size = 0;
-        quint64 sum = 0;
-        std::memcpy(&size, bytes.constData() + at, sizeof size);
-        std::memcpy(&sum, bytes.constData() + at + sizeof size, sizeof sum);
+        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + at);
+        const quint64 sum = qFromLittleEndian<quint64>(bytes.constData() + at + sizeof size);
         if (size > quint64(bytes.size() - at - kFrameSize))
             break;
-        const QByteArray payload = bytes.mid(at + kFrameSize, size);
-        if (checksum(payload.constData(), payload.size()) != sum)
+        const char *payload = bytes.constData() + at + kFrameSize;
+        const bool streamed = version != kVersion;
+        if ((streamed ? headerChecksum(payload, size) : changeChecksum(payload, size)) != sum)
             break;
         at += kFrameSize + size;
-        QDataStream in(payload);
-        in.setVersion(QDataStream::Qt_6_4);
-        if (first) {
+        if (version == 0) {
+            QDataStream in(QByteArray::fromRawData(payload, size));
+            in.setVersion(QDataStream::Qt_6_4);
             quint32 magic = 0;
-            quint32 version = 0;
             bool hasIdentity = false;
             FileIdentity identity;
             in >> magic >> version >> contents.header.path >> hasIdentity;
             in >> identity.device >> identity.inode >> identity.size >> identity.modifiedNs >> identity.regular;
             in >> contents.header.baseCount >> contents.header.baseDigest;
-            if (in.status() != QDataStream::Ok || magic != kMagic || version != kVersion)
+            if (in.status() != QDataStream::Ok || magic != kMagic
+                || (version != kStreamedVersion && version != kVersion))
                 return std::nullopt;
             if (hasIdentity)
                 contents.header.identity = identity;
-            first = false;
             continue;
         }
-        JournalChange change;
-        quint32 count = 0;
-        in >> change.madeAtMs >> count;
-        for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-            JournalOp op;
-            quint8 category = 0;
-            qint32 position = 0;
-            in >> op.insert >> category >> position >> op.state.status;
-            for (QString &field : op.state.fields)
-                in >> field;
-            op.state.category = static_cast<Category>(std::min<int>(category, CategoryCount - 1));
-            op.state.position = position;
-            change.ops.push_back(std::move(op));
-        }
-        if (in.status() != QDataStream::Ok)
+        std::optional<JournalChange> change =
+            streamed ? decodeStreamedChange(QByteArray(payload, size)) : decodeChange(QByteArrayView(payload, size));
+        if (!change)
             break;
-        contents.changes.push_back(std::move(change));
+        contents.changes.push_back(std::move(*change));
     }
-    if (first)
+    if (version == 0)
         return std::nullopt;
     return contents;
 }

@@ -5,15 +5,19 @@
 #include "storage/FileIdentity.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <optional>
 #include <vector>
 
-// One entry taken out of the lists or put into them.
+// One entry taken out of the lists or put into them, known by what the file
+// keeps of it, its status and four texts. An entry put in comes with all it
+// holds; one taken out needs no more than its fingerprint.
 struct JournalOp {
     bool insert = false;
-    EntryState state;
+    EntryFingerprint key;
+    EntryState state; // of an entry put in
 };
 
 // One change as the user made it: an edit, an undo, a redo, a copy taken in.
@@ -35,11 +39,37 @@ struct JournalContents {
     std::vector<JournalChange> changes;
 };
 
+// One change, encoded as its entries are added, straight from the entries:
+// a change of every entry of a big list is written in one go.
+class JournalRecord
+{
+public:
+    explicit JournalRecord(qint64 madeAtMs = QDateTime::currentMSecsSinceEpoch());
+
+    void takeOut(const EntryFingerprint &key);
+    void takeOut(const EntryState &state);
+    void putIn(Category category, int position, const Entry &entry);
+    void putIn(const EntryState &state);
+
+    bool isEmpty() const { return m_count == 0; }
+    qsizetype size() const { return m_bytes.size(); }
+    // The record as the journal keeps it.
+    QByteArray finish() &&;
+
+private:
+    void putIn(Category category, int position, double status, const std::array<quint32, Entry::FieldCount> &lengths,
+               QStringView texts);
+    template<typename T>
+    void append(const T &value);
+
+    QByteArray m_bytes;
+    quint32 m_count = 0;
+};
+
 // A journal is a run of records, each its payload's length, a checksum and
 // the payload, the header first. A record cut short or damaged, as a kill
 // in the middle of a write leaves it, ends the journal there.
 QByteArray EncodeJournalHeader(const JournalHeader &header);
-QByteArray EncodeJournalChange(const JournalChange &change);
 // Nothing when not even the header can be read.
 std::optional<JournalContents> DecodeJournal(const QByteArray &bytes);
 

@@ -9,26 +9,6 @@
 
 namespace {
 
-EntryFingerprint keyOf(const EntryState &state)
-{
-    const QString texts = state.fields[Entry::Task] + state.fields[Entry::Added] + state.fields[Entry::Edited]
-        + state.fields[Entry::User];
-    const qsizetype task = state.fields[Entry::Task].size();
-    const qsizetype added = state.fields[Entry::Added].size();
-    const qsizetype edited = state.fields[Entry::Edited].size();
-    const QStringView all(texts);
-    return EntryFingerprint::Of(state.status, all.first(task), all.mid(task, added), all.mid(task + added, edited),
-                                all.mid(task + added + edited));
-}
-
-EntryState stateOf(Category category, int position, const Entry &entry)
-{
-    EntryState state{category, position, entry.status, {}};
-    for (int field = Entry::MainText; field < Entry::FieldCount; ++field)
-        state.fields[field] = entry.field(field).toString();
-    return state;
-}
-
 std::unique_ptr<Entry> entryOf(const EntryState &state)
 {
     std::unique_ptr<Entry> entry = Entry::create(state.status, state.fields[Entry::Task], state.fields[Entry::Added],
@@ -123,8 +103,7 @@ ReplayOutcome ReplayJournal(TaskLists &lists, const std::vector<JournalChange> &
     std::unordered_map<EntryFingerprint, int, FingerprintHash> takenFromFile;
     for (const JournalChange &change : changes) {
         for (const JournalOp &op : change.ops) {
-            const EntryFingerprint key = keyOf(op.state);
-            std::vector<size_t> &same = addedByKey[key];
+            std::vector<size_t> &same = addedByKey[op.key];
             if (op.insert) {
                 same.push_back(added.size());
                 added.push_back(&op.state);
@@ -133,7 +112,7 @@ ReplayOutcome ReplayJournal(TaskLists &lists, const std::vector<JournalChange> &
                 stillIn[same.back()] = false;
                 same.pop_back();
             } else {
-                ++takenFromFile[key];
+                ++takenFromFile[op.key];
             }
         }
     }
@@ -149,21 +128,24 @@ ReplayOutcome ReplayJournal(TaskLists &lists, const std::vector<JournalChange> &
     return outcome;
 }
 
-std::vector<JournalOp> OpsOf(const ListsStep &step)
+JournalRecord RecordOf(const ListsStep &step)
 {
-    std::vector<JournalOp> ops;
+    JournalRecord record;
     step.lastChange([&](bool inserted, Category category, int position, const Entry &entry) {
-        ops.push_back({inserted, stateOf(category, position, entry)});
+        if (inserted)
+            record.putIn(category, position, entry);
+        else
+            record.takeOut(EntryFingerprint::Of(entry));
     });
-    return ops;
+    return record;
 }
 
-std::vector<JournalOp> OpsOf(const std::optional<EntryState> &from, const std::optional<EntryState> &to)
+JournalRecord RecordOf(const std::optional<EntryState> &from, const std::optional<EntryState> &to)
 {
-    std::vector<JournalOp> ops;
+    JournalRecord record;
     if (from)
-        ops.push_back({false, *from});
+        record.takeOut(*from);
     if (to)
-        ops.push_back({true, *to});
-    return ops;
+        record.putIn(*to);
+    return record;
 }

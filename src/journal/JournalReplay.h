@@ -20,7 +20,7 @@ struct ReplayOutcome {
 ReplayOutcome ReplayJournal(TaskLists &lists, const std::vector<JournalChange> &changes);
 
 // The change a step of the lists made last (its first making, an undo or
-// a redo), as journal entries.
-std::vector<JournalOp> OpsOf(const ListsStep &step);
+// a redo), as a journal record.
+JournalRecord RecordOf(const ListsStep &step);
 // An entry change going from one side to the other.
-std::vector<JournalOp> OpsOf(const std::optional<EntryState> &from, const std::optional<EntryState> &to);
+JournalRecord RecordOf(const std::optional<EntryState> &from, const std::optional<EntryState> &to);

@@ -517,7 +517,7 @@ void frmMain::recordBulkChange(CategoryListView &view, const std::function<BulkC
 {
     view.clearSelectedRows();
     auto step = std::make_unique<BulkChange>(change());
-    m_document.journalChange(OpsOf(*step));
+    m_document.journalChange(RecordOf(*step));
     m_history.push(new ListsStepCommand(m_lists, std::move(step), stepReplayed()));
     m_document.markEdited();
 }
@@ -681,12 +681,12 @@ void frmMain::recordChange(const std::optional<EntryChange> &change)
 {
     if (!change)
         return;
-    m_document.journalChange(OpsOf(change->before, change->after));
+    m_document.journalChange(RecordOf(change->before, change->after));
     m_history.push(new EntryChangeCommand(
         m_lists, *change,
         [this](const ReplayResult &result, Category category, bool select) { showReplayed(result, category, select); },
         [this](const std::optional<EntryState> &from, const std::optional<EntryState> &to) {
-            m_document.journalChange(OpsOf(from, to));
+            m_document.journalChange(RecordOf(from, to));
         }));
     m_document.markEdited();
 }
@@ -756,7 +756,7 @@ ListsStepCommand::Replayed frmMain::stepReplayed()
 {
     return [this](bool done, const ListsStep &made) {
         if (done) {
-            m_document.journalChange(OpsOf(made));
+            m_document.journalChange(RecordOf(made));
             m_document.markEdited();
         } else {
             QMetaObject::invokeMethod(&m_history, &QUndoStack::clear, Qt::QueuedConnection);

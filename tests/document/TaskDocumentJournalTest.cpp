@@ -39,7 +39,7 @@ struct ProgramRun {
     void edit(const std::optional<EntryChange> &change)
     {
         ASSERT_TRUE(change);
-        document.journalChange(OpsOf(change->before, change->after));
+        document.journalChange(RecordOf(change->before, change->after));
         document.markEdited();
     }
     void select(int tab, int position)

@@ -2,6 +2,7 @@
 
 #include "entries/EntryEditing.h"
 #include "entries/TaskLists.h"
+#include "history/BulkChange.h"
 #include "history/ChangeReplay.h"
 #include "journal/EditJournal.h"
 #include "support/TaskFileTesting.h"
@@ -74,8 +75,8 @@ TEST(JournalReplayTest, AJournalCutAnywhereReplaysTheChangesWrittenWhole)
             if (count > 0)
                 select(live, tab, int(random() % count) + 1);
             std::optional<EntryChange> change;
-            std::vector<JournalOp> ops;
-            switch (random() % 5) {
+            std::optional<JournalRecord> record;
+            switch (random() % 6) {
             case 0:
                 change = editing.addEntry(tab, QStringLiteral("new %1\r\nline").arg(step), QStringLiteral("u"),
                                           random() % 2 == 0);
@@ -89,21 +90,44 @@ TEST(JournalReplayTest, AJournalCutAnywhereReplaysTheChangesWrittenWhole)
             case 3:
                 change = editing.setEntryStatus(tab, int(random() % 8) + 1);
                 break;
+            case 4: {
+                // Every other row of the list at once, as a status change
+                // or a removal, taken back at once half the time.
+                std::vector<int> positions;
+                for (int position = 1; position <= count; position += 2)
+                    positions.push_back(position);
+                if (positions.empty())
+                    break;
+                const auto category = static_cast<Category>(tab);
+                BulkChange bulk = random() % 2 == 0 ? BulkChange::setStatus(
+                                      live, category, positions, int(random() % 8) + 1, QStringLiteral("b%1").arg(step))
+                                                    : BulkChange::remove(live, category, positions);
+                if (random() % 2 == 0) {
+                    JournalRecord made = RecordOf(bulk);
+                    boundaries.push_back(boundaries.back() + made.size());
+                    ASSERT_TRUE(journal.record(std::move(made)).succeeded());
+                    after.push_back(sortedContents(live));
+                    ASSERT_TRUE(bulk.undo(live));
+                }
+                record = RecordOf(bulk);
+                last.reset();
+                break;
+            }
             default:
                 // Undo of the change before.
                 if (last && ReplaceEntryState(live, last->after, last->before).done)
-                    ops = OpsOf(last->after, last->before);
+                    record = RecordOf(last->after, last->before);
                 last.reset();
                 break;
             }
             if (change) {
-                ops = OpsOf(change->before, change->after);
+                record = RecordOf(change->before, change->after);
                 last = change;
             }
-            if (ops.empty())
+            if (!record || record->isEmpty())
                 continue;
-            ASSERT_TRUE(journal.record(ops).succeeded());
-            boundaries.push_back(boundaries.back() + EncodeJournalChange({0, ops}).size());
+            boundaries.push_back(boundaries.back() + record->size());
+            ASSERT_TRUE(journal.record(std::move(*record)).succeeded());
             after.push_back(sortedContents(live));
         }
     }
@@ -139,4 +163,31 @@ TEST(JournalReplayTest, AJournalCutAnywhereReplaysTheChangesWrittenWhole)
     QByteArray damaged = bytes;
     damaged[boundaries[boundaries.size() - 2] + 20] = char(damaged[boundaries[boundaries.size() - 2] + 20] ^ 0x55);
     EXPECT_EQ(DecodeJournal(damaged)->changes.size(), boundaries.size() - 2);
+}
+
+// A journal that the version before this one left, which wrote every entry
+// of a change in full, is still read and replayed: a status change of one
+// entry, then a new one.
+TEST(JournalReplayTest, AJournalOfTheVersionBeforeIsStillRestored)
+{
+    const QByteArray bytes = QByteArray::fromBase64(
+        "bgAAAOzUQOzxF4KJSktWVAAAAAEAAAAkAC8AaABvAG0AZQAvAGEAbgBhAC8AbABpAHMAdAAuAHQAdgBrAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+        "AAAAAAAAAAAAAAAAAAAAAAAAAAACAAAAAAAAAAAAAAAAAAAAAAAAAACsAAAACJ015EF4k4gAAAGbCgo2AAAAAAIAAAAAAAE/8AAAAAAAAAAAA"
+        "AIAMQAAACAAdwBhAHQAZQByACAAdABoAGUAIABwAGwAYQBuAHQAcwAAAAQAZAAx/////"
+        "wAAAAYAYQBuAGEBAQAAAAFAAAAAAAAAAAAAAAIAMgAA"
+        "ACAAdwBhAHQAZQByACAAdABoAGUAIABwAGwAYQBuAHQAcwAAAAQAZAAxAAAABABlADIAAAAGAGEAbgBhPgAAAAHZPgwwfJVHAAABmwoKOegAAA"
+        "AB"
+        "AQAAAAABP/AAAAAAAAAAAAACADEAAAAKAG4AZQB3ACAA6QAAAAQAZAA1//////////8=");
+    const std::optional<JournalContents> contents = DecodeJournal(bytes);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->header.path, QStringLiteral("/home/ana/list.tvk"));
+    ASSERT_EQ(contents->changes.size(), 2u);
+    EXPECT_EQ(contents->changes.back().madeAtMs, 1765400001000);
+    TaskLists lists;
+    addItem(lists, {1, QStringLiteral("water the plants"), QStringLiteral("d1"), {}, QStringLiteral("ana")});
+    EXPECT_EQ(ReplayJournal(lists, contents->changes).unplaced, 0);
+    EXPECT_EQ(lists.lvwTasks.count(), 1);
+    EXPECT_EQ(lists.lvwTasks.rowAt(1)->field(Entry::Task), u"new \u00e9");
+    ASSERT_EQ(lists.lvwCompleted.count(), 1);
+    EXPECT_EQ(lists.lvwCompleted.rowAt(1)->field(Entry::Edited), u"e2");
 }
