@@ -30,6 +30,9 @@ TaskDocument::TaskDocument(TaskLists &lists, Dialogs &dialogs, DocumentView &vie
     , m_view(view)
     , m_outside(*this, lists, dialogs, view)
 {
+    m_journal.onLateFailure([this](const Result &failure) {
+        m_dialogs.message(failure.reason(), Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    });
 }
 
 QString TaskDocument::DefaultCaption()

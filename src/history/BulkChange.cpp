@@ -13,9 +13,15 @@ BulkChange BulkChange::setStatus(TaskLists &lists, Category category, const std:
     const QString digits = FormatStatus(code);
     EntryRows changed;
     changed.reserve(positions.size());
-    for (const std::unique_ptr<Entry> &entry : change.m_before.out) {
+    const EntryRows &out = change.m_before.out;
+    constexpr size_t kPrefetchAhead = 8;
+    for (size_t i = 0; i < out.size(); ++i) {
+        // The entries lie scattered over the heap (see bulk-status).
+        if (i + kPrefetchAhead < out.size())
+            PrefetchEntry(out[i + kPrefetchAhead].get());
+        const Entry &entry = *out[i];
         changed.push_back(
-            Entry::create(code, entry->field(Entry::Task), entry->field(Entry::Added), now, entry->field(Entry::User)));
+            Entry::create(code, entry.field(Entry::Task), entry.field(Entry::Added), now, entry.field(Entry::User)));
         changed.back()->setField(Entry::MainText, digits);
     }
     const Category target = CategoryForStatus(code);
@@ -59,32 +65,18 @@ bool BulkChange::redo(TaskLists &lists)
     return done;
 }
 
-namespace {
-
-// Each entry is asked of the memory a few ahead of its turn (see bulk-status).
-template<typename Rows, typename Visit>
-void visitPrefetched(const Rows &rows, Visit visit)
-{
-    constexpr size_t kAhead = 8;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i + kAhead < rows.size())
-            PrefetchEntry(&*rows[i + kAhead]);
-        visit(i, *rows[i]);
-    }
-}
-
-} // namespace
-
 void BulkChange::lastChange(const Visit &visit) const
 {
     const Side &gone = m_undone ? m_after : m_before;
     const Side &come = m_undone ? m_before : m_after;
-    if (gone.present)
-        visitPrefetched(gone.out,
-                        [&](size_t i, const Entry &entry) { visit(false, gone.category, gone.positions[i], entry); });
-    if (come.present)
-        visitPrefetched(come.inList,
-                        [&](size_t i, const Entry &entry) { visit(true, come.category, come.positions[i], entry); });
+    if (gone.present) {
+        for (size_t i = 0; i < gone.out.size(); ++i)
+            visit(false, gone.category, gone.positions[i], *gone.out[i]);
+    }
+    if (come.present) {
+        for (size_t i = 0; i < come.inList.size(); ++i)
+            visit(true, come.category, come.positions[i], *come.inList[i]);
+    }
 }
 
 bool BulkChange::replay(TaskLists &lists, Side &from, Side &to)

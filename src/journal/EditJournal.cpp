@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -15,6 +16,9 @@ namespace {
 // Within this time of a change it is on the disk; a burst of changes shares
 // one sync.
 constexpr int kSyncDelayMs = 250;
+
+// A change as big as this is written on the other thread.
+constexpr qsizetype kBytesWrittenHere = 1 << 20;
 
 bool writeAll(int fd, const QByteArray &bytes)
 {
@@ -24,12 +28,32 @@ bool writeAll(int fd, const QByteArray &bytes)
         const ssize_t written = ::write(fd, data, size_t(left));
         if (written < 0 && errno == EINTR)
             continue;
+        if (written == 0)
+            errno = EIO;
         if (written <= 0)
             return false;
         data += written;
         left -= written;
     }
     return true;
+}
+
+// Appends a record; the error number when it failed. A record written in
+// part is cut off again, so that the changes after it can still be read.
+int writeRecord(int fd, const std::vector<QByteArray> &parts)
+{
+    struct stat before {
+    };
+    if (::fstat(fd, &before) != 0)
+        return errno;
+    for (const QByteArray &part : parts) {
+        if (!writeAll(fd, part)) {
+            const int error = errno;
+            while (::ftruncate(fd, before.st_size) != 0 && errno == EINTR) { }
+            return error;
+        }
+    }
+    return 0;
 }
 
 QByteArray readAll(int fd)
@@ -121,50 +145,72 @@ Result EditJournal::open(bool fresh)
     return Result::success();
 }
 
+Result EditJournal::failed(int error)
+{
+    const Result failure =
+        Result::failure(tr("Unsaved changes cannot be kept in %1: %2").arg(m_folder.path(), qt_error_string(error)));
+    return std::exchange(m_failureSaid, true) ? Result::success() : failure;
+}
+
+Result EditJournal::finishWrite()
+{
+    const int error = m_backgroundWrite.valid() ? m_backgroundWrite.get() : 0;
+    return error == 0 ? Result::success() : failed(error);
+}
+
+Result EditJournal::finishBackground()
+{
+    if (m_backgroundSync.valid())
+        m_backgroundSync.wait();
+    return finishWrite();
+}
+
 Result EditJournal::record(JournalRecord change)
 {
     if (change.isEmpty())
         return Result::success();
-    Result written = Result::success();
-    if (m_fd < 0)
-        written = open(true);
-    if (written.succeeded() && !writeAll(m_fd, std::move(change).finish())) {
-        written = Result::failure(
-            tr("Unsaved changes cannot be kept in %1: %2").arg(m_folder.path(), qt_error_string(errno)));
+    // A sync of the changes before may still run: writing goes on beside it.
+    if (Result before = finishWrite(); before.failed())
+        return before;
+    if (m_fd < 0) {
+        if (const Result opened = open(true); opened.failed())
+            return std::exchange(m_failureSaid, true) ? Result::success() : opened;
     }
-    if (written.failed())
-        return std::exchange(m_failureSaid, true) ? Result::success() : written;
+    const bool many = change.size() > kBytesWrittenHere;
+    std::vector<QByteArray> parts = std::move(change).finish();
+    if (many) {
+        m_backgroundWrite =
+            std::async(std::launch::async, [fd = m_fd, parts = std::move(parts)] { return writeRecord(fd, parts); });
+    } else if (const int error = writeRecord(m_fd, parts); error != 0) {
+        return failed(error);
+    }
     if (!m_syncTimer.isActive())
         m_syncTimer.start();
-    return written;
+    return Result::success();
 }
 
 void EditJournal::sync()
 {
+    // Called as the program ends, when nobody is asked anything.
     m_syncTimer.stop();
-    if (m_backgroundSync.valid())
-        m_backgroundSync.wait();
+    static_cast<void>(finishBackground());
     if (m_fd >= 0)
         ::fdatasync(m_fd);
 }
 
-// The thread syncs a descriptor of its own, which the journal's closing
-// or ending leaves open until it is done.
 void EditJournal::syncInBackground()
 {
-    if (m_backgroundSync.valid() && m_backgroundSync.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+    const auto running = [](const auto &job) {
+        return job.valid() && job.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    };
+    if (running(m_backgroundWrite) || running(m_backgroundSync)) {
         m_syncTimer.start();
         return;
     }
-    const int fd = m_fd >= 0 ? ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0) : -1;
-    if (fd < 0) {
-        sync();
-        return;
-    }
-    m_backgroundSync = std::async(std::launch::async, [fd] {
-        ::fdatasync(fd);
-        ::close(fd);
-    });
+    if (const Result written = finishBackground(); written.failed() && m_lateFailure)
+        m_lateFailure(written);
+    if (m_fd >= 0)
+        m_backgroundSync = std::async(std::launch::async, [fd = m_fd] { ::fdatasync(fd); });
 }
 
 void EditJournal::close()
@@ -177,6 +223,7 @@ void EditJournal::close()
 
 void EditJournal::end()
 {
+    static_cast<void>(finishBackground());
     if (m_fd >= 0) {
         // Unlinked while still locked, so that no other window reads it half gone.
         ::unlinkat(m_folder.descriptor(), m_name.constData(), 0);

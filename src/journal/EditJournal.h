@@ -8,15 +8,17 @@
 #include <QDateTime>
 #include <QTimer>
 
+#include <functional>
 #include <future>
 #include <optional>
 
 // The journal of the changes made to one list since it was last read or
 // saved, so that a crash, a kill or a logout loses none of them. Each change
 // is written as it is made, which a killed program leaves to the system, and
-// reaches the disk itself within a second, synced on a thread of its own:
-// a change of a million entries is a hundred megabytes, and the window
-// would wait for the disk.
+// reaches the disk itself within a second. The syncs, and the writing of a
+// change of many entries (a hundred megabytes for a million), run on a
+// thread of their own, one at a time and in order, so that the window does
+// not wait for the disk; a kill meanwhile loses that change alone.
 class EditJournal
 {
     Q_DECLARE_TR_FUNCTIONS(EditJournal)
@@ -40,7 +42,10 @@ public:
 
     // Writes one change. Fails (and the change is not kept) when the journal
     // cannot be written; the first failure is reported, later ones are not.
+    // A failure of a change written on the other thread, found while the
+    // program runs on, goes to the handler.
     Result record(JournalRecord change);
+    void onLateFailure(std::function<void(const Result &)> handler) { m_lateFailure = std::move(handler); }
     // The changes are saved or dropped: the journal is deleted.
     void end();
     // Moves the journal found last to the trash.
@@ -50,6 +55,11 @@ public:
 
 private:
     void syncInBackground();
+    // Waits for the change being written on the other thread; its failure.
+    Result finishWrite();
+    // Waits for both that and the sync running there.
+    Result finishBackground();
+    Result failed(int error);
     Result open(bool fresh);
     void close();
 
@@ -60,5 +70,7 @@ private:
     int m_fd = -1;
     bool m_failureSaid = false;
     QTimer m_syncTimer;
+    std::future<int> m_backgroundWrite; // the error number, 0 when it went well
     std::future<void> m_backgroundSync;
+    std::function<void(const Result &)> m_lateFailure;
 };

@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 #include <QtEndian>
 
+#include <algorithm>
 #include <bit>
 
 #define XXH_INLINE_ALL
@@ -187,22 +188,15 @@ std::optional<JournalChange> decodeStreamedChange(const QByteArray &payload)
 
 } // namespace
 
-JournalRecord::JournalRecord(qint64 madeAtMs)
-{
-    m_bytes.resize(kFrameSize);
-    append(madeAtMs);
-    append(quint32(0)); // the count, filled in at the end
-}
-
 template<typename T>
-void JournalRecord::append(const T &value)
+void JournalOps::append(const T &value)
 {
     char bytes[sizeof(T)];
     qToLittleEndian(value, bytes);
     m_bytes.append(bytes, sizeof bytes);
 }
 
-void JournalRecord::takeOut(const EntryFingerprint &key)
+void JournalOps::takeOut(const EntryFingerprint &key)
 {
     append(kTakeOut);
     for (const quint32 word : key.words)
@@ -211,12 +205,12 @@ void JournalRecord::takeOut(const EntryFingerprint &key)
     ++m_count;
 }
 
-void JournalRecord::takeOut(const EntryState &state)
+void JournalOps::takeOut(const EntryState &state)
 {
     takeOut(keyOf(state));
 }
 
-void JournalRecord::putIn(Category category, int position, const Entry &entry)
+void JournalOps::putIn(Category category, int position, const Entry &entry)
 {
     std::array<quint32, Entry::FieldCount> lengths{};
     for (int field = 0; field < Entry::FieldCount; ++field)
@@ -224,7 +218,7 @@ void JournalRecord::putIn(Category category, int position, const Entry &entry)
     putIn(category, position, entry.status, lengths, entry.fields(0, Entry::FieldCount - 1));
 }
 
-void JournalRecord::putIn(const EntryState &state)
+void JournalOps::putIn(const EntryState &state)
 {
     std::array<quint32, Entry::FieldCount> lengths{};
     QString texts;
@@ -235,8 +229,8 @@ void JournalRecord::putIn(const EntryState &state)
     putIn(state.category, state.position, state.status, lengths, texts);
 }
 
-void JournalRecord::putIn(Category category, int position, double status,
-                          const std::array<quint32, Entry::FieldCount> &lengths, QStringView texts)
+void JournalOps::putIn(Category category, int position, double status,
+                       const std::array<quint32, Entry::FieldCount> &lengths, QStringView texts)
 {
     append(kPutIn);
     append(quint8(category));
@@ -246,10 +240,10 @@ void JournalRecord::putIn(Category category, int position, double status,
         append(length);
     QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     const qsizetype sizeAt = m_bytes.size();
-    const qsizetype room = encoder.requiredSpace(texts.size());
-    if (m_bytes.capacity() < sizeAt + qsizetype(sizeof(quint32)) + room)
-        m_bytes.reserve(2 * (sizeAt + qsizetype(sizeof(quint32)) + room));
-    m_bytes.resize(sizeAt + qsizetype(sizeof(quint32)) + room);
+    const qsizetype needed = sizeAt + qsizetype(sizeof(quint32)) + encoder.requiredSpace(texts.size());
+    if (m_bytes.capacity() < needed)
+        m_bytes.reserve(2 * needed);
+    m_bytes.resize(needed);
     char *textAt = m_bytes.data() + sizeAt + sizeof(quint32);
     const char *end = encoder.appendToBuffer(textAt, texts);
     qToLittleEndian(quint32(end - textAt), m_bytes.data() + sizeAt);
@@ -257,12 +251,44 @@ void JournalRecord::putIn(Category category, int position, double status,
     ++m_count;
 }
 
-QByteArray JournalRecord::finish() &&
+JournalRecord::JournalRecord(qint64 madeAtMs)
+    : m_madeAtMs(madeAtMs)
+    , m_pieces(1)
 {
-    qToLittleEndian(m_count, m_bytes.data() + kFrameSize + sizeof(qint64));
-    const qsizetype payloadSize = m_bytes.size() - kFrameSize;
-    writeFrame(m_bytes.data(), payloadSize, changeChecksum(m_bytes.constData() + kFrameSize, payloadSize));
-    return std::move(m_bytes);
+}
+
+bool JournalRecord::isEmpty() const
+{
+    return std::all_of(m_pieces.begin(), m_pieces.end(), [](const JournalOps &piece) { return piece.count() == 0; });
+}
+
+qsizetype JournalRecord::size() const
+{
+    qsizetype size = kFrameSize + sizeof(qint64) + sizeof(quint32);
+    for (const JournalOps &piece : m_pieces)
+        size += piece.bytes().size();
+    return size;
+}
+
+std::vector<QByteArray> JournalRecord::finish() &&
+{
+    const qsizetype total = size();
+    quint32 count = 0;
+    for (const JournalOps &piece : m_pieces)
+        count += piece.count();
+    QByteArray head(kFrameSize + sizeof(qint64) + sizeof(quint32), Qt::Uninitialized);
+    qToLittleEndian(m_madeAtMs, head.data() + kFrameSize);
+    qToLittleEndian(count, head.data() + kFrameSize + sizeof(qint64));
+    XXH3_state_t state;
+    XXH3_64bits_reset(&state);
+    XXH3_64bits_update(&state, head.constData() + kFrameSize, size_t(head.size() - kFrameSize));
+    std::vector<QByteArray> parts{std::move(head)};
+    for (JournalOps &piece : m_pieces) {
+        XXH3_64bits_update(&state, piece.bytes().constData(), size_t(piece.bytes().size()));
+        parts.push_back(std::move(piece.m_bytes));
+    }
+    writeFrame(parts.front().data(), total - kFrameSize, XXH3_64bits_digest(&state));
+    return parts;
 }
 
 QByteArray EncodeJournalHeader(const JournalHeader &header)

@@ -39,22 +39,17 @@ struct JournalContents {
     std::vector<JournalChange> changes;
 };
 
-// One change, encoded as its entries are added, straight from the entries:
-// a change of every entry of a big list is written in one go.
-class JournalRecord
+// Entries of a change, encoded one after another straight from the entries.
+class JournalOps
 {
 public:
-    explicit JournalRecord(qint64 madeAtMs = QDateTime::currentMSecsSinceEpoch());
-
     void takeOut(const EntryFingerprint &key);
     void takeOut(const EntryState &state);
     void putIn(Category category, int position, const Entry &entry);
     void putIn(const EntryState &state);
 
-    bool isEmpty() const { return m_count == 0; }
-    qsizetype size() const { return m_bytes.size(); }
-    // The record as the journal keeps it.
-    QByteArray finish() &&;
+    quint32 count() const { return m_count; }
+    const QByteArray &bytes() const { return m_bytes; }
 
 private:
     void putIn(Category category, int position, double status, const std::array<quint32, Entry::FieldCount> &lengths,
@@ -64,6 +59,29 @@ private:
 
     QByteArray m_bytes;
     quint32 m_count = 0;
+    friend class JournalRecord;
+};
+
+// One change: when it was made and its entries, in pieces that may have been
+// encoded side by side on several threads.
+class JournalRecord
+{
+public:
+    explicit JournalRecord(qint64 madeAtMs = QDateTime::currentMSecsSinceEpoch());
+
+    // The last piece, where entries are added.
+    JournalOps &ops() { return m_pieces.back(); }
+    void append(JournalOps piece) { m_pieces.push_back(std::move(piece)); }
+
+    bool isEmpty() const;
+    // Bytes in the journal.
+    qsizetype size() const;
+    // The record as the journal keeps it, to be written in this order.
+    std::vector<QByteArray> finish() &&;
+
+private:
+    qint64 m_madeAtMs;
+    std::vector<JournalOps> m_pieces;
 };
 
 // A journal is a run of records, each its payload's length, a checksum and

@@ -5,6 +5,8 @@
 #include "history/ListsStep.h"
 
 #include <algorithm>
+#include <future>
+#include <thread>
 #include <unordered_map>
 
 namespace {
@@ -128,15 +130,54 @@ ReplayOutcome ReplayJournal(TaskLists &lists, const std::vector<JournalChange> &
     return outcome;
 }
 
+namespace {
+
+struct Visited {
+    const Entry *entry;
+    int position;
+    Category category;
+    bool inserted;
+};
+
+JournalOps opsOf(const Visited *begin, const Visited *end)
+{
+    constexpr std::ptrdiff_t kAhead = 8;
+    JournalOps ops;
+    for (const Visited *at = begin; at != end; ++at) {
+        if (end - at > kAhead)
+            PrefetchEntry(at[kAhead].entry);
+        if (at->inserted)
+            ops.putIn(at->category, at->position, *at->entry);
+        else
+            ops.takeOut(EntryFingerprint::Of(*at->entry));
+    }
+    return ops;
+}
+
+} // namespace
+
+// Fingerprinting and encoding a change of every entry of a big list waits
+// mostly on the memory, which several threads wait on side by side (see
+// bulk-status); a change of a few entries stays on this thread.
 JournalRecord RecordOf(const ListsStep &step)
 {
-    JournalRecord record;
+    std::vector<Visited> visited;
     step.lastChange([&](bool inserted, Category category, int position, const Entry &entry) {
-        if (inserted)
-            record.putIn(category, position, entry);
-        else
-            record.takeOut(EntryFingerprint::Of(entry));
+        visited.push_back({&entry, position, category, inserted});
     });
+    constexpr size_t kEntriesPerThread = 50000;
+    const size_t pieces = std::clamp<size_t>(visited.size() / kEntriesPerThread, 1,
+                                             std::clamp(std::thread::hardware_concurrency(), 1U, 4U));
+    std::vector<std::future<JournalOps>> encoded;
+    const Visited *all = visited.data();
+    for (size_t piece = 1; piece < pieces; ++piece) {
+        encoded.push_back(std::async(std::launch::async, opsOf, all + visited.size() * piece / pieces,
+                                     all + visited.size() * (piece + 1) / pieces));
+    }
+    JournalRecord record;
+    record.ops() = opsOf(all, all + visited.size() / pieces);
+    for (std::future<JournalOps> &piece : encoded)
+        record.append(piece.get());
     return record;
 }
 
@@ -144,8 +185,8 @@ JournalRecord RecordOf(const std::optional<EntryState> &from, const std::optiona
 {
     JournalRecord record;
     if (from)
-        record.takeOut(*from);
+        record.ops().takeOut(*from);
     if (to)
-        record.putIn(*to);
+        record.ops().putIn(*to);
     return record;
 }

@@ -191,3 +191,42 @@ TEST(JournalReplayTest, AJournalOfTheVersionBeforeIsStillRestored)
     ASSERT_EQ(lists.lvwCompleted.count(), 1);
     EXPECT_EQ(lists.lvwCompleted.rowAt(1)->field(Entry::Edited), u"e2");
 }
+
+// A change of many entries is encoded in pieces on several threads and
+// written on a thread of its own; the journal left holds it whole.
+TEST(JournalReplayTest, AChangeOfManyEntriesIsKeptWhole)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/journals";
+    const QString file = dir.filePath(QStringLiteral("list.tvk"));
+    const auto fill = [](TaskLists &lists) {
+        EntryRows rows;
+        for (int i = 0; i < 120000; ++i) {
+            rows.push_back(Entry::create(1, QStringLiteral("task %1 \u00e9").arg(i), QStringLiteral("d%1").arg(i), {},
+                                         QStringLiteral("u")));
+        }
+        lists.lvwTasks.appendAll(std::move(rows));
+    };
+    TaskLists live;
+    fill(live);
+    std::vector<int> positions;
+    for (int position = 2; position <= live.lvwTasks.count(); position += 2)
+        positions.push_back(position);
+    {
+        EditJournal journal(folder);
+        journal.follow({file, std::nullopt, 0, {}});
+        BulkChange bulk = BulkChange::setStatus(live, Category::Tasks, positions, 2, QStringLiteral("now"));
+        ASSERT_TRUE(journal.record(RecordOf(bulk)).succeeded());
+        // A small change after it waits for it.
+        select(live, 0, 1);
+        const std::optional<EntryChange> deleted = EntryEditing(live).deleteEntry(0);
+        ASSERT_TRUE(journal.record(RecordOf(deleted->before, deleted->after)).succeeded());
+    }
+    const std::optional<JournalContents> left = EditJournal(folder).findLeftFor(file);
+    ASSERT_TRUE(left);
+    ASSERT_EQ(left->changes.size(), 2u);
+    TaskLists replayed;
+    fill(replayed);
+    EXPECT_EQ(ReplayJournal(replayed, left->changes).unplaced, 0);
+    EXPECT_EQ(sortedContents(replayed), sortedContents(live));
+}
