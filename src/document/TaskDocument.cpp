@@ -333,7 +333,7 @@ void TaskDocument::offerToRestoreJournal()
         const ReplayOutcome outcome = ReplayJournal(m_lists, left->changes);
         m_view.listsChangedOutside(nullptr);
         bDirty = true;
-        if (const Result kept = m_journal.continueLeft(journalHeader()); kept.failed())
+        if (const Result kept = m_journal.continueLeft(journalHeader(), *left); kept.failed())
             m_dialogs.message(kept.reason(), Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
         if (outcome.unplaced > 0) {
             m_dialogs.message(tr("The list changed since then, so some of these changes no longer fit it. Every "

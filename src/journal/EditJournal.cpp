@@ -113,11 +113,37 @@ void EditJournal::follow(const JournalHeader &header)
     m_failureSaid = false;
 }
 
-Result EditJournal::continueLeft(const JournalHeader &header)
+Result EditJournal::continueLeft(const JournalHeader &header, const JournalContents &left)
 {
     follow(header);
-    m_name = m_leftName;
-    return open(false);
+    if (!left.olderLayout) {
+        m_name = m_leftName;
+        return open(false);
+    }
+    // Changes of this layout cannot follow those of an earlier one: its
+    // changes are written again into a journal of this one, which then
+    // takes its place.
+    m_header = left.header;
+    for (const JournalChange &change : left.changes) {
+        JournalRecord again(change.madeAtMs);
+        for (const JournalOp &op : change.ops) {
+            if (op.insert)
+                again.ops().putIn(op.state);
+            else
+                again.ops().takeOut(op.key);
+        }
+        Result written = record(std::move(again));
+        if (written.succeeded())
+            written = finishWrite();
+        if (written.failed()) {
+            // The journal left stays as it was.
+            end();
+            return written;
+        }
+    }
+    sync();
+    ::unlinkat(m_folder.descriptor(), m_leftName.constData(), 0);
+    return Result::success();
 }
 
 // A new journal gets a name no other has; a journal left before is

@@ -36,9 +36,9 @@ public:
     // header at the first of them. Any journal open before is closed and
     // kept.
     void follow(const JournalHeader &header);
-    // The same, appending to the journal found for the file, whose changes
-    // the lists now hold.
-    Result continueLeft(const JournalHeader &header);
+    // The same, appending to the journal found for the file, left, whose
+    // changes the lists now hold.
+    Result continueLeft(const JournalHeader &header, const JournalContents &left);
 
     // Writes one change. Fails (and the change is not kept) when the journal
     // cannot be written; the first failure is reported, later ones are not.

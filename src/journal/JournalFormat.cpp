@@ -334,6 +334,7 @@ std::optional<JournalContents> DecodeJournal(const QByteArray &bytes)
                 return std::nullopt;
             if (hasIdentity)
                 contents.header.identity = identity;
+            contents.olderLayout = version == kStreamedVersion;
             continue;
         }
         std::optional<JournalChange> change =

@@ -37,6 +37,7 @@ struct JournalHeader {
 struct JournalContents {
     JournalHeader header;
     std::vector<JournalChange> changes;
+    bool olderLayout = false; // written by an earlier version, which wrote every entry in full
 };
 
 // Entries of a change, encoded one after another straight from the entries.

@@ -166,9 +166,9 @@ TEST(JournalReplayTest, AJournalCutAnywhereReplaysTheChangesWrittenWhole)
 }
 
 // A journal that the version before this one left, which wrote every entry
-// of a change in full, is still read and replayed: a status change of one
-// entry, then a new one.
-TEST(JournalReplayTest, AJournalOfTheVersionBeforeIsStillRestored)
+// of a change in full (a status change of one entry, then a new one), is
+// restored, and the changes made after it are kept with it.
+TEST(JournalReplayTest, AJournalOfTheVersionBeforeIsRestoredAndContinued)
 {
     const QByteArray bytes = QByteArray::fromBase64(
         "bgAAAOzUQOzxF4KJSktWVAAAAAEAAAAkAC8AaABvAG0AZQAvAGEAbgBhAC8AbABpAHMAdAAuAHQAdgBrAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
@@ -178,18 +178,42 @@ TEST(JournalReplayTest, AJournalOfTheVersionBeforeIsStillRestored)
         "ACAAdwBhAHQAZQByACAAdABoAGUAIABwAGwAYQBuAHQAcwAAAAQAZAAxAAAABABlADIAAAAGAGEAbgBhPgAAAAHZPgwwfJVHAAABmwoKOegAAA"
         "AB"
         "AQAAAAABP/AAAAAAAAAAAAACADEAAAAKAG4AZQB3ACAA6QAAAAQAZAA1//////////8=");
-    const std::optional<JournalContents> contents = DecodeJournal(bytes);
-    ASSERT_TRUE(contents);
-    EXPECT_EQ(contents->header.path, QStringLiteral("/home/ana/list.tvk"));
-    ASSERT_EQ(contents->changes.size(), 2u);
-    EXPECT_EQ(contents->changes.back().madeAtMs, 1765400001000);
-    TaskLists lists;
-    addItem(lists, {1, QStringLiteral("water the plants"), QStringLiteral("d1"), {}, QStringLiteral("ana")});
-    EXPECT_EQ(ReplayJournal(lists, contents->changes).unplaced, 0);
-    EXPECT_EQ(lists.lvwTasks.count(), 1);
-    EXPECT_EQ(lists.lvwTasks.rowAt(1)->field(Entry::Task), u"new \u00e9");
-    ASSERT_EQ(lists.lvwCompleted.count(), 1);
-    EXPECT_EQ(lists.lvwCompleted.rowAt(1)->field(Entry::Edited), u"e2");
+    const QString file = QStringLiteral("/home/ana/list.tvk");
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/journals";
+    ASSERT_TRUE(JournalFolder(folder).open().succeeded());
+    const QString leftPath = QFile::decodeName(folder + '/' + JournalFolder::PrefixFor(file) + "1-1.journal");
+    writeBytes(leftPath, bytes);
+    QFile::setPermissions(leftPath, QFile::ReadOwner | QFile::WriteOwner);
+    const auto base = [](TaskLists &lists) {
+        addItem(lists, {1, QStringLiteral("water the plants"), QStringLiteral("d1"), {}, QStringLiteral("ana")});
+    };
+    TaskLists live;
+    base(live);
+    {
+        EditJournal journal(folder);
+        const std::optional<JournalContents> left = journal.findLeftFor(file);
+        ASSERT_TRUE(left);
+        ASSERT_EQ(left->changes.size(), 2u);
+        EXPECT_EQ(ReplayJournal(live, left->changes).unplaced, 0);
+        ASSERT_TRUE(journal.continueLeft({file, std::nullopt, 1, {}}, *left).succeeded());
+        const std::optional<EntryChange> added = EntryEditing(live).addEntry(0, QStringLiteral("later"), {}, false);
+        ASSERT_TRUE(journal.record(RecordOf(added->before, added->after)).succeeded());
+    }
+    EXPECT_EQ(live.lvwTasks.count(), 2);
+    EXPECT_EQ(live.lvwTasks.rowAt(2)->field(Entry::Task), u"new \u00e9");
+    ASSERT_EQ(live.lvwCompleted.count(), 1);
+    EXPECT_EQ(live.lvwCompleted.rowAt(1)->field(Entry::Edited), u"e2");
+
+    ASSERT_EQ(JournalFolder(folder).journalsFor(file).size(), 1);
+    const std::optional<JournalContents> left = EditJournal(folder).findLeftFor(file);
+    ASSERT_TRUE(left);
+    EXPECT_FALSE(left->olderLayout);
+    EXPECT_EQ(left->changes.front().madeAtMs, 1765400000000);
+    TaskLists replayed;
+    base(replayed);
+    EXPECT_EQ(ReplayJournal(replayed, left->changes).unplaced, 0);
+    EXPECT_EQ(sortedContents(replayed), sortedContents(live));
 }
 
 // A change of many entries is encoded in pieces on several threads and
