@@ -2,8 +2,9 @@
 # Fuzzes the task-list file reader and writer on the seed corpus for a minute,
 # then runs the whole test suite built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (leak detection included), then kills in-place
-# saves at random points a few dozen times, then runs the tests of the find
-# and sync rooms, whose code starts threads, built with ThreadSanitizer.
+# saves at random points a few dozen times, then runs the tests of the find,
+# sync and journal rooms, whose code starts threads, built with
+# ThreadSanitizer.
 # ASAN_BUILD_DIR, TSAN_BUILD_DIR, FUZZ_BUILD_DIR, FUZZ_SECONDS and KILL_ROUNDS
 # change the defaults.
 set -euo pipefail
@@ -46,12 +47,14 @@ echo "reliability: killing in-place saves at random points"
 TARVIK_KILL_ROUNDS=${KILL_ROUNDS:-40} "$asan_dir/tests/storage/storage_tests" \
   --gtest_filter='InPlaceSave.AKillAtAnyPoint*' --gtest_brief=1
 
-# The program starts threads in two rooms only: the find's search and the
-# reload's fingerprinting of the lists. Their tests run under ThreadSanitizer;
-# Qt itself is not built with it, so its own locking would be unseen elsewhere.
-echo "reliability: the find and sync tests with ThreadSanitizer in $tsan_dir"
+# The program starts threads in three rooms only: the find's search, the
+# reload's fingerprinting of the lists and the journal's encoding, writing and
+# syncing of changes. Their tests run under ThreadSanitizer; Qt itself is not
+# built with it, so its own locking would be unseen elsewhere.
+echo "reliability: the find, sync and journal tests with ThreadSanitizer in $tsan_dir"
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 cmake --preset tsan -B "$tsan_dir" >/dev/null
-cmake --build "$tsan_dir" --parallel "$(nproc)" --target find_tests sync_tests
+cmake --build "$tsan_dir" --parallel "$(nproc)" --target find_tests sync_tests journal_tests
 "$tsan_dir/tests/find/find_tests" --gtest_brief=1
 "$tsan_dir/tests/sync/sync_tests" --gtest_brief=1
+"$tsan_dir/tests/journal/journal_tests" --gtest_brief=1
