@@ -102,10 +102,16 @@ struct Texts {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 };
 
-CommandLine usageError(const QString &why)
+CommandLine commandFor(CommandLine::Action action)
 {
     CommandLine commandLine;
-    commandLine.action = CommandLine::Action::UsageError;
+    commandLine.action = action;
+    return commandLine;
+}
+
+CommandLine usageError(const QString &why)
+{
+    CommandLine commandLine = commandFor(CommandLine::Action::UsageError);
     commandLine.usageError = why;
     return commandLine;
 }
@@ -278,14 +284,14 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     using Action = CommandLine::Action;
     const QStringList given = arguments.mid(1);
     if (given == QStringList{QStringLiteral("--help")})
-        return {.action = Action::ShowHelp};
+        return commandFor(Action::ShowHelp);
     if (given == QStringList{QStringLiteral("--version")})
-        return {.action = Action::ShowVersion};
+        return commandFor(Action::ShowVersion);
     const QString first = given.value(0);
     if (first == QLatin1String("--list"))
-        return parseOptions(first, {.action = Action::ListFile}, given.mid(1));
+        return parseOptions(first, commandFor(Action::ListFile), given.mid(1));
     if (first == QLatin1String("--add-window"))
-        return parseOptions(first, {.action = Action::AddWindow}, given.mid(1), true);
+        return parseOptions(first, commandFor(Action::AddWindow), given.mid(1), true);
     if (first == QLatin1String("--add") || first == QLatin1String("--import") || first == QLatin1String("--pdf")) {
         if (given.size() < 2)
             return usageError(Texts::tr("%1 needs a value").arg(first));
@@ -302,7 +308,9 @@ CommandLine ParseCommandLine(const QStringList &arguments)
             return usageError(Texts::tr("unknown --tab list '%1'").arg(commandLine.tab));
         return commandLine;
     }
-    return {.action = Action::OpenWindow, .path = given.join(u' ')};
+    CommandLine commandLine = commandFor(Action::OpenWindow);
+    commandLine.path = given.join(u' ');
+    return commandLine;
 }
 
 std::optional<Category> PdfCategory(const CommandLine &commandLine)

@@ -44,8 +44,9 @@ TEST_F(MainWindowTest, EveryCaptionFitsAtUsualFontSizes)
             const int userWidth = lblUser->fontMetrics().horizontalAdvance(lblUser->text());
             EXPECT_LE(lblUser->x() + userWidth, txtUser()->x());
             // Moved aside, the box keeps a space from the caption.
-            if (txtUser()->x() > pxX(540))
+            if (txtUser()->x() > pxX(540)) {
                 EXPECT_GE(txtUser()->x() - lblUser->x() - userWidth, lblUser->fontMetrics().horizontalAdvance(u' '));
+            }
             EXPECT_GE(lblUser->width(), lblUser->sizeHint().width());
             EXPECT_GE(lblUser->height(), lblUser->fontMetrics().height());
             const int boxFrame = txtUser()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, txtUser());
@@ -79,11 +80,13 @@ TEST_F(MainWindowTest, EveryCaptionFitsAtUsualFontSizes)
                 SCOPED_TRACE(line->objectName().toStdString());
                 EXPECT_TRUE(about.rect().contains(line->geometry()));
                 EXPECT_GE(line->height(), line->fontMetrics().height());
-                if (const auto *label = qobject_cast<const QLabel *>(line); label && !label->wordWrap())
+                if (const auto *label = qobject_cast<const QLabel *>(line); label && !label->wordWrap()) {
                     EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+                }
                 // The design's rows overlap by 15 twips, which the lines' leading fills.
-                if (row > 0)
+                if (row > 0) {
                     EXPECT_GE(line->y() + pxY(15), rows[row - 1]->y() + rows[row - 1]->fontMetrics().height());
+                }
             }
         }
     }

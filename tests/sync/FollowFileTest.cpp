@@ -335,8 +335,9 @@ TEST_F(FollowFileTest, ASaveThatASyncToolFindsInConflictKeepsTheWindowsEntriesWh
         const qsizetype asked = dialogs.messages().size();
         dialogs.answer(answer);
         ASSERT_TRUE(waitUntil([&] { return dialogs.messages().size() == asked + 1; }));
-        if (answer == Answer::No)
+        if (answer == Answer::No) {
             ASSERT_TRUE(waitUntil([&] { return lists.lvwRequests.count() == 1; }));
+        }
         EXPECT_EQ(tasksOf(lists.lvwTasks), (QStringList{"a", "X"}));
         EXPECT_TRUE(document.isDirty());
 
@@ -346,8 +347,9 @@ TEST_F(FollowFileTest, ASaveThatASyncToolFindsInConflictKeepsTheWindowsEntriesWh
         const QByteArray saved = readBytes(file);
         for (const QByteArray task : {";a;", ";b;", ";X;", ";theirs;"})
             EXPECT_TRUE(saved.contains(task)) << task.constData();
-        if (answer == Answer::Yes)
+        if (answer == Answer::Yes) {
             EXPECT_EQ(dialogs.messages().last().text.section(u'\n', 2, 2), QStringLiteral("Entries that went away: 0"));
+        }
         // Taken in, the copy goes to the trash; declined, it stays.
         EXPECT_EQ(QFile::exists(copy), answer == Answer::No);
         QFile::remove(copy);
