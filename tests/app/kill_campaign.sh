@@ -266,6 +266,7 @@ run_burst() {
   sent=()
   ends=()
   round_texts=()
+  save_sent=0
   n=$((3 + RANDOM % 6))
   [ "$mode" = burst ] && [ $((RANDOM % 2)) -eq 0 ] && save_at=$((RANDOM % n))
   last=none
@@ -273,7 +274,7 @@ run_burst() {
     alive || return 0
     if [ "$i" -eq "$save_at" ]; then
       save_keys
-      kill_moment="save in burst"
+      save_sent=$(now_ms)
       sleep 0.$((RANDOM % 3))
     fi
     # Ctrl+Z only right after a New or a bulk change; a bulk change is always
@@ -330,7 +331,8 @@ for ((round = 1; round <= rounds + 1; round++)); do
     run_burst save
     # Every edit handled before the save, so all of them must come back.
     sleep 0.5
-    kill_delay=$((RANDOM % 150))
+    # A save of a few thousand entries takes some tens of milliseconds.
+    kill_delay=$((RANDOM % 50))
     kill_moment="save"
     save_keys
     sleep "$(printf '0.%03d' "$kill_delay")"
@@ -350,6 +352,7 @@ for ((round = 1; round <= rounds + 1; round++)); do
     wait "$killer" || true
     kill_at=$(cat "$work/kill_at")
     [ "${#ends[@]}" -gt 0 ] && [ "${ends[-1]}" -lt "$((kill_at - 300))" ] && kill_moment="idle after burst"
+    [ "$save_sent" -gt 0 ] && kill_moment="$kill_moment, $((kill_at - save_sent))ms after a Ctrl+S"
   fi
   kill -9 "${pids[tarvik]}" 2>/dev/null || true
   wait_for "the killed program to end" program_ended tarvik
