@@ -16,9 +16,10 @@
 // saved, so that a crash, a kill or a logout loses none of them. Each change
 // is written as it is made, which a killed program leaves to the system, and
 // reaches the disk itself within a second. The syncs, and the writing of a
-// change of many entries (a hundred megabytes for a million), run on a
-// thread of their own, one at a time and in order, so that the window does
-// not wait for the disk; a kill meanwhile loses that change alone.
+// change of many entries (a hundred megabytes for a million), run on
+// threads of their own so that the window does not wait for the disk; the
+// next change waits for such a write, so the changes stay in order, and a
+// kill meanwhile loses that change alone.
 class EditJournal
 {
     Q_DECLARE_TR_FUNCTIONS(EditJournal)

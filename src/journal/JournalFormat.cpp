@@ -2,7 +2,6 @@
 
 #include <QDataStream>
 #include <QIODevice>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QtEndian>
 
