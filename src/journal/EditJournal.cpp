@@ -171,11 +171,15 @@ Result EditJournal::open(bool fresh)
     return Result::success();
 }
 
+Result EditJournal::sayOnce(const Result &failure)
+{
+    return std::exchange(m_failureSaid, true) ? Result::success() : failure;
+}
+
 Result EditJournal::failed(int error)
 {
-    const Result failure =
-        Result::failure(tr("Unsaved changes cannot be kept in %1: %2").arg(m_folder.path(), qt_error_string(error)));
-    return std::exchange(m_failureSaid, true) ? Result::success() : failure;
+    return sayOnce(
+        Result::failure(tr("Unsaved changes cannot be kept in %1: %2").arg(m_folder.path(), qt_error_string(error))));
 }
 
 Result EditJournal::finishWrite()
@@ -200,7 +204,7 @@ Result EditJournal::record(JournalRecord change)
         return before;
     if (m_fd < 0) {
         if (const Result opened = open(true); opened.failed())
-            return std::exchange(m_failureSaid, true) ? Result::success() : opened;
+            return sayOnce(opened);
     }
     const bool many = change.size() > kBytesWrittenHere;
     std::vector<QByteArray> parts = std::move(change).finish();

@@ -60,6 +60,8 @@ private:
     Result finishWrite();
     // Waits for both that and the sync running there.
     Result finishBackground();
+    // The first failure since the journal was followed; later ones are kept quiet.
+    Result sayOnce(const Result &failure);
     Result failed(int error);
     Result open(bool fresh);
     void close();
